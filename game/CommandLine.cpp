@@ -1,0 +1,127 @@
+#include "game/CommandLine.h"
+
+#include <filesystem>
+
+namespace zorbo {
+
+std::string UsageText()
+{
+    return "Usage: zorbo [options]\n"
+           "\n"
+           "  --level-set NAME    level set: the file NAME.txt in the data folder (default Standard)\n"
+           "  --level N           start level, 1 to 10 (default 1)\n"
+           "  --difficulty D      easy, normal, difficult or crazy (default normal)\n"
+           "  --screen S          full, 320x240 or 640x480 (default 640x480)\n"
+           "  --no-sound          no sound effects\n"
+           "  --data DIR          read the game's files from DIR\n"
+           "  --help              show this help and exit\n"
+           "  --version           show the version and exit\n"
+           "\n"
+           "Keys: arrows run, space jumps, down enters a pipe, up throws a fireball,\n"
+           "Y/N answer questions, escape quits.\n";
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args)
+{
+    CommandLine cl;
+    cl.settings.gWindow640 = true;
+    auto fail = [&cl](std::string message) {
+        if (cl.error.empty())
+            cl.error = std::move(message);
+    };
+    for (size_t i = 0; i < args.size() && cl.error.empty(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string* {
+            if (i + 1 >= args.size()) {
+                fail("option " + a + " needs a value");
+                return nullptr;
+            }
+            return &args[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            cl.help = true;
+        } else if (a == "--version") {
+            cl.version = true;
+        } else if (a == "--no-sound") {
+            cl.settings.gSoundOn = false;
+            cl.anySetting = true;
+        } else if (a == "--level-set") {
+            if (const std::string* v = value()) {
+                if (v->empty() || v->find('/') != std::string::npos)
+                    fail("--level-set takes the name of a level set in the data folder, not \"" + *v + "\"");
+                else
+                    cl.settings.gLevelSet = *v + ".txt";
+                cl.anySetting = true;
+            }
+        } else if (a == "--level") {
+            if (const std::string* v = value()) {
+                int level = 0;
+                if (v->size() >= 1 && v->size() <= 2 &&
+                    v->find_first_not_of("0123456789") == std::string::npos)
+                    level = std::stoi(*v);
+                if (level < 1 || level > 10)
+                    fail("--level takes a number from 1 to 10, not \"" + *v + "\"");
+                else
+                    cl.settings.gLevel = level - 1;
+                cl.anySetting = true;
+            }
+        } else if (a == "--difficulty") {
+            if (const std::string* v = value()) {
+                if (*v == "easy")
+                    cl.settings.gDifficulty = Difficulty::Easy;
+                else if (*v == "normal")
+                    cl.settings.gDifficulty = Difficulty::Normal;
+                else if (*v == "difficult")
+                    cl.settings.gDifficulty = Difficulty::Difficult;
+                else if (*v == "crazy")
+                    cl.settings.gDifficulty = Difficulty::Crazy;
+                else
+                    fail("--difficulty takes easy, normal, difficult or crazy, not \"" + *v + "\"");
+                cl.anySetting = true;
+            }
+        } else if (a == "--screen") {
+            if (const std::string* v = value()) {
+                if (*v == "full") {
+                    cl.settings.gFullScreen = true;
+                    cl.settings.gWindow640 = false;
+                } else if (*v == "320x240") {
+                    cl.settings.gFullScreen = false;
+                    cl.settings.gWindow640 = false;
+                } else if (*v == "640x480") {
+                    cl.settings.gFullScreen = false;
+                    cl.settings.gWindow640 = true;
+                } else {
+                    fail("--screen takes full, 320x240 or 640x480, not \"" + *v + "\"");
+                }
+                cl.anySetting = true;
+            }
+        } else if (a == "--data") {
+            if (const std::string* v = value()) {
+                if (v->empty())
+                    fail("--data needs a folder");
+                cl.dataDir = *v;
+            }
+        } else {
+            fail("unknown option \"" + a + "\" (try --help)");
+        }
+    }
+    return cl;
+}
+
+std::string FindDataPath(const std::string& dataDir, const std::string& programDir)
+{
+    namespace fs = std::filesystem;
+    std::string path;
+    std::error_code ec;
+    if (!dataDir.empty())
+        path = dataDir;
+    else if (!programDir.empty() && fs::is_directory(fs::path(programDir) / "Data", ec))
+        path = (fs::path(programDir) / "Data").string();
+    else
+        path = ZORBO_INSTALL_DATA_DIR;
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    return path;
+}
+
+} // namespace zorbo

@@ -1,0 +1,25 @@
+#pragma once
+#include "game/Settings.h"
+
+#include <string>
+#include <vector>
+
+namespace zorbo {
+
+struct CommandLine {
+    Settings settings;
+    bool anySetting = false;   // at least one game setting was given
+    bool help = false;
+    bool version = false;
+    std::string dataDir;       // --data, empty when not given
+    std::string error;         // one line, empty when the command line is good
+};
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+std::string UsageText();
+
+// The data folder: --data when given, else "Data" beside the program, else the installed
+// share folder. Always ends in '/'.
+std::string FindDataPath(const std::string& dataDir, const std::string& programDir);
+
+} // namespace zorbo

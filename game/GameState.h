@@ -1,0 +1,102 @@
+#pragma once
+#include "game/Random.h"
+#include "media/Sprite.h"
+#include "media/Surface.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace zorbo {
+
+// Timing members of the game window. Each part of the game keeps its counters here.
+struct TimerRecord {
+    int32_t StartTick = 0;
+    int32_t Elapsed = 0;
+    int32_t NextTick = 0;
+    int32_t LastKeyTick = 0;
+    int32_t LastKey = 0;
+    int32_t GameOverBlink = 0;
+    int32_t WonBlink = 0;
+    int32_t WonPhase = 0;
+    int32_t ParadeCount = 0;
+    int32_t SpiralCX = 0;
+    float SpiralAngle = 0.0F;
+    float SpiralRadius = 0.0F;
+};
+
+// A rotating chain of six fire balls around a box.
+struct FireChain {
+    std::array<Sprite, 6> Balls;
+    bool ChainActive = false;
+};
+
+// Every value of a running game, kept apart from the window's devices so that a game can
+// be copied (snapshot and restore) as a whole.
+struct GameState {
+    // Settings handed over by the launcher; level and the two questions change in play.
+    int32_t gLevel = 0;
+    bool gFullScreen = false;
+    bool gWindow640 = false;
+    int32_t gDifficulty = 26;
+    std::string gLevelSet;
+    bool gSoundOn = false;
+    bool gGameOver = false;
+    bool gGameWon = false;
+
+    std::string DataPath;
+    bool bRunning = false;
+    int32_t FrameDelay = 0;
+    bool bKeyDown = false;
+    bool bDownKey = false;
+    int32_t FireDelay = 0;
+    int32_t JumpCount = 0;
+    int32_t Lives = 0;
+    int32_t Coins = 0;
+    bool HeroBig = false;
+    int32_t HurtTimer = 0;
+    int32_t StartX = 0;
+    int32_t StartY = 0;
+    int32_t StartViewX = 0;
+    int32_t ViewX = 0;
+    double PlantDelay = 0.0;
+    TimerRecord Timers;
+    Random rng;
+
+    Surface ddsBack;
+
+    Sprite sprPlayer;
+    std::array<Sprite, 24> sprTurtles;
+    std::array<Sprite, 24> sprPTurtles;
+    std::array<Sprite, 24> sprWumpels;
+    std::array<Sprite, 10> sprFTurtles;
+    std::array<Sprite, 10> sprPPlants;
+    std::array<Sprite, 10> sprGreenies;
+    Sprite sprMush;
+    Sprite sprMushAlt;
+    Sprite sprOneUp;
+    std::array<Sprite, 24> sprQBoxes;
+    std::array<Sprite, 24> sprCoins;
+    std::array<Sprite, 4> sprBricks;
+    std::array<FireChain, 6> sprFires;
+    std::array<Sprite, 10> sprBirds;
+    std::array<Sprite, 10> sprBlacks;
+    std::array<Sprite, 10> sprBrowns;
+    std::array<Sprite, 6> sprFireballs;
+    std::array<Sprite, 4> sprHeroFire;
+    std::array<Sprite, 10> sprElevators;
+    std::array<Sprite, 16> sprFlames;
+    Sprite sprWarp;
+};
+
+// Hero states.
+namespace Hero {
+constexpr int32_t GroundRight = 0;
+constexpr int32_t GroundLeft = 1;
+constexpr int32_t AirRight = 2;
+constexpr int32_t AirLeft = 3;
+constexpr int32_t Hit = 4;
+constexpr int32_t Dying = 5;
+} // namespace Hero
+
+} // namespace zorbo

@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace zorbo {
+
+// The choices the launcher (or the command line) hands to the game window.
+struct Settings {
+    int32_t gLevel = 0;          // 0..9
+    bool gFullScreen = false;
+    bool gWindow640 = false;
+    int32_t gDifficulty = 26;    // frames per second: 18, 26, 32 or 38
+    std::string gLevelSet = "Standard.txt";
+    bool gSoundOn = true;
+    std::string DataPath;        // the data folder, ending in '/'
+};
+
+namespace Difficulty {
+constexpr int32_t Easy = 18;
+constexpr int32_t Normal = 26;
+constexpr int32_t Difficult = 32;
+constexpr int32_t Crazy = 38;
+} // namespace Difficulty
+
+} // namespace zorbo

@@ -1,0 +1,46 @@
+#include "game/GameWindow.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace zorbo {
+
+void GameWindow::InitSound()
+{
+    SoundLoaded.fill(false);
+    for (int n = 1; n <= 15; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "m%03d.wav", n);
+        SoundFiles[static_cast<size_t>(n)] = gSoundOn ? DataPath + name : std::string();
+    }
+    // With sound effects off, or without an audio device, the game plays silently.
+    if (!gSoundOn || !platform.OpenAudio())
+        return;
+    for (int n = 1; n <= 15; ++n) {
+        const std::string& file = SoundFiles[static_cast<size_t>(n)];
+        std::string error;
+        SoundLoaded[static_cast<size_t>(n)] = platform.LoadSound(n, file, error);
+        if (!SoundLoaded[static_cast<size_t>(n)])
+            std::fprintf(stderr, "zorbo: warning: sound %s: %s; the game runs without it\n",
+                         file.c_str(), error.c_str());
+    }
+}
+
+void GameWindow::PlaySound(int32_t snd)
+{
+    if (snd < 1 || snd > 15)
+        throw std::out_of_range("sound effect number outside 1..15");
+    if (SoundLoaded[static_cast<size_t>(snd)])
+        platform.PlaySound(snd);
+}
+
+void GameWindow::PlaySoundSync(int32_t snd)
+{
+    if (snd < 1 || snd > 15)
+        throw std::out_of_range("sound effect number outside 1..15");
+    // A silent game does not stand still for a sound nobody hears.
+    if (SoundLoaded[static_cast<size_t>(snd)])
+        platform.PlaySoundSync(snd);
+}
+
+} // namespace zorbo

@@ -1,0 +1,97 @@
+#include "game/GameWindow.h"
+
+#include <cmath>
+
+namespace zorbo {
+
+GameWindow::GameWindow(Platform& p, const Settings& settings)
+    : platform(p), ddMain(p), diMain(p)
+{
+    gLevel = settings.gLevel;
+    gFullScreen = settings.gFullScreen;
+    gWindow640 = settings.gWindow640;
+    gDifficulty = settings.gDifficulty;
+    gLevelSet = settings.gLevelSet;
+    gSoundOn = settings.gSoundOn;
+    DataPath = settings.DataPath;
+    if (!DataPath.empty() && DataPath.back() != '/')
+        DataPath += '/';
+    gGameOver = false;
+    gGameWon = false;
+}
+
+ScreenMode GameWindow::Mode() const
+{
+    if (gFullScreen)
+        return ScreenMode::FullScreen;
+    return gWindow640 ? ScreenMode::Window640 : ScreenMode::Window320;
+}
+
+void GameWindow::Form_Load()
+{
+    Startup();
+    Game_Loop();
+}
+
+void GameWindow::Startup()
+{
+    rng.Seed(platform.ClockSeed());
+    bRunning = true;
+    Initform();
+    InitInput();
+    InitGraphics();
+    InitSound();
+    PlaySound(8);
+}
+
+void GameWindow::Initform()
+{
+    platform.OpenWindow(Mode());
+    if (gFullScreen)
+        platform.ShowCursor(false);
+}
+
+void GameWindow::InitInput()
+{
+    diMain.Startup();
+    Keyboard.KeyDown = [this](int32_t key) { Keyboard_KeyDown(key); };
+    Keyboard.Startup(diMain);
+}
+
+void GameWindow::Game_Loop()
+{
+    Timers.StartTick = static_cast<int32_t>(platform.GetTickCount());
+    FrameDelay = static_cast<int32_t>(std::nearbyint(1000.0 / gDifficulty));
+    while (bRunning) {
+        Timers.Elapsed = static_cast<int32_t>(platform.GetTickCount()) - Timers.StartTick;
+        if (Timers.Elapsed > Timers.NextTick) {
+            Keyboard.Check_Keyboard();
+            if (bRunning && !gGameWon)
+                Game_Update(Timers.Elapsed);
+            // A late frame is not made up for: the next one is due FrameDelay after this
+            // one began.
+            Timers.NextTick = Timers.Elapsed + FrameDelay;
+        }
+        platform.DoEvents();
+        if (bRunning && platform.CloseRequested()) {
+            Shutdown();
+            break;
+        }
+        // Wait for the next frame instead of spinning; the first tick that passes the
+        // rule is NextTick + 1 milliseconds after the start.
+        if (bRunning)
+            platform.WaitUntil(static_cast<uint32_t>(Timers.StartTick + Timers.NextTick + 1));
+    }
+}
+
+void GameWindow::Shutdown()
+{
+    platform.ShowCursor(true);
+    bRunning = false;
+    Keyboard.Shutdown();
+    platform.CloseAudio();
+    platform.HideWindow();
+    ddMain.Shutdown();
+}
+
+} // namespace zorbo

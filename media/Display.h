@@ -1,0 +1,41 @@
+#pragma once
+#include "media/Platform.h"
+#include "media/Surface.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace zorbo {
+
+// The display device: presents the finished back buffer in the game's window, and serves
+// as the factory that surfaces load their bitmaps through.
+class Display {
+public:
+    explicit Display(Platform& platform) : platform_(platform) {}
+
+    bool Startup(int32_t lWidth, int32_t lHeight, int32_t lBPP, bool bFullscreen);
+    void Shutdown();
+    void Draw(const Surface& cddsSource, const Rect& srcRect);
+    Rect ScreenRect() { return platform_.ScreenRect(); }
+
+    // Colour depth the full-screen start-up asked for (0 when windowed).
+    int32_t BitsPerPixel() const { return bpp_; }
+    bool Started() const { return started_; }
+
+    // Decoded bitmaps, one per file for the life of the device: the 24 slots of a sprite
+    // array load the same strip, and decoding it once keeps start-up fast. A file that
+    // cannot be read is reported once, naming it, and gives nullptr.
+    const Surface* LoadBitmap(const std::string& file);
+
+private:
+    Platform& platform_;
+    int32_t bpp_ = 0;
+    bool started_ = false;
+    std::map<std::string, std::unique_ptr<Surface>> bitmaps_;
+};
+
+// Decodes a BMP file into a 32-bit surface at its own size; false with a reason on failure.
+bool DecodeBitmap(const std::string& file, Surface& out, std::string& error);
+
+} // namespace zorbo

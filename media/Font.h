@@ -1,0 +1,32 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace zorbo {
+
+class Surface;
+
+// A font chosen by family name through fontconfig and drawn without anti-aliasing,
+// so text stays crisp on the 320 x 240 picture. Faces are cached per process.
+class Font {
+public:
+    Font() = default;
+    Font(std::string name, int points, bool bold, bool italic, bool underline);
+
+    // Draws text with its top-left corner at (x, y); pixels outside the surface are clipped.
+    void Draw(Surface& dst, int x, int y, std::string_view text, uint32_t pixel) const;
+    // Width and height of the text in pixels (0, 0 when no face could be opened).
+    std::pair<int, int> Measure(std::string_view text) const;
+    bool usable() const { return face_ != nullptr; }
+
+    struct Face;
+
+private:
+    std::shared_ptr<Face> face_;
+};
+
+// The file fontconfig matches for a family and style; empty when none is found.
+std::string MatchFontFile(const std::string& family, bool bold, bool italic);
+
+} // namespace zorbo

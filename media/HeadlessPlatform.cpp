@@ -1,0 +1,114 @@
+#include "media/HeadlessPlatform.h"
+
+#include <algorithm>
+
+namespace zorbo {
+
+void HeadlessPlatform::QueueKeys(std::initializer_list<int32_t> scanCodes)
+{
+    QueueKeys(std::vector<int32_t>(scanCodes));
+}
+
+void HeadlessPlatform::QueueKeys(const std::vector<int32_t>& scanCodes)
+{
+    KeyState keys{};
+    for (int32_t code : scanCodes)
+        if (code >= 0 && code < 256)
+            keys[static_cast<size_t>(code)] = 0x80;
+    script_.push_back(keys);
+}
+
+uint32_t HeadlessPlatform::GetTickCount()
+{
+    if (onTick)
+        onTick(now);
+    return now;
+}
+
+void HeadlessPlatform::OpenWindow(ScreenMode mode)
+{
+    windowMode = mode;
+    windowOpen = true;
+}
+
+void HeadlessPlatform::WaitUntil(uint32_t tick)
+{
+    now = std::max(now, tick);
+}
+
+void HeadlessPlatform::ShowMessage(const std::string& title, const std::string& text)
+{
+    messages.push_back(title + ": " + text);
+}
+
+bool HeadlessPlatform::StartDisplay(int32_t width, int32_t height, bool fullScreen)
+{
+    displayStarted = true;
+    displayWidth = width;
+    displayHeight = height;
+    displayFullScreen = fullScreen;
+    return true;
+}
+
+void HeadlessPlatform::Present(const Surface& picture, const Rect& /*srcRect*/)
+{
+    ++presents;
+    presentTicks.push_back(now);
+    if (keepPictures) {
+        pictures.emplace_back();
+        pictures.back().Assign(picture);
+    }
+    if (closeAfterFrames >= 0 && presents >= closeAfterFrames)
+        closeRequested = true;
+}
+
+Rect HeadlessPlatform::ScreenRect()
+{
+    return Rect{0, 0, displayWidth, displayHeight};
+}
+
+bool HeadlessPlatform::OpenKeyboard()
+{
+    keyboardOpen = true;
+    return true;
+}
+
+void HeadlessPlatform::ReadKeyboard(KeyState& keys)
+{
+    ++polls;
+    if (script_.empty()) {
+        keys.fill(0);
+        return;
+    }
+    keys = script_.front();
+    script_.pop_front();
+}
+
+bool HeadlessPlatform::OpenAudio()
+{
+    audioOpen = true;
+    return true;
+}
+
+bool HeadlessPlatform::LoadSound(int number, const std::string& file, std::string& error)
+{
+    if (std::find(brokenSounds.begin(), brokenSounds.end(), number) != brokenSounds.end()) {
+        error = "not a wave file";
+        return false;
+    }
+    loadedSounds.push_back(file);
+    return true;
+}
+
+void HeadlessPlatform::PlaySound(int number)
+{
+    sounds.push_back(SoundEvent{number, false, presents});
+}
+
+void HeadlessPlatform::PlaySoundSync(int number)
+{
+    sounds.push_back(SoundEvent{number, true, presents});
+    now += syncSoundMs;
+}
+
+} // namespace zorbo

@@ -1,0 +1,83 @@
+#pragma once
+#include "media/Platform.h"
+#include "media/Surface.h"
+
+#include <deque>
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+namespace zorbo {
+
+// The platform without a machine: keys and ticks come from a script, presented pictures
+// and played sounds are recorded. The clock only moves when the game waits for it (it
+// then jumps to the awaited tick) or when a test moves it.
+class HeadlessPlatform : public Platform {
+public:
+    struct SoundEvent {
+        int number;
+        bool sync;
+        int afterFrame; // number of pictures presented before the sound started
+        bool operator==(const SoundEvent&) const = default;
+    };
+
+    // Queues the keys held at one poll; polls beyond the script see no key.
+    void QueueKeys(std::initializer_list<int32_t> scanCodes);
+    void QueueKeys(const std::vector<int32_t>& scanCodes);
+
+    uint32_t now = 0;
+    // Called by GetTickCount before it answers, to model time passing inside a frame.
+    std::function<void(uint32_t& now)> onTick;
+    uint64_t seed = 12345;
+    // Ends the game (as the window's close control does) once this many pictures were shown.
+    int closeAfterFrames = -1;
+    bool keepPictures = true;
+    // Milliseconds the clock moves forward while a synchronous sound plays.
+    uint32_t syncSoundMs = 0;
+    // Sound numbers whose files fail to load.
+    std::vector<int> brokenSounds;
+
+    std::vector<Surface> pictures;
+    std::vector<uint32_t> presentTicks;
+    std::vector<SoundEvent> sounds;
+    std::vector<std::string> messages;
+    std::vector<std::string> loadedSounds;
+    ScreenMode windowMode = ScreenMode::Window320;
+    bool windowOpen = false;
+    bool cursorVisible = true;
+    bool displayStarted = false;
+    bool displayFullScreen = false;
+    int32_t displayWidth = 0, displayHeight = 0;
+    bool keyboardOpen = false;
+    bool audioOpen = false;
+    bool closeRequested = false;
+    int polls = 0;
+    int presents = 0;
+
+    uint32_t GetTickCount() override;
+    uint64_t ClockSeed() override { return seed; }
+    void OpenWindow(ScreenMode mode) override;
+    void HideWindow() override { windowOpen = false; }
+    void ShowCursor(bool visible) override { cursorVisible = visible; }
+    void DoEvents() override {}
+    void WaitUntil(uint32_t tick) override;
+    bool CloseRequested() const override { return closeRequested; }
+    void ShowMessage(const std::string& title, const std::string& text) override;
+    bool StartDisplay(int32_t width, int32_t height, bool fullScreen) override;
+    void Present(const Surface& picture, const Rect& srcRect) override;
+    Rect ScreenRect() override;
+    void StopDisplay() override { displayStarted = false; }
+    bool OpenKeyboard() override;
+    void ReadKeyboard(KeyState& keys) override;
+    void CloseKeyboard() override { keyboardOpen = false; }
+    bool OpenAudio() override;
+    bool LoadSound(int number, const std::string& file, std::string& error) override;
+    void PlaySound(int number) override;
+    void PlaySoundSync(int number) override;
+    void CloseAudio() override { audioOpen = false; }
+
+private:
+    std::deque<KeyState> script_;
+};
+
+} // namespace zorbo

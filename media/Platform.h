@@ -1,0 +1,65 @@
+#pragma once
+#include "media/Rect.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace zorbo {
+
+class Surface;
+
+enum class ScreenMode { FullScreen, Window320, Window640 };
+
+// One byte per scan code (the game's key numbering, 0..255); non-zero means held.
+using KeyState = std::array<uint8_t, 256>;
+
+// The one seam between the game and the machine: window, keyboard, audio and clock.
+// The program uses the SDL implementation; tests and headless replays use a scripted one.
+// Everything that makes a game run differently from one run to the next (the tick count,
+// the held keys per poll, the random seed) comes through here, so that a game can be
+// recorded and replayed by wrapping a Platform.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Clock and random seed.
+    virtual uint32_t GetTickCount() = 0;
+    virtual uint64_t ClockSeed() = 0;
+
+    // Window and messages.
+    virtual void OpenWindow(ScreenMode mode) = 0;
+    virtual void HideWindow() = 0;
+    virtual void ShowCursor(bool visible) = 0;
+    // Handles pending window messages.
+    virtual void DoEvents() = 0;
+    // Handles window messages while waiting until the tick count reaches `tick`.
+    virtual void WaitUntil(uint32_t tick) = 0;
+    // The window's close control was used.
+    virtual bool CloseRequested() const = 0;
+    virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
+
+    // Display: shows a 320 x 240 picture in the window's view area.
+    virtual bool StartDisplay(int32_t width, int32_t height, bool fullScreen) = 0;
+    virtual void Present(const Surface& picture, const Rect& srcRect) = 0;
+    virtual Rect ScreenRect() = 0;
+    virtual void StopDisplay() = 0;
+
+    // Keyboard: every key held now, plus every key that went down since the last read
+    // (so a tap between two polls is not lost).
+    virtual bool OpenKeyboard() = 0;
+    virtual void ReadKeyboard(KeyState& keys) = 0;
+    virtual void CloseKeyboard() = 0;
+
+    // Sound effects by number 1..15.
+    virtual bool OpenAudio() = 0;
+    // False, with the reason in `error`, when the file cannot be loaded.
+    virtual bool LoadSound(int number, const std::string& file, std::string& error) = 0;
+    // Restarts the effect from its beginning; other effects keep playing.
+    virtual void PlaySound(int number) = 0;
+    // Plays the effect and returns when it has ended; window messages are handled meanwhile.
+    virtual void PlaySoundSync(int number) = 0;
+    virtual void CloseAudio() = 0;
+};
+
+} // namespace zorbo

@@ -1,0 +1,324 @@
+#include "media/sdl_platform.h"
+
+#include "media/KeyMap.h"
+#include "media/Surface.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+namespace zorbo {
+
+SdlPlatform::SdlPlatform(std::string iconFile) : iconFile_(std::move(iconFile))
+{
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0)
+        throw std::runtime_error(std::string("cannot start the display: ") + SDL_GetError());
+}
+
+SdlPlatform::~SdlPlatform()
+{
+    CloseAudio();
+    StopDisplay();
+    SDL_Quit();
+}
+
+uint32_t SdlPlatform::GetTickCount()
+{
+    return SDL_GetTicks();
+}
+
+uint64_t SdlPlatform::ClockSeed()
+{
+    return static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+void SdlPlatform::OpenWindow(ScreenMode mode)
+{
+    mode_ = mode;
+    SDL_Rect desktop{0, 0, 640, 480};
+    SDL_GetDisplayBounds(0, &desktop);
+    Uint32 flags = SDL_WINDOW_SHOWN;
+    int w = 320, h = 240, x = 0, y = 0;
+    if (mode == ScreenMode::FullScreen) {
+        // A desktop-sized full-screen window: the desktop's own mode is never changed.
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+        w = desktop.w;
+        h = desktop.h;
+        x = desktop.x;
+        y = desktop.y;
+    } else {
+        if (mode == ScreenMode::Window640) {
+            w = 640;
+            h = 480;
+        }
+        // Centred, then lifted: the top sits at two thirds of the centred position.
+        x = desktop.x + (desktop.w - w) / 2;
+        y = desktop.y + static_cast<int>(((desktop.h - h) / 2) * 0.66);
+    }
+    window_ = SDL_CreateWindow("Zorbo", x, y, w, h, flags);
+    if (window_ == nullptr)
+        throw std::runtime_error(std::string("cannot open the game window: ") + SDL_GetError());
+    if (!iconFile_.empty()) {
+        if (SDL_Surface* icon = SDL_LoadBMP(iconFile_.c_str())) {
+            SDL_SetColorKey(icon, SDL_TRUE, SDL_MapRGB(icon->format, 0, 0, 0));
+            SDL_SetWindowIcon(window_, icon);
+            SDL_FreeSurface(icon);
+        }
+    }
+}
+
+void SdlPlatform::HideWindow()
+{
+    if (window_ != nullptr)
+        SDL_HideWindow(window_);
+}
+
+void SdlPlatform::ShowCursor(bool visible)
+{
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SdlPlatform::Handle(const SDL_Event& e)
+{
+    switch (e.type) {
+    case SDL_QUIT:
+        closeRequested_ = true;
+        break;
+    case SDL_KEYDOWN:
+        // Remember every key that went down, so a tap that is released before the next
+        // poll still counts as held at that poll.
+        if (e.key.repeat == 0) {
+            const int code = GameScanCode(e.key.keysym.scancode);
+            if (code != 0)
+                tapped_[static_cast<size_t>(code)] = 0x80;
+        }
+        break;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
+            Render();
+        else if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+            closeRequested_ = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void SdlPlatform::DoEvents()
+{
+    SDL_Event e;
+    while (SDL_PollEvent(&e) != 0)
+        Handle(e);
+}
+
+void SdlPlatform::WaitUntil(uint32_t tick)
+{
+    for (;;) {
+        const uint32_t now = SDL_GetTicks();
+        if (static_cast<int32_t>(tick - now) <= 0 || closeRequested_)
+            return;
+        SDL_Event e;
+        if (SDL_WaitEventTimeout(&e, static_cast<int>(tick - now)) != 0) {
+            Handle(e);
+            DoEvents();
+        }
+    }
+}
+
+void SdlPlatform::ShowMessage(const std::string& title, const std::string& text)
+{
+    std::fprintf(stderr, "zorbo: %s\n", text.c_str());
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title.c_str(), text.c_str(), window_);
+}
+
+bool SdlPlatform::StartDisplay(int32_t width, int32_t height, bool /*fullScreen*/)
+{
+    if (window_ == nullptr)
+        return false;
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_ == nullptr)
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (renderer_ == nullptr)
+        throw std::runtime_error(std::string("cannot draw into the game window: ") + SDL_GetError());
+    (void)width;
+    (void)height;
+    return true;
+}
+
+void SdlPlatform::Present(const Surface& picture, const Rect& srcRect)
+{
+    if (renderer_ == nullptr || !picture.valid())
+        return;
+    if (texture_ == nullptr || pictureW_ != picture.Width() || pictureH_ != picture.Height()) {
+        if (texture_ != nullptr)
+            SDL_DestroyTexture(texture_);
+        pictureW_ = picture.Width();
+        pictureH_ = picture.Height();
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                     pictureW_, pictureH_);
+        if (texture_ == nullptr)
+            return;
+        SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
+        lastPicture_ = std::make_unique<uint32_t[]>(static_cast<size_t>(pictureW_) * pictureH_);
+    }
+    std::memcpy(lastPicture_.get(), picture.pixels(), sizeof(uint32_t) * pictureW_ * pictureH_);
+    SDL_UpdateTexture(texture_, nullptr, lastPicture_.get(), pictureW_ * static_cast<int>(sizeof(uint32_t)));
+    lastSrc_ = srcRect;
+    Render();
+}
+
+void SdlPlatform::Render()
+{
+    if (renderer_ == nullptr || texture_ == nullptr)
+        return;
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(renderer_, &outW, &outH);
+    const int srcW = lastSrc_.width(), srcH = lastSrc_.height();
+    if (srcW <= 0 || srcH <= 0)
+        return;
+    SDL_Rect dst{0, 0, outW, outH};
+    if (mode_ == ScreenMode::FullScreen) {
+        // The largest whole factor that fits, centred on black: every pixel stays square.
+        const int factor = std::max(1, std::min(outW / srcW, outH / srcH));
+        dst = SDL_Rect{(outW - srcW * factor) / 2, (outH - srcH * factor) / 2, srcW * factor, srcH * factor};
+    }
+    const SDL_Rect src{lastSrc_.left, lastSrc_.top, srcW, srcH};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, &src, &dst);
+    SDL_RenderPresent(renderer_);
+}
+
+Rect SdlPlatform::ScreenRect()
+{
+    if (window_ == nullptr)
+        return Rect{};
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    SDL_GetWindowSize(window_, &w, &h);
+    return Rect{x, y, x + w, y + h};
+}
+
+void SdlPlatform::StopDisplay()
+{
+    if (texture_ != nullptr)
+        SDL_DestroyTexture(texture_);
+    if (renderer_ != nullptr)
+        SDL_DestroyRenderer(renderer_);
+    if (window_ != nullptr)
+        SDL_DestroyWindow(window_);
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+}
+
+void SdlPlatform::ReadKeyboard(KeyState& keys)
+{
+    SDL_PumpEvents();
+    SDL_Event e;
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
+        Handle(e);
+    keys = tapped_;
+    tapped_.fill(0);
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    for (int i = 0; i < count; ++i) {
+        if (state[i] != 0) {
+            const int code = GameScanCode(static_cast<SDL_Scancode>(i));
+            if (code != 0)
+                keys[static_cast<size_t>(code)] = 0x80;
+        }
+    }
+}
+
+bool SdlPlatform::OpenAudio()
+{
+    auto tryOpen = [] {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            return false;
+        if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 512) != 0) {
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return false;
+        }
+        return true;
+    };
+    audioOpen_ = tryOpen();
+    if (!audioOpen_) {
+        // No sound device: a dummy one keeps the timing of the waiting effects; if even
+        // that fails the game runs silently.
+        SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+        audioOpen_ = tryOpen();
+    }
+    if (audioOpen_)
+        Mix_AllocateChannels(16);
+    return audioOpen_;
+}
+
+bool SdlPlatform::LoadSound(int number, const std::string& file, std::string& error)
+{
+    if (!audioOpen_ || number < 1 || number > 15)
+        return false;
+    Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
+    if (chunk == nullptr) {
+        error = Mix_GetError();
+        return false;
+    }
+    chunks_[static_cast<size_t>(number)] = chunk;
+    return true;
+}
+
+void SdlPlatform::PlaySound(int number)
+{
+    if (!audioOpen_ || number < 1 || number > 15 || chunks_[static_cast<size_t>(number)] == nullptr)
+        return;
+    // One channel per effect: playing an effect again cuts its running copy.
+    Mix_PlayChannel(number, chunks_[static_cast<size_t>(number)], 0);
+}
+
+void SdlPlatform::PlaySoundSync(int number)
+{
+    PlaySound(number);
+    if (!audioOpen_)
+        return;
+    // The game stands still, but the window stays responsive.
+    while (Mix_Playing(number) != 0 && !closeRequested_) {
+        DoEvents();
+        SDL_Delay(5);
+    }
+}
+
+void SdlPlatform::CloseAudio()
+{
+    if (!audioOpen_)
+        return;
+    Mix_HaltChannel(-1);
+    for (Mix_Chunk*& chunk : chunks_) {
+        if (chunk != nullptr)
+            Mix_FreeChunk(chunk);
+        chunk = nullptr;
+    }
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audioOpen_ = false;
+}
+
+bool SdlPlatform::SavePicture(const std::string& file) const
+{
+    if (!lastPicture_)
+        return false;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(lastPicture_.get(), pictureW_, pictureH_, 32,
+                                                        pictureW_ * 4, SDL_PIXELFORMAT_RGB888);
+    if (s == nullptr)
+        return false;
+    const bool ok = SDL_SaveBMP(s, file.c_str()) == 0;
+    SDL_FreeSurface(s);
+    return ok;
+}
+
+} // namespace zorbo

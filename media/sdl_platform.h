@@ -1,0 +1,68 @@
+#pragma once
+#include "media/Platform.h"
+
+#include <array>
+#include <memory>
+#include <string>
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+struct Mix_Chunk;
+union SDL_Event;
+
+namespace zorbo {
+
+// The platform on a real desktop: an SDL window and renderer, the SDL keyboard state,
+// SDL_mixer for sound and the SDL millisecond clock.
+class SdlPlatform : public Platform {
+public:
+    explicit SdlPlatform(std::string iconFile = {});
+    ~SdlPlatform() override;
+    SdlPlatform(const SdlPlatform&) = delete;
+    SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+    uint32_t GetTickCount() override;
+    uint64_t ClockSeed() override;
+    void OpenWindow(ScreenMode mode) override;
+    void HideWindow() override;
+    void ShowCursor(bool visible) override;
+    void DoEvents() override;
+    void WaitUntil(uint32_t tick) override;
+    bool CloseRequested() const override { return closeRequested_; }
+    void ShowMessage(const std::string& title, const std::string& text) override;
+    bool StartDisplay(int32_t width, int32_t height, bool fullScreen) override;
+    void Present(const Surface& picture, const Rect& srcRect) override;
+    Rect ScreenRect() override;
+    void StopDisplay() override;
+    bool OpenKeyboard() override { return true; }
+    void ReadKeyboard(KeyState& keys) override;
+    void CloseKeyboard() override {}
+    bool OpenAudio() override;
+    bool LoadSound(int number, const std::string& file, std::string& error) override;
+    void PlaySound(int number) override;
+    void PlaySoundSync(int number) override;
+    void CloseAudio() override;
+
+    // Writes the last presented picture to a BMP file (for screenshots).
+    bool SavePicture(const std::string& file) const;
+
+private:
+    void Handle(const SDL_Event& e);
+    void Render();
+
+    std::string iconFile_;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    ScreenMode mode_ = ScreenMode::Window320;
+    bool closeRequested_ = false;
+    bool audioOpen_ = false;
+    KeyState tapped_{};
+    std::array<Mix_Chunk*, 16> chunks_{};
+    std::unique_ptr<uint32_t[]> lastPicture_;
+    int32_t pictureW_ = 0, pictureH_ = 0;
+    Rect lastSrc_{};
+};
+
+} // namespace zorbo

@@ -1,0 +1,109 @@
+#include "TestData.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+namespace zorbo::test {
+
+void WriteBmp(const std::string& file, int w, int h, const std::function<uint32_t(int, int)>& colour)
+{
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 24, SDL_PIXELFORMAT_RGB24);
+    if (s == nullptr)
+        throw std::runtime_error(SDL_GetError());
+    auto* base = static_cast<uint8_t*>(s->pixels);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint32_t c = colour(x, y);
+            uint8_t* p = base + static_cast<ptrdiff_t>(y) * s->pitch + x * 3;
+            p[0] = static_cast<uint8_t>(c >> 16);
+            p[1] = static_cast<uint8_t>(c >> 8);
+            p[2] = static_cast<uint8_t>(c);
+        }
+    if (SDL_SaveBMP(s, file.c_str()) != 0)
+        throw std::runtime_error(SDL_GetError());
+    SDL_FreeSurface(s);
+}
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "zorbo-test-XXXXXX").string();
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    if (mkdtemp(buf.data()) == nullptr)
+        throw std::runtime_error("cannot make a temporary folder");
+    path_ = std::string(buf.data()) + "/";
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+uint32_t FrameColour(int file, int frame)
+{
+    return 0x00800000u | (static_cast<uint32_t>(file) << 8) | static_cast<uint32_t>(frame + 1);
+}
+
+uint32_t TileColour(int code)
+{
+    return 0x00004000u | static_cast<uint32_t>(code + 1);
+}
+
+namespace {
+struct Strip {
+    int file, w, h, cols, frames;
+};
+constexpr Strip kStrips[] = {
+    {1, 16, 16, 7, 28}, {2, 16, 16, 6, 12}, {4, 16, 24, 6, 12}, {5, 16, 24, 19, 19},
+    {6, 16, 24, 6, 6},  {7, 16, 24, 4, 8},  {8, 16, 16, 7, 14}, {9, 16, 16, 6, 12},
+    {11, 8, 8, 8, 8},   {12, 16, 16, 6, 12}, {13, 8, 8, 4, 4},  {14, 16, 16, 5, 5},
+    {15, 16, 16, 6, 6}, {16, 48, 16, 1, 1}, {17, 16, 24, 4, 4}, {18, 16, 16, 6, 12},
+    {19, 8, 8, 1, 1},
+};
+} // namespace
+
+GameData::GameData()
+{
+    for (const Strip& s : kStrips) {
+        const int rows = (s.frames + s.cols - 1) / s.cols;
+        // Each frame: its colour inside, a black (transparent) one-pixel frame around it.
+        WriteBmp(path() + "game_" + std::to_string(s.file) + ".bmp", s.cols * s.w, rows * s.h,
+                 [&](int x, int y) -> uint32_t {
+                     const int fx = x % s.w, fy = y % s.h;
+                     if (fx == 0 || fy == 0 || fx == s.w - 1 || fy == s.h - 1)
+                         return 0;
+                     return FrameColour(s.file, (y / s.h) * s.cols + x / s.w);
+                 });
+    }
+    WriteBmp(path() + "game_10.bmp", 16, 240, [](int, int) { return BorderColour; });
+    for (int code = 0; code < 96; ++code) {
+        char name[16];
+        std::snprintf(name, sizeof name, "m%03d.bmp", code);
+        WriteBmp(path() + name, 16, 16, [code](int, int) { return TileColour(code); });
+    }
+}
+
+Game::Game(int32_t difficulty, bool soundOn)
+{
+    settings.DataPath = data.path();
+    settings.gDifficulty = difficulty;
+    settings.gSoundOn = soundOn;
+    window = std::make_unique<GameWindow>(platform, settings);
+    window->Startup();
+}
+
+void Game::Frame(std::initializer_list<int32_t> keys)
+{
+    platform.QueueKeys(keys);
+    window->Keyboard.Check_Keyboard();
+    if (window->bRunning)
+        window->Game_Update(window->Timers.Elapsed);
+    platform.now += 100; // well past the key repeat filter
+}
+
+} // namespace zorbo::test

@@ -1,0 +1,58 @@
+#pragma once
+// Pictures and sounds made by the tests themselves, in a temporary data folder.
+#include "game/GameWindow.h"
+#include "media/HeadlessPlatform.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace zorbo::test {
+
+// Writes a 24-bit BMP of w x h whose pixel (x, y) is colour(x, y) as 0x00RRGGBB.
+void WriteBmp(const std::string& file, int w, int h, const std::function<uint32_t(int, int)>& colour);
+
+// A temporary folder that is removed again when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; } // ends in '/'
+
+private:
+    std::string path_;
+};
+
+// A data folder with every bitmap the game loads. Each sprite strip frame is filled with
+// a colour that encodes the file and the frame (FrameColour), tiles with TileColour, the
+// border strip with BorderColour.
+class GameData {
+public:
+    GameData();
+    const std::string& path() const { return dir_.path(); }
+
+private:
+    TempDir dir_;
+};
+
+uint32_t FrameColour(int file, int frame);
+uint32_t TileColour(int code);
+constexpr uint32_t BorderColour = 0x00304050;
+
+// A game window started headless on a GameData folder.
+struct Game {
+    explicit Game(int32_t difficulty = 26, bool soundOn = true);
+    GameData data;
+    HeadlessPlatform platform;
+    Settings settings;
+    std::unique_ptr<GameWindow> window;
+    GameWindow& operator*() { return *window; }
+    GameWindow* operator->() { return window.get(); }
+    // Polls the keys (the queued ones, if any) and runs one frame update.
+    void Frame(std::initializer_list<int32_t> keys = {});
+};
+
+} // namespace zorbo::test

@@ -1,0 +1,45 @@
+#include "game/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+using namespace zorbo;
+
+TEST(CommandLine, SettingsAreReadFromOptions)
+{
+    const auto cl = ParseCommandLine({"--level-set", "Hard", "--level", "7", "--difficulty", "crazy",
+                                      "--screen", "full", "--no-sound", "--data", "/opt/z"});
+    ASSERT_EQ(cl.error, "");
+    EXPECT_TRUE(cl.anySetting);
+    EXPECT_EQ(cl.settings.gLevelSet, "Hard.txt");
+    EXPECT_EQ(cl.settings.gLevel, 6);
+    EXPECT_EQ(cl.settings.gDifficulty, 38);
+    EXPECT_TRUE(cl.settings.gFullScreen);
+    EXPECT_FALSE(cl.settings.gSoundOn);
+    EXPECT_EQ(cl.dataDir, "/opt/z");
+
+    const auto none = ParseCommandLine({});
+    EXPECT_FALSE(none.anySetting);
+    EXPECT_EQ(none.settings.gLevelSet, "Standard.txt");
+    EXPECT_EQ(none.settings.gDifficulty, 26);
+    const auto small = ParseCommandLine({"--screen", "320x240"});
+    EXPECT_FALSE(small.settings.gFullScreen);
+    EXPECT_FALSE(small.settings.gWindow640);
+}
+
+TEST(CommandLine, BadOptionsAndValuesGiveOneLineErrors)
+{
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--level", "0"}, {"--level", "11"}, {"--level", "x"}, {"--level"},
+             {"--difficulty", "hard"}, {"--screen", "800x600"}, {"--bogus"},
+             {"--level-set", "../etc/passwd"}, {"--data", ""}}) {
+        const auto cl = ParseCommandLine(args);
+        EXPECT_FALSE(cl.error.empty()) << args[0];
+        EXPECT_EQ(cl.error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(CommandLine, DataFolderPrefersTheOptionThenTheProgramFolder)
+{
+    EXPECT_EQ(FindDataPath("/some/where", "/usr/bin"), "/some/where/");
+    EXPECT_EQ(FindDataPath("", "/nonexistent-zorbo-dir"), std::string(ZORBO_INSTALL_DATA_DIR) + "/");
+}
