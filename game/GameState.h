@@ -2,6 +2,7 @@
 #include "game/Random.h"
 #include "media/Sprite.h"
 #include "media/Surface.h"
+#include "world/TileMap.h"
 
 #include <array>
 #include <cstdint>
@@ -64,6 +65,10 @@ struct GameState {
     Random rng;
 
     Surface ddsBack;
+
+    // The tile map and warp table of all ten levels; read through MapCode / SetMapCode.
+    TileMap Map;
+    WarpTable Warps{};
 
     Sprite sprPlayer;
     std::array<Sprite, 24> sprTurtles;

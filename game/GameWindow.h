@@ -45,6 +45,11 @@ public:
     void Nextlevel();
     void ContinueGame();
 
+    // ---- world/: the tile map of the current level. Cells outside rows 0..14 or
+    // columns 0..1000 read as 0; no routine indexes Map directly.
+    int32_t MapCode(int32_t row, int32_t col) const { return Map.At(gLevel, row, col); }
+    void SetMapCode(int32_t row, int32_t col, int32_t code) { Map.Set(gLevel, row, col, code); }
+
     // ---- game/sound.cpp: sound effects
     void InitSound();
     void PlaySound(int32_t snd);
