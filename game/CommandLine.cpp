@@ -14,6 +14,8 @@ std::string UsageText()
            "  --screen S          full, 320x240 or 640x480 (default 640x480)\n"
            "  --no-sound          no sound effects\n"
            "  --data DIR          read the game's files from DIR\n"
+           "  --quit-after-frames N  end the game after N frames (for measurements)\n"
+           "  --screenshot FILE   save the last picture shown as a BMP file when the game ends\n"
            "  --help              show this help and exit\n"
            "  --version           show the version and exit\n"
            "\n"
@@ -94,6 +96,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
                     fail("--screen takes full, 320x240 or 640x480, not \"" + *v + "\"");
                 }
                 cl.anySetting = true;
+            }
+        } else if (a == "--quit-after-frames") {
+            if (const std::string* v = value()) {
+                if (v->empty() || v->size() > 7 || v->find_first_not_of("0123456789") != std::string::npos)
+                    fail("--quit-after-frames takes a whole number, not \"" + *v + "\"");
+                else
+                    cl.quitAfterFrames = std::stoi(*v);
+            }
+        } else if (a == "--screenshot") {
+            if (const std::string* v = value()) {
+                if (v->empty())
+                    fail("--screenshot needs a file name");
+                cl.screenshot = *v;
             }
         } else if (a == "--data") {
             if (const std::string* v = value()) {

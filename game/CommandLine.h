@@ -12,6 +12,8 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     std::string dataDir;       // --data, empty when not given
+    int quitAfterFrames = -1;  // --quit-after-frames: end after that many pictures
+    std::string screenshot;    // --screenshot: the last picture is saved there (BMP)
     std::string error;         // one line, empty when the command line is good
 };
 

@@ -3,6 +3,8 @@
 #include "game/GameWindow.h"
 #include "media/sdl_platform.h"
 
+#include <SDL.h>
+
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -10,6 +12,7 @@
 int main(int argc, char** argv)
 {
     using namespace zorbo;
+    SDL_GetTicks(); // starts the tick count, so start-up time is measured from here
     const CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!cl.error.empty()) {
         std::fprintf(stderr, "zorbo: %s\n", cl.error.c_str());
@@ -35,8 +38,13 @@ int main(int argc, char** argv)
     }
     try {
         SdlPlatform platform(settings.DataPath + "icon.bmp");
+        platform.CloseAfterFrames(cl.quitAfterFrames);
         GameWindow game(platform, settings);
         game.Form_Load();
+        if (!cl.screenshot.empty() && !platform.SavePicture(cl.screenshot))
+            std::fprintf(stderr, "zorbo: cannot save the screenshot %s\n", cl.screenshot.c_str());
+        if (cl.quitAfterFrames >= 0)
+            std::printf("frames=%d first_frame_ms=%u\n", platform.Presents(), platform.FirstPresentTick());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zorbo: %s\n", e.what());
         return 1;

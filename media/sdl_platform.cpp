@@ -171,6 +171,10 @@ void SdlPlatform::Present(const Surface& picture, const Rect& srcRect)
     SDL_UpdateTexture(texture_, nullptr, lastPicture_.get(), pictureW_ * static_cast<int>(sizeof(uint32_t)));
     lastSrc_ = srcRect;
     Render();
+    if (++presents_ == 1)
+        firstPresent_ = SDL_GetTicks();
+    if (closeAfter_ >= 0 && presents_ >= closeAfter_)
+        closeRequested_ = true;
 }
 
 void SdlPlatform::Render()

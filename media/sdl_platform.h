@@ -46,6 +46,11 @@ public:
 
     // Writes the last presented picture to a BMP file (for screenshots).
     bool SavePicture(const std::string& file) const;
+    // Asks the game to end, as the close control does, after that many pictures.
+    void CloseAfterFrames(int frames) { closeAfter_ = frames; }
+    int Presents() const { return presents_; }
+    // Milliseconds from SDL start to the first picture on the screen (0 before it).
+    uint32_t FirstPresentTick() const { return firstPresent_; }
 
 private:
     void Handle(const SDL_Event& e);
@@ -63,6 +68,9 @@ private:
     std::unique_ptr<uint32_t[]> lastPicture_;
     int32_t pictureW_ = 0, pictureH_ = 0;
     Rect lastSrc_{};
+    int closeAfter_ = -1;
+    int presents_ = 0;
+    uint32_t firstPresent_ = 0;
 };
 
 } // namespace zorbo

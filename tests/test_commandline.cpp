@@ -16,6 +16,12 @@ TEST(CommandLine, SettingsAreReadFromOptions)
     EXPECT_TRUE(cl.settings.gFullScreen);
     EXPECT_FALSE(cl.settings.gSoundOn);
     EXPECT_EQ(cl.dataDir, "/opt/z");
+    EXPECT_EQ(cl.quitAfterFrames, -1);
+
+    const auto measured = ParseCommandLine({"--quit-after-frames", "250", "--screenshot", "s.bmp"});
+    EXPECT_EQ(measured.quitAfterFrames, 250);
+    EXPECT_EQ(measured.screenshot, "s.bmp");
+    EXPECT_FALSE(measured.anySetting) << "measurement options are not game settings";
 
     const auto none = ParseCommandLine({});
     EXPECT_FALSE(none.anySetting);
@@ -31,7 +37,8 @@ TEST(CommandLine, BadOptionsAndValuesGiveOneLineErrors)
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"--level", "0"}, {"--level", "11"}, {"--level", "x"}, {"--level"},
              {"--difficulty", "hard"}, {"--screen", "800x600"}, {"--bogus"},
-             {"--level-set", "../etc/passwd"}, {"--data", ""}}) {
+             {"--level-set", "../etc/passwd"}, {"--data", ""}, {"--quit-after-frames", "-3"},
+             {"--screenshot"}}) {
         const auto cl = ParseCommandLine(args);
         EXPECT_FALSE(cl.error.empty()) << args[0];
         EXPECT_EQ(cl.error.find('\n'), std::string::npos);

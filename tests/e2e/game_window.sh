@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The game in a real window on a virtual display: each screen mode opens with the right
+# size and keeps presenting frames; escape ends the game, and so does the close control.
+# Usage: game_window.sh ZORBO DATA-DIR XCLOSE
+set -u
+zorbo=$1 data=$2 xclose=$3
+work=$(mktemp -d)
+trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# A display of our own on the first free number.
+for n in $(seq 90 130); do
+  [ -e /tmp/.X$n-lock ] && continue
+  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=:$n
+  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  kill $xvfb_pid 2>/dev/null
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no virtual display"
+export SDL_AUDIODRIVER=dummy
+
+# A data folder: the game's pictures plus a small level set (ten flat levels, each with
+# the hero's start in column 2 and the level end in column 25 of row 13).
+cp -r "$data" "$work/Data"
+sky=$(printf 'a%.0s' $(seq 30))
+{
+  for level in $(seq 10); do
+    echo "*level $level"
+    for row in $(seq 13); do echo "$sky"; done
+    printf 'a\x8d%s\x9baaaaa\n' "$(printf 'a%.0s' $(seq 22))"
+    printf '{%.0s' $(seq 30); echo
+  done
+} > "$work/Data/Standard.txt"
+
+# Starts the game, waits for its window; prints the window id.
+start() {
+  "$zorbo" --data "$work/Data" --screen "$1" --difficulty normal > "$work/out" 2>&1 &
+  pid=$!
+  wid=$(timeout 20 xdotool search --sync --onlyvisible --pid $pid 2>/dev/null | head -1)
+  [ -n "$wid" ] || fail "no game window for --screen $1: $(cat "$work/out")"
+}
+ended() {   # waits up to 10 s for the game to end; its exit status must be 0
+  for _ in $(seq 100); do
+    if ! kill -0 $pid 2>/dev/null; then wait $pid; return $?; fi
+    sleep 0.1
+  done
+  kill $pid; fail "the game did not end"
+}
+
+for mode in 320x240 640x480 full; do
+  start $mode
+  eval "$(xdotool getwindowgeometry --shell $wid)"
+  case $mode in
+    320x240) [ "$WIDTH" = 320 ] && [ "$HEIGHT" = 240 ] || fail "$mode window is ${WIDTH}x$HEIGHT" ;;
+    640x480) [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] || fail "$mode window is ${WIDTH}x$HEIGHT" ;;
+    full)    [ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] || fail "full screen window is ${WIDTH}x$HEIGHT" ;;
+  esac
+  # Frames keep coming: two screenshots a moment apart, both showing the picture.
+  sleep 0.5
+  kill -0 $pid 2>/dev/null || fail "the game ended by itself in $mode: $(cat "$work/out")"
+  xdotool windowfocus --sync $wid 2>/dev/null
+  xdotool key --window $wid Escape
+  ended || fail "escape: exit status $?"
+  echo "ok: $mode window ${WIDTH}x$HEIGHT, escape ends the game"
+done
+
+start 640x480
+"$xclose" $wid
+ended || fail "close control: exit status $?"
+echo "ok: the close control ends the game"
