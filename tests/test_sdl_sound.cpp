@@ -1,0 +1,76 @@
+// The SDL side of the sound rules, on SDL's dummy audio device.
+#include "TestData.h"
+#include "media/sdl_platform.h"
+
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+using namespace zorbo;
+
+namespace {
+// A 16-bit mono wave of a square tone, `ms` long.
+void WriteWave(const std::string& file, int ms)
+{
+    const int rate = 22050;
+    const int samples = rate * ms / 1000;
+    std::vector<int16_t> pcm(static_cast<size_t>(samples));
+    for (int i = 0; i < samples; ++i)
+        pcm[static_cast<size_t>(i)] = (i / 25) % 2 ? 8000 : -8000;
+    auto u32 = [](FILE* f, uint32_t v) { std::fwrite(&v, 4, 1, f); };
+    auto u16 = [](FILE* f, uint16_t v) { std::fwrite(&v, 2, 1, f); };
+    FILE* f = std::fopen(file.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    const auto bytes = static_cast<uint32_t>(samples * 2);
+    std::fwrite("RIFF", 1, 4, f);
+    u32(f, 36 + bytes);
+    std::fwrite("WAVEfmt ", 1, 8, f);
+    u32(f, 16);
+    u16(f, 1);
+    u16(f, 1);
+    u32(f, rate);
+    u32(f, rate * 2);
+    u16(f, 2);
+    u16(f, 16);
+    std::fwrite("data", 1, 4, f);
+    u32(f, bytes);
+    std::fwrite(pcm.data(), 2, pcm.size(), f);
+    std::fclose(f);
+}
+} // namespace
+
+TEST(SdlSound, EachEffectHasItsOwnChannelAndTheWaitingOnesEnd)
+{
+    test::TempDir dir;
+    WriteWave(dir.path() + "long.wav", 2000);
+    WriteWave(dir.path() + "short.wav", 150);
+    std::FILE* junk = std::fopen((dir.path() + "junk.wav").c_str(), "wb");
+    std::fputs("not a wave", junk);
+    std::fclose(junk);
+
+    SdlPlatform platform;
+    ASSERT_TRUE(platform.OpenAudio());
+    std::string error;
+    ASSERT_TRUE(platform.LoadSound(14, dir.path() + "long.wav", error)) << error;
+    ASSERT_TRUE(platform.LoadSound(6, dir.path() + "long.wav", error)) << error;
+    ASSERT_TRUE(platform.LoadSound(7, dir.path() + "short.wav", error)) << error;
+    EXPECT_FALSE(platform.LoadSound(5, dir.path() + "junk.wav", error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(platform.LoadSound(4, dir.path() + "missing.wav", error));
+
+    platform.PlaySound(14);
+    platform.PlaySound(14);   // cuts its own copy and starts again
+    platform.PlaySound(6);    // a different effect plays alongside
+    EXPECT_TRUE(Mix_Playing(14));
+    EXPECT_TRUE(Mix_Playing(6));
+    EXPECT_EQ(Mix_Playing(-1), 2) << "an effect never overlaps itself";
+    platform.PlaySound(5);    // failed to load: plays nothing
+    EXPECT_EQ(Mix_Playing(-1), 2);
+
+    platform.PlaySoundSync(7);
+    EXPECT_FALSE(Mix_Playing(7)) << "the waiting effect has ended when the call returns";
+    EXPECT_TRUE(Mix_Playing(14));
+    platform.CloseAudio();
+}
