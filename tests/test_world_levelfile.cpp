@@ -1,0 +1,274 @@
+// The level-set file format: reading rows into the map and warp table, and the check.
+#include "LevelText.h"
+#include "TestData.h"
+#include "world/LevelFile.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace zorbo;
+using test::Byte;
+using test::Row;
+
+namespace {
+
+struct Tables {
+    std::unique_ptr<TileMap> map = std::make_unique<TileMap>();
+    WarpTable warps{};
+    LevelFileSummary Load(const std::string& bytes)
+    {
+        return ReadLevelSet(bytes, [this](const LevelRow& row) { StoreLevelRow(row, *map, warps); });
+    }
+};
+
+std::string Lines(std::initializer_list<std::string> lines, const std::string& eol = "\n")
+{
+    std::string out;
+    for (const std::string& l : lines)
+        out += l + eol;
+    return out;
+}
+
+std::string Repeat(const std::string& line, int n, const std::string& eol = "\n")
+{
+    std::string out;
+    for (int i = 0; i < n; ++i)
+        out += line + eol;
+    return out;
+}
+
+bool HasProblem(const LevelCheckResult& r, bool error, int line, int column, const std::string& words)
+{
+    for (const LevelProblem& p : r.problems)
+        if (p.error == error && p.line == line && p.column == column && p.message.find(words) != std::string::npos)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TEST(LevelFile, LevelsRowsAndColumnsLandWhereTheFileSays)
+{
+    Tables t;
+    const std::string bytes = "*first level\n" + Repeat("aaaa", 15) + "*\n" + Repeat("bbb", 15);
+    const LevelFileSummary s = t.Load(bytes);
+    ASSERT_TRUE(s.valid());
+    for (int row = 0; row < 15; ++row) {
+        EXPECT_EQ(t.map->At(0, row, 0), 0) << "column 0 is never written";
+        EXPECT_EQ(t.map->At(0, row, 4), 0);
+        EXPECT_EQ(t.map->At(1, row, 3), 1);
+        EXPECT_EQ(t.map->At(1, row, 4), 0);
+    }
+    EXPECT_EQ(s.separators, 2);
+    EXPECT_EQ(s.sectionRows[0], 15);
+
+    // A 1,200-byte row fills columns 1 to 1000 and drops the rest.
+    Tables wide;
+    wide.Load("*\n" + std::string(999, 'c') + "d" + std::string(200, 'e') + "\n");
+    EXPECT_EQ(wide.map->At(0, 0, 999), 2);
+    EXPECT_EQ(wide.map->At(0, 0, 1000), 3);
+    EXPECT_EQ(wide.map->At(0, 1, 1), 0) << "the cut part is not a row of its own";
+}
+
+TEST(LevelFile, TheRowCounterRunsOverTheWholeFile)
+{
+    // An empty row leaves its cells alone but still counts; so does one before the first
+    // separator, which moves every level down a row.
+    Tables t;
+    const LevelFileSummary s = t.Load(Lines({"", "*", "b", "", "c"}));
+    EXPECT_EQ(s.leadingEmptyRows, 1);
+    EXPECT_EQ(t.map->At(0, 0, 1), 0);
+    EXPECT_EQ(t.map->At(0, 1, 1), 1);
+    EXPECT_EQ(t.map->At(0, 2, 1), 0);
+    EXPECT_EQ(t.map->At(0, 3, 1), 2);
+
+    // A section of 16 rows wraps: its last row overwrites row 0, and the next level
+    // starts at row 1.
+    Tables over;
+    over.Load("*\n" + Repeat("b", 15) + "c\n*\nd\n");
+    EXPECT_EQ(over.map->At(0, 0, 1), 2);
+    EXPECT_EQ(over.map->At(1, 1, 1), 3);
+    EXPECT_EQ(over.map->At(1, 0, 1), 0);
+
+    // Rows after the eleventh separator are ignored and do not move the counter.
+    Tables many;
+    std::string text;
+    for (int n = 0; n < 10; ++n)
+        text += "*\n" + Repeat("b", 15);
+    text += "*extra\n" + Repeat("z", 20);
+    const LevelFileSummary m = many.Load(text);
+    EXPECT_EQ(m.ignoredLines, 20);
+    EXPECT_EQ(many.map->At(9, 14, 1), 1);
+}
+
+TEST(LevelFile, WarpEndsArePairedInReadingOrder)
+{
+    Tables t;
+    std::string level = "*\n";
+    for (int row = 0; row < 15; ++row) {
+        std::string line(45, 'a');
+        if (row == 3)
+            line[9] = Byte(76);
+        if (row == 12) {
+            line[39] = Byte(76);
+            line[41] = Byte(76); // a third end of the same pipe
+            line[42] = Byte(77);
+        }
+        level += line + "\n";
+    }
+    t.Load(level);
+    const WarpRecord& w = t.warps[0][0];
+    EXPECT_EQ((std::array<int, 5>{w.X1, w.Y1, w.X2, w.Y2, w.WarpState}), (std::array<int, 5>{144, 48, 624, 192, 1}));
+    EXPECT_EQ(t.map->At(0, 3, 10), 79);
+    EXPECT_EQ(t.map->At(0, 12, 40), 79);
+    EXPECT_EQ(t.map->At(0, 12, 42), 79) << "the third end changes no record but is still a marker";
+    EXPECT_EQ(t.warps[0][1].WarpState, 2);
+    EXPECT_EQ(t.warps[0][1].X1, 42 * 16);
+
+    // A used pair (cleared by the hero) is filled again by a reload; an unused one is kept.
+    t.warps[0][0] = WarpRecord{};
+    t.Load(level);
+    EXPECT_EQ(t.warps[0][0].X2, 624);
+    EXPECT_EQ(t.warps[0][0].WarpState, 1);
+    EXPECT_EQ(t.warps[0][1].WarpState, 1) << "the lone end of pipe 1 met again completes the pair";
+}
+
+TEST(LevelFile, LineEndsAndByteOrderMarkDoNotChangeTheLevels)
+{
+    test::LevelSet set;
+    set.levels[4][2] = Row("..o.?..M");
+    Tables lf, crlf, cr, bom;
+    lf.Load(set.Text("\n"));
+    crlf.Load(set.Text("\r\n"));
+    cr.Load(set.Text("\r"));
+    const LevelFileSummary b = bom.Load("\xEF\xBB\xBF" + set.Text("\r\n"));
+    EXPECT_TRUE(b.valid());
+    for (int level = 0; level < 10; ++level)
+        for (int row = 0; row < 15; ++row)
+            for (int col = 0; col <= 60; ++col) {
+                const int want = lf.map->At(level, row, col);
+                ASSERT_EQ(crlf.map->At(level, row, col), want);
+                ASSERT_EQ(cr.map->At(level, row, col), want);
+                ASSERT_EQ(bom.map->At(level, row, col), want);
+            }
+    EXPECT_EQ(lf.map->At(4, 2, 3), 53);
+    // "\n\r" is two line ends: the second one ends an empty row.
+    Tables mixed;
+    mixed.Load("*\nb\n\rc\n");
+    EXPECT_EQ(mixed.map->At(0, 2, 1), 2);
+}
+
+TEST(LevelFile, BadBytesAndStrayRowsAreRefusedWithTheirPlace)
+{
+    test::LevelSet set;
+    set.levels[1][5] = "aa aa\t";           // a space at column 3, a tab at 6
+    std::string text = "stray\r\n" + set.Text("\r\n");
+    const LevelFileSummary s = ReadLevelSet(text);
+    EXPECT_FALSE(s.valid());
+    ASSERT_EQ(s.problems.size(), 2u);
+    EXPECT_EQ(s.problems[0].line, 1);
+    EXPECT_NE(s.problems[0].message.find("before the first level separator"), std::string::npos);
+    EXPECT_EQ(s.problems[1].line, 1 + 16 + 1 + 6);
+    EXPECT_EQ(s.problems[1].column, 3);
+    EXPECT_NE(s.problems[1].message.find("byte 32"), std::string::npos);
+    EXPECT_NE(s.problems[1].message.find("1 more"), std::string::npos);
+
+    // Bytes above 192 are refused too; text after a separator's '*' is not a row.
+    EXPECT_FALSE(ReadLevelSet("*\n" + std::string(1, static_cast<char>(193)) + "\n").valid());
+    EXPECT_TRUE(ReadLevelSet("*  any text \x01\xff\n" + std::string(1, static_cast<char>(192)) + "\n").valid());
+
+    // A binary file gets a bounded report.
+    std::string junk = "*\n";
+    for (int i = 0; i < 5000; ++i)
+        junk += "\x02\n";
+    const LevelFileSummary j = ReadLevelSet(junk);
+    EXPECT_FALSE(j.valid());
+    EXPECT_LE(j.problems.size(), 100u);
+    EXPECT_TRUE(j.tooManyProblems);
+}
+
+TEST(LevelCheck, APlayableSetPassesAndReportsInCompilerStyle)
+{
+    test::TempDir data;
+    test::LevelSet set;
+    set.levels[9] = test::MakeLevel({"", "", "", "", "", "", "", "", "", "", "", "",
+                                     "..H........................................E", std::string(60, '#'),
+                                     std::string(60, '#')});
+    const std::string path = data.path() + "good.txt";
+    test::WriteFile(path, set.Text("\r\n") + "\r\n\r\n"); // trailing empty lines do no harm
+    const LevelCheckResult r = CheckLevelSet(path);
+    EXPECT_TRUE(r.readable);
+    EXPECT_TRUE(r.ok()) << r.Report("good.txt");
+    EXPECT_TRUE(r.problems.empty()) << r.Report("good.txt");
+    EXPECT_EQ(r.FirstError("good.txt"), "");
+
+    const LevelCheckResult missing = CheckLevelSet(data.path() + "nope.txt");
+    EXPECT_FALSE(missing.readable);
+    EXPECT_FALSE(missing.ok());
+    EXPECT_NE(missing.FirstError("nope.txt").find("nope.txt"), std::string::npos);
+    EXPECT_NE(missing.Report("nope.txt").find("nope.txt: error: the file cannot be opened"), std::string::npos);
+    EXPECT_FALSE(CheckLevelSet(data.path()).readable) << "a folder is not a level set";
+}
+
+TEST(LevelCheck, StructuralErrorsCarryLineAndColumn)
+{
+    test::LevelSet set;
+    set.levels[2][3] = Row(std::string(30, '.') + "H"); // level 3: start in column 31 only
+    set.levels[2][12] = Row("...........E");
+    std::string text = set.Text();
+    // Level 5 loses a row: every later level starts a row higher.
+    const size_t level5 = text.find("*Level 5\n");
+    text.erase(level5 + 9, text.find('\n', level5 + 9) - level5 - 9 + 1);
+    const LevelCheckResult r = CheckLevelSetBytes(text);
+    EXPECT_FALSE(r.ok());
+    EXPECT_TRUE(HasProblem(r, true, 2 * 16 + 1 + 4, 31, "hero start is in column 31")) << r.Report("f");
+    EXPECT_TRUE(HasProblem(r, true, 4 * 16 + 1, 1, "level 5 has 14 map rows")) << r.Report("f");
+    const std::string first = r.FirstError("f.txt");
+    EXPECT_EQ(first.rfind("The level set f.txt, line 37, column 31: ", 0), 0u) << first;
+
+    // Fewer than ten levels, and a level with no start at all.
+    test::LevelSet few;
+    few.levels[1][12] = Row(std::string(40, '.'));
+    std::string seven;
+    for (int n = 0; n < 7; ++n) {
+        seven += "*\n";
+        for (const std::string& row : few.levels[static_cast<size_t>(n)])
+            seven += row + "\n";
+    }
+    const LevelCheckResult f = CheckLevelSetBytes(seven);
+    EXPECT_TRUE(HasProblem(f, true, 0, 0, "holds 7 levels")) << f.Report("f");
+    EXPECT_TRUE(HasProblem(f, true, 17, 1, "level 2 has no hero start")) << f.Report("f");
+    EXPECT_TRUE(HasProblem(f, false, 17, 1, "no level-end tile")) << f.Report("f");
+}
+
+TEST(LevelCheck, LevelEndWarpsAndElevators)
+{
+    test::LevelSet set;
+    // Level 1: the level end only at column 985, beyond the drawing limit: a warning.
+    set.levels[0][12] = Row("..H");
+    set.levels[0][12] += std::string(981, Byte(0)) + Byte(58);
+    // Level 2: pipe 0 has one end; pipes 1 ends are 10 columns apart.
+    set.levels[1][5] = Row("......0......................1.........1");
+    // Level 3: elevator ends: a vertical pair in column 8, then a pair that shares nothing.
+    set.levels[2][2] = Row(".......=");
+    set.levels[2][6] = Row(".......=");
+    set.levels[2][4] = Row(std::string(30, '.') + "=");
+    set.levels[2][9] = Row(std::string(35, '.') + "=");
+    const LevelCheckResult r = CheckLevelSetBytes(set.Text());
+    const std::string report = r.Report("s.txt");
+    EXPECT_TRUE(HasProblem(r, false, 1, 1, "level 1 has no level-end tile")) << report;
+    EXPECT_TRUE(HasProblem(r, true, 16 + 1 + 6, 7, "warp pipe 1 of level 2 has 1 end")) << report;
+    EXPECT_TRUE(HasProblem(r, true, 16 + 1 + 6, 40, "within one screen width")) << report;
+    EXPECT_TRUE(HasProblem(r, true, 32 + 1 + 10, 36, "shares neither a row nor a column")) << report;
+    EXPECT_TRUE(HasProblem(r, false, 32 + 1 + 5, 31, "no partner")) << report;
+    EXPECT_EQ(report.find("s.txt:23:40: error: this warp end"), report.find("s.txt:23:40:")) << report;
+    EXPECT_FALSE(r.ok());
+
+    // Warnings alone leave the file playable.
+    test::LevelSet warnOnly;
+    warnOnly.levels[6][12] = Row("..H");
+    const LevelCheckResult w = CheckLevelSetBytes(warnOnly.Text());
+    EXPECT_TRUE(w.ok()) << w.Report("w");
+    EXPECT_EQ(w.problems.size(), 1u) << w.Report("w");
+}

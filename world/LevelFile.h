@@ -1,0 +1,79 @@
+#pragma once
+// The level-set file format: one reader for the game's loader and for the level-set check.
+#include "world/LevelCheck.h"
+#include "world/TileMap.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace zorbo {
+
+// Tile codes the world gives a meaning to.
+namespace Tile {
+constexpr int32_t Background = 0;
+constexpr int32_t Background2 = 9;
+constexpr int32_t LastScenery = 25;   // codes above this are solid
+constexpr int32_t BoxBase = 33;
+constexpr int32_t HeroStart = 44;
+constexpr int32_t Elevator = 55;
+constexpr int32_t LevelEnd = 58;
+constexpr int32_t BoxBaseAlt = 75;
+constexpr int32_t FirstWarp = 76;     // 76..79: warp pipes 0..3
+constexpr int32_t WarpMarker = 79;
+constexpr int32_t Count = 96;         // codes 0..95 have a picture
+} // namespace Tile
+
+inline bool IsSolid(int32_t code) { return code > Tile::LastScenery; }
+
+namespace LevelFormat {
+constexpr int32_t Levels = 10;
+constexpr int32_t RowsPerLevel = 15;
+constexpr int32_t MaxRowLength = 1000;
+constexpr uint8_t FirstByte = 97;   // 'a', code 0
+constexpr uint8_t LastByte = 192;   // code 95
+constexpr size_t MaxFileBytes = 4u << 20;
+} // namespace LevelFormat
+
+// One map row as the loader stores it.
+struct LevelRow {
+    int32_t level = 0;     // 0..9
+    int32_t row = 0;       // 0..14, the file-wide row counter
+    int line = 0;          // from 1
+    std::string_view text; // at most 1000 bytes
+};
+
+// What one pass over a file found besides its rows.
+struct LevelFileSummary {
+    std::vector<LevelProblem> problems; // bad bytes and rows before the first separator
+    bool tooManyProblems = false;       // further bad bytes were not listed
+    int lines = 0;
+    int separators = 0;                 // all of them, also those after the tenth level
+    std::array<int, LevelFormat::Levels> separatorLine{};  // line of the separator opening level n
+    std::array<int, LevelFormat::Levels> sectionRows{};    // map rows read for level n
+    int trailingEmptyRows = 0;          // empty rows at the end of the tenth level
+    int leadingEmptyRows = 0;           // empty rows before the first separator
+    int ignoredLines = 0;               // lines after the eleventh separator
+    bool valid() const;                 // no error: the loader may store the file
+};
+
+// Reads a whole level-set file held in memory: CR, CR LF and LF all end a line, a UTF-8
+// byte-order mark at the start is skipped, rows are cut to 1000 bytes. Each row that
+// belongs to level 0..9 is handed to onRow (when given) in file order, bad bytes and all;
+// callers that store rows check valid() first.
+LevelFileSummary ReadLevelSet(std::string_view bytes, const std::function<void(const LevelRow&)>& onRow = {});
+
+// Stores one row into the tables as the loader does: codes into Map from column 1 on,
+// warp ends into Warps (stored as the marker code).
+void StoreLevelRow(const LevelRow& row, TileMap& map, WarpTable& warps);
+
+// Reads a file into memory; false with a reason when it cannot be opened, read, or is
+// far too large to be a level set.
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& reason);
+
+// The level-set check over bytes already in memory.
+LevelCheckResult CheckLevelSetBytes(std::string_view bytes);
+
+} // namespace zorbo

@@ -1,0 +1,258 @@
+#include "world/LevelCheck.h"
+#include "world/LevelFile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace zorbo {
+
+namespace {
+
+// Map columns the first view of a level visits (column 0 is never written by a file).
+constexpr int32_t kFirstViewLastColumn = 20;
+// Drawing stops once the view reaches this column, so a level must end before it.
+constexpr int32_t kDrawLimitColumn = 980;
+// Columns visited by one drawing pass: two cells this close can be in view together.
+constexpr int32_t kViewColumns = 21;
+
+struct Cell {
+    int32_t row = 0;
+    int32_t col = 0;
+};
+
+// Raw codes as written in the file (warp ends keep their pipe) and the line of each row.
+struct RawLevels {
+    TileMap codes;
+    std::array<std::array<int, LevelFormat::RowsPerLevel>, LevelFormat::Levels> line{};
+};
+
+class Checker {
+public:
+    Checker(LevelCheckResult& r, const RawLevels& raw, const LevelFileSummary& s) : r_(r), raw_(raw), s_(s) {}
+
+    void Add(bool error, int line, int column, int level, std::string message)
+    {
+        LevelProblem p;
+        p.error = error;
+        p.line = line;
+        p.column = column;
+        p.level = level;
+        p.message = std::move(message);
+        r_.problems.push_back(std::move(p));
+    }
+
+    int LineOf(int32_t level, int32_t row) const
+    {
+        return raw_.line[static_cast<size_t>(level)][static_cast<size_t>(row)];
+    }
+    void AddAt(bool error, int32_t level, Cell c, std::string message)
+    {
+        Add(error, LineOf(level, c.row), c.col, level + 1, std::move(message));
+    }
+    std::string Where(int32_t level, Cell c) const
+    {
+        return "line " + std::to_string(LineOf(level, c.row)) + ", column " + std::to_string(c.col);
+    }
+
+    // Cells of one code in reading order: top row first, left to right.
+    std::vector<Cell> Find(int32_t level, int32_t code, int32_t lastCol = TileMap::Columns - 1) const
+    {
+        std::vector<Cell> cells;
+        for (int32_t row = 0; row < LevelFormat::RowsPerLevel; ++row)
+            for (int32_t col = 1; col <= lastCol; ++col)
+                if (raw_.codes.At(level, row, col) == code)
+                    cells.push_back({row, col});
+        return cells;
+    }
+
+    void CheckSections()
+    {
+        if (s_.leadingEmptyRows > 0)
+            Add(false, 1, 1, 0,
+                std::to_string(s_.leadingEmptyRows) +
+                    " empty line(s) before the first level separator move every level down");
+        const int levels = std::min(s_.separators, LevelFormat::Levels);
+        if (levels < LevelFormat::Levels)
+            Add(true, 0, 0, 0,
+                "the file holds " + std::to_string(levels) + " level" + (levels == 1 ? "" : "s") +
+                    "; a level set needs ten, each opened by a line starting with '*'");
+        for (int n = 0; n < levels; ++n) {
+            int rows = s_.sectionRows[static_cast<size_t>(n)];
+            // Empty lines at the end of the file change nothing.
+            if (n == LevelFormat::Levels - 1 && rows > LevelFormat::RowsPerLevel)
+                rows = std::max(LevelFormat::RowsPerLevel, rows - s_.trailingEmptyRows);
+            if (rows != LevelFormat::RowsPerLevel)
+                Add(true, s_.separatorLine[static_cast<size_t>(n)], 1, n + 1,
+                    "level " + std::to_string(n + 1) + " has " + std::to_string(rows) +
+                        " map rows; every level needs exactly 15");
+        }
+        if (s_.ignoredLines > 0)
+            Add(false, 0, 0, 0,
+                std::to_string(s_.ignoredLines) + " line(s) after the tenth level are ignored");
+    }
+
+    void CheckLevel(int32_t level)
+    {
+        const int sepLine = s_.separatorLine[static_cast<size_t>(level)];
+        const std::string name = "level " + std::to_string(level + 1);
+
+        if (Find(level, Tile::HeroStart, kFirstViewLastColumn).empty()) {
+            const std::vector<Cell> far = Find(level, Tile::HeroStart);
+            if (far.empty())
+                Add(true, sepLine, 1, level + 1, name + " has no hero start (code 44, byte 141)");
+            else
+                AddAt(true, level, far.front(),
+                      name + ": the hero start is in column " + std::to_string(far.front().col) +
+                          "; the first view only finds it in columns 1 to 20");
+        }
+
+        if (Find(level, Tile::LevelEnd, kDrawLimitColumn - 1).empty())
+            Add(false, sepLine, 1, level + 1,
+                name + " has no level-end tile (code 58, byte 155) before column 980; it cannot be finished");
+
+        CheckWarps(level);
+        CheckElevators(level);
+    }
+
+    void CheckWarps(int32_t level)
+    {
+        std::vector<Cell> all;
+        for (int32_t pipe = 0; pipe < 4; ++pipe) {
+            const std::vector<Cell> ends = Find(level, Tile::FirstWarp + pipe);
+            if (!ends.empty() && ends.size() != 2)
+                AddAt(true, level, ends.size() > 2 ? ends[2] : ends[0],
+                      "warp pipe " + std::to_string(pipe + 1) + " of level " + std::to_string(level + 1) +
+                          " has " + std::to_string(ends.size()) + " end" + (ends.size() == 1 ? "" : "s") +
+                          "; a pipe needs exactly two (bytes " + std::to_string(173 + pipe) + ")");
+            all.insert(all.end(), ends.begin(), ends.end());
+        }
+        std::sort(all.begin(), all.end(), [](Cell a, Cell b) { return a.col < b.col || (a.col == b.col && a.row < b.row); });
+        for (size_t i = 1; i < all.size(); ++i)
+            if (all[i].col - all[i - 1].col < kViewColumns)
+                AddAt(true, level, all[i],
+                      "this warp end and the one at " + Where(level, all[i - 1]) +
+                          " are within one screen width; only one of them can be used");
+    }
+
+    // Elevator ends pair up in the order they come into view: the first view row by row,
+    // then each new column from the top. A new end is matched against the waiting one.
+    void CheckElevators(int32_t level)
+    {
+        std::vector<Cell> ends = Find(level, Tile::Elevator);
+        std::stable_sort(ends.begin(), ends.end(), [](Cell a, Cell b) {
+            const bool aFirst = a.col <= kFirstViewLastColumn, bFirst = b.col <= kFirstViewLastColumn;
+            if (aFirst || bFirst)
+                return aFirst && !bFirst;
+            return a.col < b.col || (a.col == b.col && a.row < b.row);
+        });
+        bool waiting = false;
+        Cell first;
+        for (const Cell& c : ends) {
+            if (!waiting) {
+                waiting = true;
+                first = c;
+            } else if (c.col == first.col || c.row == first.row) {
+                waiting = false;
+            } else {
+                AddAt(true, level, c,
+                      "this elevator end shares neither a row nor a column with the waiting end at " +
+                          Where(level, first) + "; it would be dropped");
+            }
+        }
+        if (waiting)
+            AddAt(false, level, first, "this elevator end has no partner; no elevator is made from it");
+    }
+
+private:
+    LevelCheckResult& r_;
+    const RawLevels& raw_;
+    const LevelFileSummary& s_;
+};
+
+std::string Place(const LevelProblem& p)
+{
+    char text[32] = "";
+    if (p.line > 0 && p.column > 0)
+        std::snprintf(text, sizeof text, ":%d:%d", p.line, p.column);
+    else if (p.line > 0)
+        std::snprintf(text, sizeof text, ":%d", p.line);
+    return text;
+}
+
+} // namespace
+
+bool LevelCheckResult::ok() const
+{
+    if (!readable)
+        return false;
+    return std::none_of(problems.begin(), problems.end(), [](const LevelProblem& p) { return p.error; });
+}
+
+std::string LevelCheckResult::Report(const std::string& fileName) const
+{
+    std::string out;
+    for (const LevelProblem& p : problems)
+        out += fileName + Place(p) + (p.error ? ": error: " : ": warning: ") + p.message + "\n";
+    return out;
+}
+
+std::string LevelCheckResult::FirstError(const std::string& fileName) const
+{
+    for (const LevelProblem& p : problems) {
+        if (!p.error)
+            continue;
+        std::string s = "The level set " + fileName;
+        if (p.line > 0) {
+            s += ", line " + std::to_string(p.line);
+            if (p.column > 0)
+                s += ", column " + std::to_string(p.column);
+        }
+        return s + ": " + p.message + ".";
+    }
+    return {};
+}
+
+LevelCheckResult CheckLevelSetBytes(std::string_view bytes)
+{
+    LevelCheckResult result;
+    result.readable = true;
+    auto raw = std::make_unique<RawLevels>();
+    const LevelFileSummary summary = ReadLevelSet(bytes, [&raw](const LevelRow& row) {
+        raw->line[static_cast<size_t>(row.level)][static_cast<size_t>(row.row)] = row.line;
+        for (size_t i = 0; i < row.text.size(); ++i)
+            raw->codes.Set(row.level, row.row, static_cast<int32_t>(i) + 1,
+                           static_cast<int32_t>(static_cast<uint8_t>(row.text[i])) - LevelFormat::FirstByte);
+    });
+    result.problems = summary.problems;
+    if (summary.tooManyProblems)
+        result.problems.push_back(
+            LevelProblem{true, 0, 0, 0, "too many bytes that give no tile code; the rest are not listed"});
+
+    Checker check(result, *raw, summary);
+    check.CheckSections();
+    const int levels = std::min(summary.separators, LevelFormat::Levels);
+    for (int32_t level = 0; level < levels; ++level)
+        check.CheckLevel(level);
+
+    // File order; findings about the whole file come last.
+    std::stable_sort(result.problems.begin(), result.problems.end(), [](const LevelProblem& a, const LevelProblem& b) {
+        const long la = a.line > 0 ? a.line : 0x7fffffff, lb = b.line > 0 ? b.line : 0x7fffffff;
+        return la < lb || (la == lb && a.column < b.column);
+    });
+    return result;
+}
+
+LevelCheckResult CheckLevelSet(const std::string& path)
+{
+    std::string bytes, reason;
+    if (!ReadFileBytes(path, bytes, reason)) {
+        LevelCheckResult result;
+        result.readable = false;
+        result.problems.push_back(LevelProblem{true, 0, 0, 0, "the file " + reason});
+        return result;
+    }
+    return CheckLevelSetBytes(bytes);
+}
+
+} // namespace zorbo

@@ -1,0 +1,191 @@
+#include "world/LevelFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace zorbo {
+
+namespace {
+
+constexpr size_t kMaxListedProblems = 100;
+
+std::string DescribeByte(uint8_t b)
+{
+    char text[48];
+    if (b >= 32 && b < 127 && b != '\'')
+        std::snprintf(text, sizeof text, "byte %u ('%c')", static_cast<unsigned>(b), b);
+    else
+        std::snprintf(text, sizeof text, "byte %u", static_cast<unsigned>(b));
+    return text;
+}
+
+void AddProblem(LevelFileSummary& s, int line, int column, int level, std::string message)
+{
+    if (s.problems.size() >= kMaxListedProblems) {
+        s.tooManyProblems = true;
+        return;
+    }
+    LevelProblem p;
+    p.error = true;
+    p.line = line;
+    p.column = column;
+    p.level = level;
+    p.message = std::move(message);
+    s.problems.push_back(std::move(p));
+}
+
+// Reports the first byte of a row that gives no tile code; the rest of the row is only
+// counted, so a binary file cannot flood the report.
+void CheckRowBytes(LevelFileSummary& s, const LevelRow& row)
+{
+    int bad = 0;
+    size_t first = 0;
+    for (size_t j = 0; j < row.text.size(); ++j) {
+        const auto b = static_cast<uint8_t>(row.text[j]);
+        if (b < LevelFormat::FirstByte || b > LevelFormat::LastByte) {
+            if (bad == 0)
+                first = j;
+            ++bad;
+        }
+    }
+    if (bad == 0)
+        return;
+    std::string message = DescribeByte(static_cast<uint8_t>(row.text[first])) +
+                          " gives no tile code (map rows hold the bytes 97 'a' to 192)";
+    if (bad > 1)
+        message += "; " + std::to_string(bad - 1) + " more such byte" + (bad > 2 ? "s" : "") +
+                   " in this line";
+    AddProblem(s, row.line, static_cast<int>(first) + 1, row.level + 1, std::move(message));
+}
+
+} // namespace
+
+bool LevelFileSummary::valid() const
+{
+    if (tooManyProblems)
+        return false;
+    for (const LevelProblem& p : problems)
+        if (p.error)
+            return false;
+    return true;
+}
+
+LevelFileSummary ReadLevelSet(std::string_view bytes, const std::function<void(const LevelRow&)>& onRow)
+{
+    LevelFileSummary s;
+    size_t pos = 0;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        pos = 3;
+    int32_t rowCounter = 0;
+    int emptyRun = 0; // empty rows at the end of the current section
+    while (pos < bytes.size()) {
+        const size_t end = bytes.find_first_of("\r\n", pos);
+        std::string_view text = bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+        if (end == std::string_view::npos)
+            pos = bytes.size();
+        else if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
+            pos = end + 2;
+        else
+            pos = end + 1;
+        ++s.lines;
+        if (text.size() > static_cast<size_t>(LevelFormat::MaxRowLength))
+            text = text.substr(0, LevelFormat::MaxRowLength);
+
+        if (!text.empty() && text[0] == '*') {
+            if (s.separators < LevelFormat::Levels)
+                s.separatorLine[static_cast<size_t>(s.separators)] = s.lines;
+            if (s.separators < 1000000)
+                ++s.separators;
+            emptyRun = 0;
+            continue;
+        }
+        if (s.separators > LevelFormat::Levels) {
+            ++s.ignoredLines;
+            continue;
+        }
+        if (s.separators == 0) {
+            // Such a row has no level to go to; an empty one still moves the row counter.
+            if (text.empty())
+                ++s.leadingEmptyRows;
+            else
+                AddProblem(s, s.lines, 1, 0,
+                           "map row before the first level separator (a line starting with '*')");
+        } else {
+            LevelRow row;
+            row.level = s.separators - 1;
+            row.row = rowCounter;
+            row.line = s.lines;
+            row.text = text;
+            CheckRowBytes(s, row);
+            ++s.sectionRows[static_cast<size_t>(row.level)];
+            emptyRun = text.empty() ? emptyRun + 1 : 0;
+            if (row.level == LevelFormat::Levels - 1)
+                s.trailingEmptyRows = emptyRun;
+            if (onRow)
+                onRow(row);
+        }
+        if (++rowCounter > LevelFormat::RowsPerLevel - 1)
+            rowCounter = 0;
+    }
+    return s;
+}
+
+void StoreLevelRow(const LevelRow& row, TileMap& map, WarpTable& warps)
+{
+    if (row.level < 0 || row.level >= LevelFormat::Levels)
+        return;
+    auto& levelWarps = warps[static_cast<size_t>(row.level)];
+    for (size_t i = 0; i < row.text.size() && i < static_cast<size_t>(LevelFormat::MaxRowLength); ++i) {
+        const int32_t j = static_cast<int32_t>(i) + 1;
+        int32_t code = static_cast<int32_t>(static_cast<uint8_t>(row.text[i])) - LevelFormat::FirstByte;
+        if (code >= Tile::FirstWarp && code <= Tile::WarpMarker) {
+            WarpRecord& w = levelWarps[static_cast<size_t>(code - Tile::FirstWarp)];
+            if (w.WarpState == 2) {
+                w.X2 = (j - 1) * 16;
+                w.Y2 = row.row * 16;
+                w.WarpState = 1;
+            } else if (w.WarpState != 1) {
+                w.X1 = (j - 1) * 16;
+                w.Y1 = row.row * 16;
+                w.WarpState = 2;
+            }
+            code = Tile::WarpMarker;
+        }
+        map.Set(row.level, row.row, j, code);
+    }
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& reason)
+{
+    bytes.clear();
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        reason = "is a folder, not a file";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        reason = std::string("cannot be opened: ") + std::strerror(errno);
+        return false;
+    }
+    char buffer[65536];
+    while (in) {
+        in.read(buffer, sizeof buffer);
+        bytes.append(buffer, static_cast<size_t>(in.gcount()));
+        if (bytes.size() > LevelFormat::MaxFileBytes) {
+            reason = "is larger than " + std::to_string(LevelFormat::MaxFileBytes >> 20) +
+                     " MB, far more than ten levels can hold";
+            return false;
+        }
+    }
+    if (in.bad()) {
+        reason = "cannot be read";
+        return false;
+    }
+    return true;
+}
+
+} // namespace zorbo
