@@ -16,6 +16,10 @@ std::string UsageText()
            "  --data DIR          read the game's files from DIR\n"
            "  --quit-after-frames N  end the game after N frames (for measurements)\n"
            "  --screenshot FILE   save the last picture shown as a BMP file when the game ends\n"
+           "  --record FILE       record the game to FILE\n"
+           "  --play FILE         play a recorded game back in a window\n"
+           "  --headless          with --play: no window, as fast as possible; prints where it ended\n"
+           "  --check-level-set FILE  check a level-set file, list its problems and exit\n"
            "  --help              show this help and exit\n"
            "  --version           show the version and exit\n"
            "\n"
@@ -110,6 +114,20 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
                     fail("--screenshot needs a file name");
                 cl.screenshot = *v;
             }
+        } else if (a == "--record" || a == "--play") {
+            if (const std::string* v = value()) {
+                if (v->empty())
+                    fail(a + " needs a file name");
+                (a == "--record" ? cl.record : cl.play) = *v;
+            }
+        } else if (a == "--check-level-set") {
+            if (const std::string* v = value()) {
+                if (v->empty())
+                    fail("--check-level-set needs a file name");
+                cl.checkLevelSet = *v;
+            }
+        } else if (a == "--headless") {
+            cl.headless = true;
         } else if (a == "--data") {
             if (const std::string* v = value()) {
                 if (v->empty())
@@ -119,6 +137,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
         } else {
             fail("unknown option \"" + a + "\" (try --help)");
         }
+    }
+    if (cl.error.empty()) {
+        if (!cl.play.empty() && !cl.record.empty())
+            fail("--play and --record cannot be used together");
+        else if (!cl.play.empty() && cl.anySetting && cl.error.empty())
+            fail("--play takes its level set, level and difficulty from the recording");
+        else if (cl.headless && cl.play.empty())
+            fail("--headless only goes with --play");
     }
     return cl;
 }

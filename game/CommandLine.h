@@ -14,6 +14,10 @@ struct CommandLine {
     std::string dataDir;       // --data, empty when not given
     int quitAfterFrames = -1;  // --quit-after-frames: end after that many pictures
     std::string screenshot;    // --screenshot: the last picture is saved there (BMP)
+    std::string record;        // --record: the game is recorded to this file
+    std::string play;          // --play: this recording is played back
+    bool headless = false;     // --headless: play back without a window, as fast as possible
+    std::string checkLevelSet; // --check-level-set: check this level-set file and exit
     std::string error;         // one line, empty when the command line is good
 };
 

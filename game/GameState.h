@@ -24,12 +24,32 @@ struct TimerRecord {
     int32_t SpiralCX = 0;
     float SpiralAngle = 0.0F;
     float SpiralRadius = 0.0F;
+    // The shared animation pictures of all question boxes and of all coins.
+    int32_t QBoxTick = 0;
+    int32_t QBoxFrame = 0;
+    int32_t CoinTick = 0;
+    int32_t CoinFrame = 0;
 };
 
 // A rotating chain of six fire balls around a box.
 struct FireChain {
     std::array<Sprite, 6> Balls;
+    float CenterX = 0.0F;   // screen position of the pivot
+    float CenterY = 0.0F;
+    int32_t LastViewX = 0;  // ViewX when CenterX was last brought up to date
+    float Angle = 0.0F;     // radians
     bool ChainActive = false;
+};
+
+// The path of one elevator. The x values are screen positions, shifted with the scroll
+// whenever the view has moved since RefViewX.
+struct ElevatorPath {
+    int32_t FromX = 0;
+    int32_t FromY = 0;
+    int32_t ToX = 0;
+    int32_t ToY = 0;
+    int32_t RefViewX = 0;
+    int32_t Dir = 0; // +1 toward the second end, -1 toward the first
 };
 
 // Every value of a running game, kept apart from the window's devices so that a game can
@@ -92,6 +112,24 @@ struct GameState {
     std::array<Sprite, 10> sprElevators;
     std::array<Sprite, 16> sprFlames;
     Sprite sprWarp;
+
+    // Per-slot companions of the level objects, set when a map cell makes the object.
+    std::array<bool, 24> WumpelAlt{};
+    std::array<int32_t, 10> PlantTimer{};
+    std::array<int32_t, 16> FlameFrame{};
+    std::array<int32_t, 6> FireTick{};
+
+    // The hero's cell, recomputed whenever his position changes inside the collision step.
+    int32_t HeroCol = 0;
+    int32_t HeroXMod = 0;
+    int32_t HeroRow = 0;
+    int32_t HeroYMod = 0;
+    // The released power-up shows its second picture.
+    bool MushAlt = false;
+    std::array<ElevatorPath, 10> ElevatorPaths{};
+    // Per slot: drawn in the alternate look.
+    std::array<bool, 10> FTurtleAlt{};
+    std::array<bool, 24> PTurtleAlt{};
 };
 
 // Hero states.

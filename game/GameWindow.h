@@ -45,10 +45,61 @@ public:
     void Nextlevel();
     void ContinueGame();
 
+    // ---- game/lives.cpp: hurt and death, the game-over prompt, the winning sequence
+    bool HurtAndHit(); // true when the hero began dying in this call
+    void KillZorboAnimate();
+    void GameOverPrompt();
+    void Game_Won(int32_t MS);
+    void DrawQuestion(const char* first, const char* second, int32_t& blink);
+
+    // ---- player/: hero movement and collision, contacts, elevators, warps, fireballs
+    void CollisionDetection();
+    bool GroundStep(); // false when the step ended early (no elevator step)
+    bool AirStep();
+    void MoveRight();
+    void MoveLeft();
+    void MoveAir();
+    void PlaceAt(int32_t W);
+    void PlaceAtGuarded(int32_t W);
+    void ComputeHeroCell();
+    void WallStop();
+    void Land();
+    void CeilingHit(bool right);
+    void CeilingHitPair();
+    void HeadHitsBoxes();
+    void StrikeBlock(bool right);
+    static bool IsSolid(int32_t code) { return code > 25; }
+    void ElevatorCollision();
+    void UpdateElevator();
+    void UpdateWarp();
+    void InitFireBall();
+    void ZorboFireBall();
+
+    // ---- enemies/update.cpp: every enemy kind, in painting order
+    void UpdateEnemies();
+
     // ---- world/: the tile map of the current level. Cells outside rows 0..14 or
     // columns 0..1000 read as 0; no routine indexes Map directly.
     int32_t MapCode(int32_t row, int32_t col) const { return Map.At(gLevel, row, col); }
     void SetMapCode(int32_t row, int32_t col, int32_t code) { Map.Set(gLevel, row, col, code); }
+
+    // ---- world/loader.cpp: the level set
+    void LoadLevelData();
+    // ---- world/tiles.cpp, world/activation.cpp: map drawing, objects from the map
+    void DrawTiles();
+    void ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y);
+    // ---- world/blocks.cpp: boxes, coins, brick fragments
+    void UpdateQBoxes();
+    void UpdateCoins();
+    void AnimateBricks();
+    void AssignCoin(int32_t box, bool alternate);
+    void InitializeBricks(int32_t x, int32_t y, int32_t kind);
+    // ---- world/powerups.cpp: the power-up and the one-up
+    void UpdateMush();
+    void UpdateOneUp();
+    bool WalkItem(Sprite& item, bool freeToTheRight); // false when the item left play
+    // ---- enemies/killall.cpp
+    void KillAllEnemies();
 
     // ---- game/sound.cpp: sound effects
     void InitSound();

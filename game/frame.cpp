@@ -7,11 +7,39 @@ namespace zorbo {
 void GameWindow::Game_Update(int32_t /*MS*/)
 {
     ApplyFriction();
-    ChooseHeroFrame();
-    DrawHero();
+    bool dyingBegan = false;
+    if (gGameOver) {
+        // Nothing moves; the prompt blinks over the last picture.
+        GameOverPrompt();
+    } else {
+        if (sprPlayer.State == Hero::Dying) {
+            KillZorboAnimate();
+        } else {
+            UpdateWarp();
+            CollisionDetection();
+            // The frame that finishes the last level presents nothing.
+            if (gGameWon)
+                return;
+            // Each routine draws as it updates, so this order is also the painting order.
+            DrawTiles();
+            UpdateQBoxes();
+            UpdateMush();
+            UpdateOneUp();
+            UpdateCoins();
+            UpdateElevator();
+            AnimateBricks();
+            UpdateEnemies();
+        }
+        dyingBegan = HurtAndHit();
+        ChooseHeroFrame();
+        DrawHero();
+    }
     DrawHud();
     DrawBorders();
     ddMain.Draw(ddsBack, ddsBack.SurfaceRect());
+    // The death effect plays after its first picture is shown, and the game waits for it.
+    if (dyingBegan)
+        PlaySoundSync(12);
     if (FireDelay > 0)
         --FireDelay;
     bKeyDown = false;

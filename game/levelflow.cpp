@@ -21,6 +21,9 @@ void GameWindow::Nextlevel()
     StartX = 0;
     StartY = 0;
     StartViewX = 0;
+    KillAllEnemies();
+    LoadLevelData();
+    DrawTiles();
     PlaySound(8);
 }
 

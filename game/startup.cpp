@@ -42,6 +42,7 @@ void GameWindow::Startup()
     InitGraphics();
     InitSound();
     PlaySound(8);
+    LoadLevelData();
 }
 
 void GameWindow::Initform()
@@ -66,8 +67,12 @@ void GameWindow::Game_Loop()
         Timers.Elapsed = static_cast<int32_t>(platform.GetTickCount()) - Timers.StartTick;
         if (Timers.Elapsed > Timers.NextTick) {
             Keyboard.Check_Keyboard();
-            if (bRunning && !gGameWon)
+            if (gGameWon) {
+                if (bRunning)
+                    Game_Won(Timers.Elapsed);
+            } else if (bRunning) {
                 Game_Update(Timers.Elapsed);
+            }
             // A late frame is not made up for: the next one is due FrameDelay after this
             // one began.
             Timers.NextTick = Timers.Elapsed + FrameDelay;

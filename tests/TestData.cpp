@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <vector>
 
@@ -86,6 +87,12 @@ GameData::GameData()
         std::snprintf(name, sizeof name, "m%03d.bmp", code);
         WriteBmp(path() + name, 16, 16, [code](int, int) { return TileColour(code); });
     }
+    // The default level set: ten levels of empty rows, so the map stays all background
+    // until a test writes its own level set or cells.
+    std::string levels;
+    for (int n = 1; n <= 10; ++n)
+        levels += "*Level " + std::to_string(n) + "\n" + std::string(15, '\n');
+    std::ofstream(path() + "Standard.txt", std::ios::binary) << levels;
 }
 
 Game::Game(int32_t difficulty, bool soundOn)
@@ -101,8 +108,12 @@ void Game::Frame(std::initializer_list<int32_t> keys)
 {
     platform.QueueKeys(keys);
     window->Keyboard.Check_Keyboard();
-    if (window->bRunning)
+    if (window->gGameWon) {
+        if (window->bRunning)
+            window->Game_Won(window->Timers.Elapsed);
+    } else if (window->bRunning) {
         window->Game_Update(window->Timers.Elapsed);
+    }
     platform.now += 100; // well past the key repeat filter
 }
 

@@ -26,7 +26,8 @@ private:
     std::string path_;
 };
 
-// A data folder with every bitmap the game loads. Each sprite strip frame is filled with
+// A data folder with every bitmap the game loads and a level set "Standard.txt" of ten
+// empty levels. Each sprite strip frame is filled with
 // a colour that encodes the file and the frame (FrameColour), tiles with TileColour, the
 // border strip with BorderColour.
 class GameData {
@@ -51,7 +52,8 @@ struct Game {
     std::unique_ptr<GameWindow> window;
     GameWindow& operator*() { return *window; }
     GameWindow* operator->() { return window.get(); }
-    // Polls the keys (the queued ones, if any) and runs one frame update.
+    // Polls the keys (the queued ones, if any) and runs one frame update, or one step of
+    // the winning sequence while the game is won, as the frame loop does.
     void Frame(std::initializer_list<int32_t> keys = {});
 };
 

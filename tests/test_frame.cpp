@@ -6,6 +6,14 @@ using namespace zorbo;
 
 namespace {
 struct FrameFixture : testing::Test {
+    // A floor under y 112, so a hero standing at y 100 stays where the test put him.
+    FrameFixture()
+    {
+        for (int col = 0; col < 40; ++col)
+            g->SetMapCode(7, col, 26);
+        g->sprPlayer.X = 100;
+        g->sprPlayer.Y = 96;
+    }
     test::Game g;
     Sprite& hero() { return g->sprPlayer; }
     const Surface& lastPicture() { return g.platform.pictures.back(); }
@@ -53,6 +61,7 @@ TEST_F(FrameFixture, HeroFramesFollowStateAndSpeed)
     hero().SpeedX = 0;
     g.Frame();
     EXPECT_EQ(hero().CurrentFrame, 7);
+    hero().Y = -400; // high above the map, where nothing stops a fall
     hero().State = Hero::AirLeft;
     g.Frame();
     EXPECT_EQ(hero().CurrentFrame, 9);
@@ -84,12 +93,14 @@ TEST_F(FrameFixture, TheHurtBlinkShowsTheHeroOnOddCounts)
 {
     hero().X = 100;
     hero().Y = 100;
-    for (int timer : {1, 2, 3, 4}) {
+    // The count advances before the hero is drawn: a frame that starts at 1 draws at 2.
+    for (int start : {1, 2, 3, 4}) {
         g->ddsBack.BltColorFill(0);
-        g->HurtTimer = timer;
+        g->HurtTimer = start;
         g.Frame();
+        ASSERT_EQ(g->HurtTimer, start + 1);
         const bool drawn = lastPicture().Pixel(108, 108) == test::FrameColour(1, 0);
-        EXPECT_EQ(drawn, timer % 2 == 1) << timer;
+        EXPECT_EQ(drawn, (start + 1) % 2 == 1) << start;
     }
 }
 
@@ -116,10 +127,11 @@ TEST_F(FrameFixture, HeadsUpTextAndBordersAreDrawnLast)
     ASSERT_FALSE(five.empty());
     EXPECT_GE(five.front().first, 20);
     EXPECT_GE(five.front().second, 2);
-    // The text changes with the numbers: "05" and "000" become "04" and "123".
+    // The text changes with the numbers: "05" and "000" become "04" and "098" (below the
+    // hundred that would turn into a life).
     g->ddsBack.BltColorFill(0);
     g->Lives = 4;
-    g->Coins = 123;
+    g->Coins = 98;
     g.Frame();
     EXPECT_NE(hudInk(lastPicture()), five);
 }

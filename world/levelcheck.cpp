@@ -85,7 +85,7 @@ public:
             if (rows != LevelFormat::RowsPerLevel)
                 Add(true, s_.separatorLine[static_cast<size_t>(n)], 1, n + 1,
                     "level " + std::to_string(n + 1) + " has " + std::to_string(rows) +
-                        " map rows; every level needs exactly 15");
+                        (rows == 1 ? " map row" : " map rows") + "; every level needs exactly 15");
         }
         if (s_.ignoredLines > 0)
             Add(false, 0, 0, 0,

@@ -1,0 +1,168 @@
+#include "game/GameWindow.h"
+
+namespace zorbo {
+
+namespace {
+
+// Keeps a level object's screen x in step with the view.
+void ScrollStep(Sprite& s, int32_t viewX)
+{
+    s.X = s.X - (viewX - s.GlobalX);
+    s.GlobalX = viewX;
+}
+
+// One shared picture counter: steps 0..5 once every three frames.
+void StepAnimation(int32_t& tick, int32_t& frame)
+{
+    if (++tick == 3) {
+        tick = 0;
+        if (++frame == 6)
+            frame = 0;
+    }
+}
+
+bool Touches(const Sprite& hero, const Sprite& s)
+{
+    return hero.Y < s.Y + 16 && s.Y < hero.Y + 16 && s.X < hero.X + 14 && hero.X < s.X + 14;
+}
+
+} // namespace
+
+void GameWindow::UpdateQBoxes()
+{
+    StepAnimation(Timers.QBoxTick, Timers.QBoxFrame);
+    for (Sprite& box : sprQBoxes) {
+        // Boxes far outside the view are given up (tested before this frame's scroll).
+        if (box.X < -320)
+            box.State = 0;
+        if (box.X > 640)
+            box.State = 0;
+        switch (box.State) {
+        case 1:
+        case 2:
+            ScrollStep(box, ViewX);
+            box.CurrentFrame = Timers.QBoxFrame;
+            box.Draw(ddsBack);
+            break;
+        case 5:
+        case 6:
+            ScrollStep(box, ViewX);
+            box.CurrentFrame = Timers.QBoxFrame + 7;
+            box.Draw(ddsBack);
+            break;
+        case 4:
+            ScrollStep(box, ViewX);
+            box.CurrentFrame = 6;
+            box.Draw(ddsBack);
+            break;
+        case 3:
+            // Hidden, but it keeps its place for the hero's head.
+            ScrollStep(box, ViewX);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void GameWindow::UpdateCoins()
+{
+    StepAnimation(Timers.CoinTick, Timers.CoinFrame);
+    for (Sprite& coin : sprCoins) {
+        const int32_t s = coin.State;
+        if ((s >= 2 && s <= 8) || (s >= 9 && s <= 15)) {
+            // A coin jumping out of a box: six frames up, counted as it vanishes.
+            const bool alt = s >= 9;
+            if (s == (alt ? 9 : 2))
+                PlaySound(6);
+            ScrollStep(coin, ViewX);
+            coin.Y = coin.Y - 3;
+            coin.CurrentFrame = Timers.CoinFrame + (alt ? 6 : 0);
+            coin.State = s + 1;
+            if (coin.State == (alt ? 15 : 8)) {
+                coin.State = 0;
+                ++Coins;
+            }
+            coin.Draw(ddsBack);
+        } else if (s == 1 || s == -1) {
+            ScrollStep(coin, ViewX);
+            coin.CurrentFrame = Timers.CoinFrame + (s == -1 ? 6 : 0);
+            if (Touches(sprPlayer, coin)) {
+                coin.State = 0;
+                ++Coins;
+                PlaySound(6);
+                // One coin per frame: the rest wait for the next frame.
+                break;
+            }
+            if (coin.X < -160)
+                coin.State = 0;
+            if (coin.X > 600)
+                coin.State = 0;
+            coin.Draw(ddsBack);
+        }
+    }
+    if (Coins > 99) {
+        Coins = 0;
+        ++Lives;
+        PlaySound(11);
+    }
+}
+
+void GameWindow::AssignCoin(int32_t box, bool alternate)
+{
+    if (box < 0 || box >= static_cast<int32_t>(sprQBoxes.size()))
+        return;
+    for (Sprite& coin : sprCoins) {
+        if (coin.State != 0)
+            continue;
+        const Sprite& from = sprQBoxes[static_cast<size_t>(box)];
+        coin.State = alternate ? 9 : 2;
+        coin.X = from.X;
+        coin.GlobalX = from.GlobalX;
+        coin.Y = from.Y - 16;
+        return;
+    }
+}
+
+void GameWindow::InitializeBricks(int32_t x, int32_t y, int32_t kind)
+{
+    PlaySound(1);
+    struct Piece {
+        int32_t dx, dy, speedX, speedY;
+    };
+    constexpr Piece pieces[4] = {{0, 0, -10, -8}, {8, 0, 10, -8}, {0, 8, -8, -6}, {8, 8, 8, -6}};
+    // Kinds 0..3 use the fragment pictures 0, 2, 4 and 6.
+    const int32_t frame = (kind >= 0 && kind <= 3) ? kind * 2 : 0;
+    for (size_t i = 0; i < sprBricks.size(); ++i) {
+        Sprite& b = sprBricks[i];
+        b.GlobalX = ViewX;
+        b.State = 1;
+        b.X = x + pieces[i].dx;
+        b.Y = y + pieces[i].dy;
+        b.SpeedX = pieces[i].speedX;
+        b.SpeedY = pieces[i].speedY;
+        b.CurrentFrame = frame;
+    }
+}
+
+void GameWindow::AnimateBricks()
+{
+    for (Sprite& b : sprBricks) {
+        if (b.State != 1)
+            continue;
+        b.X = b.X - (ViewX - b.GlobalX) + b.SpeedX;
+        b.GlobalX = ViewX;
+        // Sideways speed decays to 3 either way; gravity 2 per frame.
+        if (b.SpeedX < -3)
+            ++b.SpeedX;
+        if (b.SpeedX > 3)
+            --b.SpeedX;
+        b.Y = b.Y + b.SpeedY;
+        b.SpeedY = b.SpeedY + 2;
+        b.Draw(ddsBack);
+        if (b.Y > 240)
+            b.State = 0;
+    }
+}
+
+} // namespace zorbo

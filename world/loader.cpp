@@ -1,0 +1,30 @@
+#include "game/GameWindow.h"
+#include "world/LevelFile.h"
+
+namespace zorbo {
+
+void GameWindow::LoadLevelData()
+{
+    const std::string path = DataPath + gLevelSet;
+    std::string bytes, reason;
+    LevelCheckResult failure;
+    if (!ReadFileBytes(path, bytes, reason)) {
+        failure.problems.push_back(LevelProblem{true, 0, 0, 0, "the file " + reason});
+    } else {
+        // The whole file is read once to be sure of it before any cell is written, so a
+        // broken file never leaves a half-loaded level behind.
+        const LevelFileSummary summary = ReadLevelSet(bytes);
+        if (summary.valid()) {
+            ReadLevelSet(bytes, [this](const LevelRow& row) { StoreLevelRow(row, Map, Warps); });
+            return;
+        }
+        failure.readable = true;
+        failure.problems = summary.problems;
+    }
+    // The set was checked before the game started, so the file changed under the game:
+    // say what is wrong and end instead of playing on a broken map.
+    platform.ShowMessage("Zorbo", failure.FirstError(path));
+    Shutdown();
+}
+
+} // namespace zorbo
