@@ -92,4 +92,13 @@ inline void WriteFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// Writes the set into a test game's data folder and loads it as the game's level set.
+template <class TestGame>
+void UseLevelSet(TestGame& g, const LevelSet& set, const std::string& name = "test.txt")
+{
+    WriteFile(g.data.path() + name, set.Text());
+    g->gLevelSet = name;
+    g->LoadLevelData();
+}
+
 } // namespace zorbo::test
