@@ -70,8 +70,10 @@ void GameWindow::Keyboard_KeyDown(int32_t lKey)
         bKeyDown = true;
         break;
     case Key::Up:
-        if (HeroBig && FireDelay == 0)
+        if (HeroBig && FireDelay == 0) {
+            InitFireBall();
             FireDelay = 4;
+        }
         bKeyDown = true;
         break;
     default:

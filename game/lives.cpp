@@ -1,0 +1,181 @@
+#include "game/GameWindow.h"
+
+#include <cmath>
+
+namespace zorbo {
+
+namespace {
+constexpr int32_t QuestionYellow = RGB(255, 255, 83);
+constexpr int32_t QuestionBlack = RGB(0, 0, 0);
+
+struct ParadeStep {
+    std::array<Sprite, 24> GameState::*wide;   // one of the 24-slot kinds, or
+    std::array<Sprite, 10> GameState::*narrow; // one of the 10-slot kinds
+    size_t slot;
+    int32_t frame, x, y;
+};
+
+// The enemy kinds along the bottom of the screen while the game is won.
+constexpr ParadeStep kParade[] = {
+    {&GameState::sprWumpels, nullptr, 0, 0, 0, 224},
+    {&GameState::sprWumpels, nullptr, 0, 7, 16, 224},
+    {&GameState::sprTurtles, nullptr, 0, 1, 32, 216},
+    {nullptr, &GameState::sprFTurtles, 0, 1, 48, 216},
+    {&GameState::sprPTurtles, nullptr, 0, 1, 64, 216},
+    {nullptr, &GameState::sprFTurtles, 0, 5, 80, 216},
+    {&GameState::sprPTurtles, nullptr, 0, 7, 96, 216},
+    {nullptr, &GameState::sprBlacks, 0, 1, 112, 224},
+    {nullptr, &GameState::sprGreenies, 0, 6, 128, 224},
+    {nullptr, &GameState::sprBirds, 0, 1, 144, 224},
+    {nullptr, &GameState::sprBirds, 0, 3, 160, 224},
+    {&GameState::sprWumpels, nullptr, 1, 1, 304, 224},
+    {&GameState::sprWumpels, nullptr, 1, 8, 288, 224},
+    {&GameState::sprTurtles, nullptr, 1, 2, 272, 216},
+    {nullptr, &GameState::sprFTurtles, 1, 2, 256, 216},
+    {&GameState::sprPTurtles, nullptr, 1, 2, 240, 216},
+    {nullptr, &GameState::sprFTurtles, 1, 6, 224, 216},
+    {&GameState::sprPTurtles, nullptr, 1, 8, 208, 216},
+    {nullptr, &GameState::sprBlacks, 1, 3, 192, 224},
+    {nullptr, &GameState::sprGreenies, 1, 0, 176, 224},
+};
+
+// The spiral keeps its values in single precision while the steps are double constants.
+void SpiralStep(TimerRecord& t, Sprite& hero, double radiusStep, double angleStep)
+{
+    t.SpiralRadius = static_cast<float>(t.SpiralRadius + radiusStep);
+    t.SpiralAngle = static_cast<float>(t.SpiralAngle + angleStep);
+    hero.X = 152 + static_cast<int32_t>(std::nearbyint(t.SpiralRadius * std::cos(static_cast<double>(t.SpiralAngle))));
+    hero.Y = 112 + static_cast<int32_t>(std::nearbyint(t.SpiralRadius * std::sin(static_cast<double>(t.SpiralAngle))));
+}
+} // namespace
+
+// The invulnerability count and the resolution of a hit. A hit while the hero is still
+// blinking waits in the Hit state until the count has run out.
+bool GameWindow::HurtAndHit()
+{
+    if (HurtTimer > 0) {
+        ++HurtTimer;
+        if (HurtTimer == 2 * gDifficulty)
+            HurtTimer = 0;
+    }
+    Sprite& h = sprPlayer;
+    if (h.State != Hero::Hit)
+        return false;
+    // A hero fallen into a pit dies even when powered up.
+    if (h.Y < 224 && HeroBig) {
+        HeroBig = false;
+        PlaySound(10);
+        HurtTimer = 1;
+        h.State = Hero::GroundRight;
+        return false;
+    }
+    if (HurtTimer != 0)
+        return false;
+    h.SpeedY = -12;
+    h.State = Hero::Dying;
+    return true;
+}
+
+void GameWindow::KillZorboAnimate()
+{
+    Sprite& h = sprPlayer;
+    h.CurrentFrame = 1;
+    h.SpeedY += 1;
+    h.Y += h.SpeedY;
+    h.Draw(ddsBack);
+    if (h.Y <= 239)
+        return;
+
+    // Off the bottom of the screen: back to the restart point with a life fewer.
+    HeroBig = false;
+    h.CurrentFrame = 0;
+    h.State = Hero::AirRight;
+    h.SpeedY = 0;
+    h.SpeedX = 0;
+    h.X = StartX;
+    h.Y = StartY;
+    ViewX = StartViewX;
+    --Lives;
+    if (Lives == 0)
+        gGameOver = true;
+    // The level comes back as it was loaded, drawn at once at the restart view.
+    KillAllEnemies();
+    LoadLevelData();
+    DrawTiles();
+}
+
+void GameWindow::DrawQuestion(const char* first, const char* second, int32_t& blink)
+{
+    ++blink;
+    if (blink <= 6) {
+        ddsBack.SetFont("FixedSys", 18, true, false, false, QuestionYellow);
+        ddsBack.DrawText(80, 75, first);
+        ddsBack.DrawText(32, 130, second);
+    } else if (blink <= 12) {
+        ddsBack.SetFont("FixedSys", 18, true, false, false, QuestionBlack);
+        ddsBack.DrawText(80, 75, first);
+        ddsBack.DrawText(32, 130, second);
+        if (blink == 12)
+            blink = 0;
+    }
+    ddsBack.SetFont(HudFont, 8, true, false, false, HudColor);
+}
+
+void GameWindow::GameOverPrompt()
+{
+    DrawQuestion("GAME OVER", "CONTINUE (Y/N)?", Timers.GameOverBlink);
+}
+
+// One frame of the winning sequence. The back buffer is never cleared, so the hero leaves
+// a trail over the last picture of the game. Its counters are never reset: a second win
+// in the same run goes straight to the question.
+void GameWindow::Game_Won(int32_t /*MS*/)
+{
+    DrawBorders();
+    Sprite& h = sprPlayer;
+    h.CurrentFrame = 1;
+    TimerRecord& t = Timers;
+    switch (t.WonPhase) {
+    case 0:
+        if (t.SpiralCX < 1) {
+            t.SpiralCX = 152;
+            t.SpiralRadius = 1.0F;
+        }
+        SpiralStep(t, h, 0.2, 3.14 / 24);
+        if (h.X > 320 || h.X < 0)
+            t.WonPhase = 1;
+        break;
+    case 1:
+        SpiralStep(t, h, -0.2, -3.14 / 24);
+        if (h.X == 152 && h.Y == 112) {
+            t.WonPhase = 2;
+            t.SpiralRadius = 1.0F;
+            h.X = 152;
+            h.Y = 112;
+        }
+        break;
+    case 2:
+        ++t.ParadeCount;
+        for (const ParadeStep& step : kParade) {
+            Sprite& s = step.wide != nullptr ? (this->*step.wide)[step.slot] : (this->*step.narrow)[step.slot];
+            s.CurrentFrame = step.frame;
+            s.X = step.x;
+            s.Y = step.y;
+            s.Draw(ddsBack);
+        }
+        if (t.ParadeCount == 3 * gDifficulty)
+            t.WonPhase = 3;
+        break;
+    case 3:
+        DrawQuestion("YOU WON!!", "NEW GAME (Y/N)?", t.WonBlink);
+        break;
+    default:
+        break;
+    }
+    h.Draw(ddsBack);
+    ddMain.Draw(ddsBack, ddsBack.SurfaceRect());
+    bKeyDown = false;
+    bDownKey = false;
+}
+
+} // namespace zorbo

@@ -1,0 +1,301 @@
+#include "HeroWorld.h"
+#include "LevelText.h"
+
+#include <gtest/gtest.h>
+
+using namespace zorbo;
+using test::CountSounds;
+using test::HeroWorldX;
+using test::PlaceHero;
+
+namespace {
+struct Lives : testing::Test {
+    test::Game g;
+    Sprite& hero() { return g->sprPlayer; }
+
+    // Writes the level set and starts `level` from its beginning, as a continue does.
+    void Start(const test::LevelSet& set, int32_t level = 0)
+    {
+        test::WriteFile(g.data.path() + g->gLevelSet, set.Text());
+        g->gLevel = level;
+        g->ContinueGame();
+        g.platform.sounds.clear();
+    }
+    // Frames until the hero has landed (or 60 frames).
+    void Settle()
+    {
+        for (int i = 0; i < 60 && (hero().State == Hero::AirRight || hero().State == Hero::AirLeft); ++i)
+            g.Frame();
+    }
+    bool HasYellow(const Surface& pic)
+    {
+        for (int y = 70; y < 160; ++y)
+            for (int x = 16; x < 304; ++x)
+                if (pic.Pixel(x, y) == PixelFromColor(RGB(255, 255, 83)))
+                    return true;
+        return false;
+    }
+};
+
+// A level with a pit at columns 10 to 14 and a brick at (row 9, column 6).
+test::LevelSet PitSet()
+{
+    test::LevelSet set;
+    test::Level& l = set.levels[0];
+    l[9] = test::Row(".....B");
+    l[13] = test::Row("#########.....##############################");
+    l[14] = test::Row("#########.....##############################");
+    return set;
+}
+
+struct Blink : testing::TestWithParam<int32_t> {};
+} // namespace
+
+TEST_F(Lives, APoweredUpHeroShrinksAbove224AndDiesBelow)
+{
+    test::Floor(*g, 14);
+    g->HeroBig = true;
+    PlaceHero(*g, 100, 223, Hero::Hit);
+    g.Frame();
+    EXPECT_FALSE(g->HeroBig);
+    EXPECT_EQ(hero().State, Hero::GroundRight);
+    EXPECT_EQ(g->HurtTimer, 1);
+    EXPECT_EQ(CountSounds(g.platform, 10), 1);
+
+    g->HeroBig = true;
+    g->HurtTimer = 0;
+    PlaceHero(*g, 100, 224, Hero::Hit);
+    g.Frame();
+    EXPECT_TRUE(g->HeroBig) << "kept until the restart";
+    EXPECT_EQ(hero().State, Hero::Dying);
+    EXPECT_EQ(hero().SpeedY, -12);
+}
+
+TEST_P(Blink, TheBlinkAfterShrinkingLastsTwoSeconds)
+{
+    test::Game game(GetParam());
+    test::Floor(*game, 10);
+    game->HeroBig = true;
+    PlaceHero(*game, 100, 144, Hero::Hit);
+    game.Frame();
+    ASSERT_EQ(game->HurtTimer, 1);
+    int blinking = 1; // frames that end with the count running
+    for (int i = 0; i < 500 && game->HurtTimer != 0; ++i) {
+        game.Frame();
+        blinking += game->HurtTimer != 0 ? 1 : 0;
+    }
+    EXPECT_EQ(blinking, 2 * GetParam() - 1);
+
+    // A hit while blinking waits in the Hit state until the count has run out.
+    game->HurtTimer = 2 * GetParam() - 2;
+    game->sprPlayer.State = Hero::Hit;
+    game.Frame();
+    EXPECT_EQ(game->sprPlayer.State, Hero::Hit);
+    game.Frame();
+    EXPECT_EQ(game->HurtTimer, 0);
+    EXPECT_EQ(game->sprPlayer.State, Hero::Dying);
+}
+INSTANTIATE_TEST_SUITE_P(Difficulties, Blink, testing::Values(Difficulty::Easy, Difficulty::Normal));
+
+TEST_F(Lives, APitKillsEvenAPoweredUpHeroAndTheLevelComesBack)
+{
+    Start(PitSet());
+    Settle();
+    ASSERT_EQ(hero().Y, 192);
+    // A big hero breaks the brick, then walks into the pit.
+    g->SetMapCode(9, 6, 0);
+    g->HeroBig = true;
+    const int lives = g->Lives;
+    int presentsAtDeath = -1;
+    for (int i = 0; i < 200 && hero().State != Hero::Dying; ++i) {
+        g.Frame({Key::Right});
+        presentsAtDeath = g.platform.presents;
+    }
+    ASSERT_EQ(hero().State, Hero::Dying);
+    // The death effect plays once, waiting, after the picture of that frame was shown.
+    ASSERT_EQ(CountSounds(g.platform, 12), 1);
+    for (const auto& e : g.platform.sounds)
+        if (e.number == 12) {
+            EXPECT_TRUE(e.sync);
+            EXPECT_EQ(e.afterFrame, presentsAtDeath);
+        }
+    EXPECT_EQ(CountSounds(g.platform, 10), 0) << "no shrink in a pit";
+
+    // The animation: up 66 pixels in 11 frames, one still frame, then down.
+    const int y0 = hero().Y;
+    std::vector<int> ys;
+    for (int i = 0; i < 13; ++i) {
+        g.Frame({Key::Right}); // keys do not move a dying hero
+        ys.push_back(hero().Y);
+        EXPECT_EQ(hero().CurrentFrame, 1);
+    }
+    EXPECT_EQ(ys[10], y0 - 66);
+    EXPECT_EQ(ys[11], y0 - 66);
+    EXPECT_EQ(ys[12], y0 - 65);
+    for (int i = 0; i < 100 && hero().State == Hero::Dying; ++i)
+        g.Frame();
+    EXPECT_EQ(hero().State, Hero::AirRight) << "restarts falling";
+    EXPECT_EQ(hero().X, 32);
+    EXPECT_EQ(hero().Y, 192);
+    EXPECT_EQ(hero().SpeedX, 0);
+    EXPECT_EQ(g->ViewX, 0);
+    EXPECT_FALSE(g->HeroBig);
+    EXPECT_EQ(g->Lives, lives - 1);
+    EXPECT_EQ(g->MapCode(9, 6), 28) << "the reload put the brick back";
+}
+
+TEST_F(Lives, TheLastLifeShowsTheBlinkingPromptAndYesContinues)
+{
+    test::LevelSet set = PitSet();
+    set.levels[2] = set.levels[0];
+    Start(set, 2);
+    Settle();
+    g->Lives = 1;
+    g->Coins = 42;
+    for (int i = 0; i < 300 && !g->gGameOver; ++i)
+        g.Frame({Key::Right});
+    ASSERT_TRUE(g->gGameOver);
+    EXPECT_EQ(g->Lives, 0);
+    // The world stands still while the prompt blinks: six yellow frames, six black.
+    const int x = hero().X, y = hero().Y, view = g->ViewX;
+    std::vector<bool> yellow;
+    for (int i = 0; i < 13; ++i) {
+        g.Frame({Key::Right, Key::Space});
+        yellow.push_back(HasYellow(g.platform.pictures.back()));
+    }
+    EXPECT_EQ(yellow, (std::vector<bool>{true, true, true, true, true, true, false, false, false,
+                                          false, false, false, true}));
+    EXPECT_EQ(hero().X, x);
+    EXPECT_EQ(hero().Y, y);
+    EXPECT_EQ(g->ViewX, view);
+
+    g.platform.sounds.clear();
+    g.Frame({Key::Y});
+    EXPECT_FALSE(g->gGameOver);
+    EXPECT_EQ(g->gLevel, 2) << "the same level again";
+    EXPECT_EQ(g->Lives, 5);
+    EXPECT_EQ(g->Coins, 0);
+    ASSERT_GE(g.platform.sounds.size(), 2u);
+    EXPECT_EQ(g.platform.sounds[0].number, 7);
+    EXPECT_TRUE(g.platform.sounds[0].sync);
+    EXPECT_EQ(g.platform.sounds[1].number, 8);
+    Settle();
+    EXPECT_EQ(HeroWorldX(*g), 32) << "from the level's beginning";
+    EXPECT_TRUE(g->bRunning);
+}
+
+TEST_F(Lives, NoAtThePromptEndsTheGame)
+{
+    g->gGameOver = true;
+    g.Frame({Key::Down});
+    EXPECT_TRUE(g->bRunning);
+    g.Frame({Key::N});
+    EXPECT_FALSE(g->bRunning);
+}
+
+TEST_F(Lives, TheLevelEndsBesideTheEndTileAndFromAboveButNeverRising)
+{
+    test::LevelSet set;
+    set.levels[0][12] = test::Row("..H.....E");   // the end tile at column 9, in the hero's row
+    std::string floor(60, '#');
+    floor[19] = 'E';                               // and one at column 20 in the floor
+    set.levels[0][13] = test::Row(floor);
+    Start(set);
+    Settle();
+    // Walking right, the wall rule stops him beside the tile and the level is finished.
+    for (int i = 0; i < 40 && g->gLevel == 0; ++i)
+        g.Frame({Key::Right});
+    EXPECT_EQ(g->gLevel, 1);
+    EXPECT_EQ(g.platform.sounds.front().number, 7);
+    EXPECT_TRUE(g.platform.sounds.front().sync);
+    EXPECT_EQ(hero().X, 32) << "the next level starts at its start cell";
+
+    // Rising with the tile right below his head row does nothing; falling onto it ends.
+    Start(set);
+    Settle();
+    PlaceHero(*g, 304, 174, Hero::AirRight);
+    hero().SpeedX = 0;
+    hero().SpeedY = -2;
+    g.Frame();
+    ASSERT_EQ(hero().Y, 172);
+    EXPECT_EQ(g->gLevel, 0) << "rising over the end tile";
+    for (int i = 0; i < 30 && g->gLevel == 0; ++i)
+        g.Frame();
+    EXPECT_EQ(g->gLevel, 1);
+}
+
+TEST_F(Lives, FinishingTheTenthLevelPresentsNothingAndStartsTheWinningSequence)
+{
+    test::LevelSet set;
+    set.levels[9][12] = test::Row("..H.E");
+    Start(set, 9);
+    Settle();
+    bool won = false;
+    for (int i = 0; i < 20 && !won; ++i) {
+        const int presents = g.platform.presents;
+        g.Frame({Key::Right});
+        won = g->gGameWon;
+        EXPECT_EQ(g.platform.presents, presents + (won ? 0 : 1));
+    }
+    ASSERT_TRUE(won);
+    EXPECT_EQ(g->gLevel, 10);
+    const int presents = g.platform.presents;
+    g.Frame();
+    EXPECT_EQ(g.platform.presents, presents + 1) << "the winning sequence presents its own picture";
+    EXPECT_EQ(hero().CurrentFrame, 1);
+}
+
+namespace {
+struct Winning : testing::TestWithParam<int32_t> {};
+
+// Runs the sequence until its question is up; returns the frames spent in each phase.
+std::array<int, 3> RunToQuestion(test::Game& g)
+{
+    std::array<int, 3> frames{};
+    for (int i = 0; i < 5000 && g->Timers.WonPhase < 3; ++i) {
+        const int phase = g->Timers.WonPhase;
+        g.Frame();
+        ++frames[static_cast<size_t>(phase)];
+    }
+    return frames;
+}
+} // namespace
+
+TEST_P(Winning, SpiralOutAndInThenTheParadeThenTheQuestion)
+{
+    test::Game g(GetParam());
+    g.platform.keepPictures = false;
+    g->gGameWon = true;
+    g->HeroBig = true;
+    const auto frames = RunToQuestion(g);
+    ASSERT_EQ(g->Timers.WonPhase, 3);
+    // The spiral leaves 0..320 after about 760 frames and needs as many to come back.
+    EXPECT_GT(frames[0], 700);
+    EXPECT_LT(frames[0], 820);
+    EXPECT_NEAR(frames[1], frames[0], 3);
+    EXPECT_EQ(frames[2], 3 * GetParam()) << "three seconds of parade";
+    EXPECT_EQ(g->sprPlayer.X, 152);
+    EXPECT_EQ(g->sprPlayer.Y, 112);
+    EXPECT_EQ(g->sprPlayer.CurrentFrame, 1) << "the big hero keeps the plain pose";
+    // The parade set the enemies' slots along the bottom.
+    EXPECT_EQ(g->sprWumpels[1].X, 288);
+    EXPECT_EQ(g->sprGreenies[1].X, 176);
+    EXPECT_EQ(g->sprBirds[0].CurrentFrame, 3);
+
+    // "Y" starts a new game on the first level, keeping the power.
+    g.Frame({Key::Y});
+    EXPECT_FALSE(g->gGameWon);
+    EXPECT_EQ(g->gLevel, 0);
+    EXPECT_EQ(g->Lives, 5);
+    EXPECT_TRUE(g->HeroBig);
+    EXPECT_TRUE(g->bRunning);
+
+    // A second win in the same run goes straight to the question.
+    g->gGameWon = true;
+    g.Frame();
+    EXPECT_EQ(g->Timers.WonPhase, 3);
+    EXPECT_EQ(g->Timers.ParadeCount, 3 * GetParam());
+    g.Frame({Key::N});
+    EXPECT_FALSE(g->bRunning);
+}
+INSTANTIATE_TEST_SUITE_P(EasyAndCrazy, Winning, testing::Values(Difficulty::Easy, Difficulty::Crazy));
