@@ -1,0 +1,303 @@
+#include "launcher/LauncherDialog.h"
+
+#include "launcher/HelpWindow.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_BMP_Image.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Group.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_Input_Choice.H>
+#include <FL/Fl_Menu_Button.H>
+#include <FL/Fl_Round_Button.H>
+#include <FL/Fl_Scrollbar.H>
+#include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
+
+#include <cstdint>
+
+namespace zorbo {
+
+namespace {
+
+constexpr Fl_Fontsize kDialogText = 11;  // an 8 point dialog font at 96 dots per inch
+constexpr Fl_Fontsize kTitleText = 21;   // 15.75 point
+
+// The default button: Enter (also the keypad's) presses it wherever the focus is, and a
+// dark frame marks it as the default.
+class DefaultButton : public Fl_Button {
+public:
+    DefaultButton(int x, int y, int w, int h, const char* label) : Fl_Button(x, y, w, h, label) {}
+
+    int handle(int event) override
+    {
+        if (event == FL_SHORTCUT &&
+            (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter) &&
+            !(Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META))) {
+            simulate_key_action();
+            do_callback();
+            return 1;
+        }
+        return Fl_Button::handle(event);
+    }
+
+    void draw() override
+    {
+        Fl_Button::draw();
+        fl_color(FL_BLACK);
+        fl_rect(x(), y(), w(), h());
+    }
+};
+
+// A menu item's label is drawn with FLTK's markup: '&' underlines the next letter and a
+// leading '@' names a symbol. File names may hold either, so both are escaped.
+std::string MenuLabel(const std::string& name)
+{
+    std::string out;
+    if (!name.empty() && name[0] == '@')
+        out += '@';
+    for (char ch : name) {
+        out += ch;
+        if (ch == '&')
+            out += '&';
+    }
+    return out;
+}
+
+Fl_Box* MakeLabel(int x, int y, int w, int h, const char* caption)
+{
+    auto* b = new Fl_Box(x, y, w, h, caption);
+    b->labelsize(kDialogText);
+    b->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_LEFT);
+    return b;
+}
+
+Fl_Input_Choice* MakeCombo(int x, int y, int w, const char* text)
+{
+    auto* c = new Fl_Input_Choice(x, y, w, 21);
+    c->textsize(kDialogText);
+    c->input()->textsize(kDialogText);
+    c->menubutton()->textsize(kDialogText);
+    c->value(text);
+    return c;
+}
+
+Fl_Round_Button* MakeOption(int x, int y, int w, const char* caption)
+{
+    auto* o = new Fl_Round_Button(x, y, w, 17, caption);
+    o->type(FL_RADIO_BUTTON);
+    o->labelsize(kDialogText);
+    return o;
+}
+
+template <void (LauncherDialog::*Handler)()>
+void Call(Fl_Widget*, void* dialog)
+{
+    (static_cast<LauncherDialog*>(dialog)->*Handler)();
+}
+
+} // namespace
+
+LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile)
+    : dataPath_(std::move(dataPath)), checkFile_(std::move(checkFile))
+{
+    Form1 = std::make_unique<Fl_Double_Window>(kWidth, kHeight, "Zorbo");
+    Form1->begin();
+
+    Label1 = new Fl_Box(16, 8, 233, 33, "Zorbo");
+    Label1->labelfont(FL_HELVETICA_BOLD);
+    Label1->labelsize(kTitleText);
+    Label1->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP);
+
+    Image1 = new Fl_Box(24, 48, 219, 185);
+    title_ = std::make_unique<Fl_BMP_Image>((dataPath_ + "title.bmp").c_str());
+    if (title_->fail() == 0 && title_->w() > 0 && title_->h() > 0) {
+        titleStretched_.reset(title_->copy(219, 185));
+        Image1->image(titleStretched_.get());
+    } else {
+        // Without the picture the dialog still works; an empty frame keeps its place.
+        Image1->box(FL_THIN_DOWN_FRAME);
+    }
+
+    Label2 = MakeLabel(16, 248, 80, 17, "Level (1/10):");
+    HScroll1 = new Fl_Scrollbar(96, 248, 153, 17);
+    HScroll1->type(FL_HORIZONTAL);
+    HScroll1->value(1, 1, 1, 10);
+    HScroll1->linesize(1);
+    HScroll1->step(1);
+    HScroll1->callback(Call<&LauncherDialog::HScroll1_Change>, this);
+
+    Label3 = MakeLabel(16, 272, 80, 17, "Level Set:");
+    Combo1 = MakeCombo(96, 272, 153, "Standard");
+    Combo1->user_data(this);
+
+    Label4 = MakeLabel(16, 296, 80, 17, "Screen Size:");
+    Combo2 = MakeCombo(96, 296, 153, "Full Screen");
+
+    Check2 = new Fl_Check_Button(16, 320, 81, 17, "Sound FX");
+    Check2->labelsize(kDialogText);
+    Check2->value(1);
+
+    auto* difficulty = new Fl_Group(16, 344, 249, 17);
+    Option1 = MakeOption(16, 344, 56, "Easy");
+    Option2 = MakeOption(72, 344, 64, "Normal");
+    Option3 = MakeOption(136, 344, 64, "Difficult");
+    Option4 = MakeOption(200, 344, 65, "Crazy");
+    Option2->value(1);
+    difficulty->end();
+
+    Command1 = new DefaultButton(48, 376, 81, 25, "New Game");
+    Command1->labelsize(kDialogText);
+    Command1->callback(Call<&LauncherDialog::Command1_Click>, this);
+    Command2 = new Fl_Button(136, 376, 81, 25, "Exit");
+    Command2->labelsize(kDialogText);
+    Command2->callback(Call<&LauncherDialog::Command2_Click>, this);
+    Command3 = new Fl_Button(248, 392, 17, 17, "?");
+    Command3->labelsize(kDialogText);
+    Command3->callback(Call<&LauncherDialog::Command3_Click>, this);
+
+    Form1->end();
+    Form1->size_range(kWidth, kHeight, kWidth, kHeight);
+    // The close control leaves like "Exit"; Escape does nothing in this dialog.
+    Form1->callback(
+        [](Fl_Widget*, void* dialog) {
+            if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape)
+                return;
+            static_cast<LauncherDialog*>(dialog)->Command2_Click();
+        },
+        this);
+
+    icon_ = std::make_unique<Fl_BMP_Image>((dataPath_ + "icon.bmp").c_str());
+    if (icon_->fail() == 0 && icon_->w() > 0 && icon_->h() > 0)
+        Form1->icon(icon_.get());
+
+    // Combo1 is focused first, so the player can type a level-set name at once.
+    Combo1->input()->take_focus();
+}
+
+LauncherDialog::~LauncherDialog() = default;
+
+void LauncherDialog::Form_Load()
+{
+    int sx = 0, sy = 0, sw = 0, sh = 0;
+    Fl::screen_xywh(sx, sy, sw, sh);
+    const WindowPlace p = CentredLifted(sw, sh, kWidth, kHeight);
+    Form1->position(sx + p.x, sy + p.y);
+
+    choices_.levelSets = ListLevelSets(dataPath_);
+    Fl_Menu_Button* list = Combo1->menubutton();
+    for (size_t i = 0; i < choices_.levelSets.size(); ++i) {
+        // Each entry sets the box to its real name, not to the escaped menu label.
+        const int index = list->add(
+            "-", 0,
+            [](Fl_Widget* menu, void* entry) {
+                auto* combo = static_cast<Fl_Input_Choice*>(menu->parent());
+                auto* self = static_cast<LauncherDialog*>(combo->user_data());
+                const auto n = reinterpret_cast<std::uintptr_t>(entry);
+                combo->value(self->choices_.levelSets[n].name.c_str());
+            },
+            reinterpret_cast<void*>(static_cast<std::uintptr_t>(i)));
+        list->replace(index, MenuLabel(choices_.levelSets[i].name).c_str());
+    }
+    for (const char* size : kScreenSizes)
+        Combo2->add(size);
+}
+
+void LauncherDialog::HScroll1_Change()
+{
+    label2Caption_ = LevelCaption(static_cast<int>(HScroll1->value()));
+    Label2->label(label2Caption_.c_str());
+    Label2->redraw_label();
+    Form1->redraw();
+}
+
+void LauncherDialog::ReadControls()
+{
+    choices_.levelSetText = Combo1->value();
+    choices_.level = static_cast<int>(HScroll1->value());
+    choices_.screenSizeText = Combo2->value();
+    choices_.soundOn = Check2->value() != 0;
+    if (Option1->value())
+        choices_.difficulty = DifficultyOption::Easy;
+    else if (Option2->value())
+        choices_.difficulty = DifficultyOption::Normal;
+    else if (Option3->value())
+        choices_.difficulty = DifficultyOption::Difficult;
+    else
+        choices_.difficulty = DifficultyOption::Crazy;
+}
+
+void LauncherDialog::Command1_Click()
+{
+    ReadControls();
+    NewGameOutcome out = DecideNewGame(choices_, dataPath_, checkFile_);
+    switch (out.kind) {
+    case NewGameOutcome::UnknownLevelSet:
+        ShowMessage(out.message, false);
+        return;
+    case NewGameOutcome::InvalidLevelSet:
+        ShowMessage(out.message, true);
+        return;
+    case NewGameOutcome::Start:
+        settings_ = out.settings;
+        start_ = true;
+        Unload();
+        return;
+    }
+}
+
+void LauncherDialog::Command2_Click()
+{
+    start_ = false;
+    Unload();
+}
+
+void LauncherDialog::Command3_Click()
+{
+    if (!Form2)
+        Form2 = std::make_unique<HelpWindow>();
+    Form2->Show();
+}
+
+void LauncherDialog::Unload()
+{
+    done_ = true;
+    // The help window goes too: nothing would serve its events once the game runs.
+    if (Form2)
+        Form2->Hide();
+    Form1->hide();
+}
+
+void LauncherDialog::ShowMessage(const std::string& text, bool problem)
+{
+    fl_message_title("Zorbo");
+    fl_message_hotspot(0);
+    const char* closeCaption = fl_close;
+    fl_close = "OK";
+    if (problem)
+        fl_alert("%s", text.c_str());
+    else
+        fl_message("%s", text.c_str());
+    fl_close = closeCaption;
+}
+
+bool LauncherDialog::Run(Settings& settings)
+{
+    done_ = false;
+    start_ = false;
+    Form_Load();
+    Form1->show();
+    while (!done_ && Fl::wait() >= 0) {
+    }
+    Form2.reset();
+    Form1->hide();
+    Fl::flush();
+    if (start_)
+        settings = settings_;
+    return start_;
+}
+
+} // namespace zorbo

@@ -1,0 +1,88 @@
+#pragma once
+#include "game/Settings.h"
+#include "launcher/LauncherLogic.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class Fl_Double_Window;
+class Fl_Box;
+class Fl_Scrollbar;
+class Fl_Input_Choice;
+class Fl_Check_Button;
+class Fl_Round_Button;
+class Fl_Button;
+class Fl_Widget;
+class Fl_BMP_Image;
+class Fl_Image;
+
+namespace zorbo {
+
+class HelpWindow;
+
+// The start-up dialog: level set, start level, screen size, difficulty and sound, then
+// "New Game", "Exit" or "?".
+class LauncherDialog {
+public:
+    // Looks at a level-set file; returns an empty string when it can be played, else one
+    // sentence naming the problem.
+    using CheckFile = std::function<std::string(const std::string& path)>;
+
+    // dataPath is the data folder, ending in '/'.
+    LauncherDialog(std::string dataPath, CheckFile checkFile);
+    ~LauncherDialog();
+    LauncherDialog(const LauncherDialog&) = delete;
+    LauncherDialog& operator=(const LauncherDialog&) = delete;
+
+    // Shows the dialog and handles events until the player starts a game (true, with the
+    // chosen settings) or leaves (false). Both windows are gone when it returns.
+    bool Run(Settings& settings);
+
+    void Form_Load();
+    void HScroll1_Change();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+
+    static constexpr int kWidth = 271;
+    static constexpr int kHeight = 412;
+
+private:
+    void ReadControls();
+    void Unload();
+    void ShowMessage(const std::string& text, bool problem);
+
+    std::string dataPath_;
+    CheckFile checkFile_;
+    LauncherChoices choices_;
+    bool done_ = false;
+    bool start_ = false;
+    Settings settings_;
+
+    std::unique_ptr<Fl_BMP_Image> title_;
+    std::unique_ptr<Fl_Image> titleStretched_;
+    std::unique_ptr<Fl_BMP_Image> icon_;
+    std::unique_ptr<HelpWindow> Form2;
+
+    std::unique_ptr<Fl_Double_Window> Form1;
+    Fl_Box* Label1 = nullptr;
+    Fl_Box* Image1 = nullptr;
+    Fl_Box* Label2 = nullptr;
+    Fl_Scrollbar* HScroll1 = nullptr;
+    Fl_Box* Label3 = nullptr;
+    Fl_Input_Choice* Combo1 = nullptr;
+    Fl_Box* Label4 = nullptr;
+    Fl_Input_Choice* Combo2 = nullptr;
+    Fl_Check_Button* Check2 = nullptr;
+    Fl_Round_Button* Option1 = nullptr;
+    Fl_Round_Button* Option2 = nullptr;
+    Fl_Round_Button* Option3 = nullptr;
+    Fl_Round_Button* Option4 = nullptr;
+    Fl_Button* Command1 = nullptr;
+    Fl_Button* Command2 = nullptr;
+    Fl_Button* Command3 = nullptr;
+    std::string label2Caption_;
+};
+
+} // namespace zorbo

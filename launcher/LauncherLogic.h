@@ -1,0 +1,99 @@
+#pragma once
+#include "game/Settings.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zorbo {
+
+// The launcher's rules, apart from any window, so they can be tested without a display.
+
+// One level set offered in the launcher: the name shown (the file name without ".txt")
+// and the file it stands for.
+struct LevelSetEntry {
+    std::string name;
+    std::string file;
+};
+
+// The level-set files of the data folder, sorted by file name. A missing or unreadable
+// folder gives an empty list.
+std::vector<LevelSetEntry> ListLevelSets(const std::string& dataFolder);
+
+// The level-set name check of "New Game": every entry whose name equals the typed text,
+// ignoring case, sets gLevelSet to its file, so the last match wins. Without a match
+// gLevelSet keeps whatever an earlier attempt left in it.
+void MatchLevelSet(const std::vector<LevelSetEntry>& entries, const std::string& text,
+                   std::string& gLevelSet);
+
+// The level slider's caption once it has moved: "Level: (4/10)".
+std::string LevelCaption(int value);
+
+// The difficulty options, in the order they sit in the dialog.
+enum class DifficultyOption { Easy = 1, Normal, Difficult, Crazy };
+int32_t DifficultyFrameRate(DifficultyOption option);
+
+// The screen-size box's text, compared exactly. Texts other than the three listed sizes
+// leave both flags as they are.
+void ApplyScreenSize(const std::string& text, bool& gFullScreen, bool& gWindow640);
+extern const char* const kScreenSizes[3];
+
+// Where a window of w x h goes on a screen of screenW x screenH: centred, then its top
+// multiplied by 0.66 so it sits above the middle.
+struct WindowPlace {
+    int x = 0;
+    int y = 0;
+};
+WindowPlace CentredLifted(int screenW, int screenH, int w, int h);
+
+// Everything the dialog holds that "New Game" reads, and the choice it keeps between
+// attempts.
+struct LauncherChoices {
+    std::vector<LevelSetEntry> levelSets;   // Combo1's list
+    std::string levelSetText = "Standard";  // Combo1's text
+    int level = 1;                          // HScroll1, 1..10
+    std::string screenSizeText = "Full Screen";
+    bool soundOn = true;
+    DifficultyOption difficulty = DifficultyOption::Normal;
+    std::string gLevelSet;                  // survives failed attempts
+};
+
+// What "New Game" decided.
+struct NewGameOutcome {
+    enum Kind { UnknownLevelSet, InvalidLevelSet, Start } kind = UnknownLevelSet;
+    std::string message;   // for the message box when the game does not start
+    Settings settings;     // the game's settings when it starts
+};
+
+extern const char* const kUnknownLevelSetMessage;
+
+// Runs the checks of "New Game". checkFile looks at the chosen file and returns an empty
+// string when it can be played, else one sentence naming the problem.
+template <class CheckFile>
+NewGameOutcome DecideNewGame(LauncherChoices& c, const std::string& dataPath, CheckFile checkFile);
+
+// The settings "New Game" writes once the level set is accepted.
+Settings SettingsFromChoices(const LauncherChoices& c, const std::string& dataPath);
+
+template <class CheckFile>
+NewGameOutcome DecideNewGame(LauncherChoices& c, const std::string& dataPath, CheckFile checkFile)
+{
+    NewGameOutcome out;
+    MatchLevelSet(c.levelSets, c.levelSetText, c.gLevelSet);
+    if (c.gLevelSet.empty()) {
+        out.kind = NewGameOutcome::UnknownLevelSet;
+        out.message = kUnknownLevelSetMessage;
+        return out;
+    }
+    std::string problem = checkFile(dataPath + c.gLevelSet);
+    if (!problem.empty()) {
+        out.kind = NewGameOutcome::InvalidLevelSet;
+        out.message = std::move(problem);
+        return out;
+    }
+    out.kind = NewGameOutcome::Start;
+    out.settings = SettingsFromChoices(c, dataPath);
+    return out;
+}
+
+} // namespace zorbo

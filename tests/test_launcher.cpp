@@ -1,0 +1,216 @@
+#include "launcher/LauncherLogic.h"
+
+#include "TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace zorbo;
+
+namespace {
+
+void Touch(const std::string& file)
+{
+    std::ofstream(file) << "*\n";
+}
+
+std::vector<LevelSetEntry> Entries(std::initializer_list<const char*> names)
+{
+    std::vector<LevelSetEntry> list;
+    for (const char* n : names)
+        list.push_back({n, std::string(n) + ".txt"});
+    return list;
+}
+
+// A check that records the files it was asked about and refuses those named in `bad`.
+struct FakeCheck {
+    std::vector<std::string> asked;
+    std::string bad;
+    std::string operator()(const std::string& path)
+    {
+        asked.push_back(path);
+        return path.ends_with(bad) && !bad.empty() ? "bad file at line 3, column 7" : "";
+    }
+};
+
+} // namespace
+
+TEST(LauncherLevelSets, TheListHoldsTheTxtFilesOfTheDataFolderByName)
+{
+    test::TempDir dir;
+    Touch(dir.path() + "Standard.txt");
+    Touch(dir.path() + "Hard.txt");
+    Touch(dir.path() + "notes.TXT");
+    Touch(dir.path() + "readme.md");
+    Touch(dir.path() + "txt");
+    Touch(dir.path() + ".hidden.txt");
+    std::filesystem::create_directory(dir.path() + "folder.txt");
+
+    const auto list = ListLevelSets(dir.path());
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].name, "Hard");
+    EXPECT_EQ(list[0].file, "Hard.txt");
+    EXPECT_EQ(list[1].name, "notes");
+    EXPECT_EQ(list[1].file, "notes.TXT") << "the file keeps its real name";
+    EXPECT_EQ(list[2].name, "Standard");
+
+    EXPECT_TRUE(ListLevelSets(dir.path() + "missing/").empty());
+}
+
+TEST(LauncherLevelSets, NamesMatchIgnoringCaseAndTheLastMatchWins)
+{
+    const auto list = Entries({"Standard", "Hard"});
+    std::string chosen;
+    MatchLevelSet(list, "HARD", chosen);
+    EXPECT_EQ(chosen, "Hard.txt");
+    MatchLevelSet(list, "standard", chosen);
+    EXPECT_EQ(chosen, "Standard.txt");
+
+    // A failed attempt never clears an earlier match.
+    MatchLevelSet(list, "Hardest", chosen);
+    EXPECT_EQ(chosen, "Standard.txt");
+    std::string none;
+    MatchLevelSet(list, "", none);
+    MatchLevelSet(list, "Standard ", none);
+    EXPECT_EQ(none, "");
+
+    // Two files whose names differ only in case: the later in the list wins.
+    std::string twin;
+    MatchLevelSet(Entries({"hard", "Hard", "other"}), "hArD", twin);
+    EXPECT_EQ(twin, "Hard.txt");
+
+    std::string accented;
+    MatchLevelSet(Entries({"Übung"}), "übung", accented);
+    EXPECT_EQ(accented, "Übung.txt");
+}
+
+TEST(LauncherOptions, CaptionDifficultyAndScreenSize)
+{
+    EXPECT_EQ(LevelCaption(4), "Level: (4/10)");
+    EXPECT_EQ(LevelCaption(10), "Level: (10/10)");
+
+    EXPECT_EQ(DifficultyFrameRate(DifficultyOption::Easy), 18);
+    EXPECT_EQ(DifficultyFrameRate(DifficultyOption::Normal), 26);
+    EXPECT_EQ(DifficultyFrameRate(DifficultyOption::Difficult), 32);
+    EXPECT_EQ(DifficultyFrameRate(DifficultyOption::Crazy), 38);
+
+    struct Case {
+        const char* text;
+        bool full, w640;
+    };
+    for (const Case& c : {Case{"Full Screen", true, false}, Case{"320 x 240", false, false},
+                          Case{"640 x 480", false, true}, Case{"640x480", false, false},
+                          Case{"full screen", false, false}, Case{"", false, false}}) {
+        bool full = false, w640 = false;
+        ApplyScreenSize(c.text, full, w640);
+        EXPECT_EQ(full, c.full) << c.text;
+        EXPECT_EQ(w640, c.w640) << c.text;
+    }
+    // Only the listed sizes touch the flags.
+    bool full = true, w640 = true;
+    ApplyScreenSize("800 x 600", full, w640);
+    EXPECT_TRUE(full && w640);
+}
+
+TEST(LauncherOptions, WindowsAreCentredAndLifted)
+{
+    const WindowPlace dialog = CentredLifted(1024, 768, 271, 412);
+    EXPECT_EQ(dialog.x, 376);   // 376.5 rounds to even
+    EXPECT_EQ(dialog.y, 117);   // 178 * 0.66 = 117.48
+    const WindowPlace help = CentredLifted(1920, 1080, 272, 244);
+    EXPECT_EQ(help.x, 824);
+    EXPECT_EQ(help.y, 276);     // 418 * 0.66 = 275.88
+    const WindowPlace tiny = CentredLifted(200, 300, 271, 412);
+    EXPECT_EQ(tiny.x, -36);     // -35.5 rounds to even
+    EXPECT_EQ(tiny.y, -37);     // -56 * 0.66 = -36.96
+}
+
+TEST(LauncherNewGame, TheDesignedChoicesStartLevelOneOfStandard)
+{
+    LauncherChoices c;
+    c.levelSets = Entries({"Hard", "Standard"});
+    FakeCheck check;
+    const NewGameOutcome out = DecideNewGame(c, "/data/", std::ref(check));
+    ASSERT_EQ(out.kind, NewGameOutcome::Start);
+    EXPECT_EQ(check.asked, std::vector<std::string>{"/data/Standard.txt"});
+    EXPECT_EQ(out.settings.gLevelSet, "Standard.txt");
+    EXPECT_EQ(out.settings.gLevel, 0);
+    EXPECT_EQ(out.settings.gDifficulty, 26);
+    EXPECT_TRUE(out.settings.gFullScreen);
+    EXPECT_FALSE(out.settings.gWindow640);
+    EXPECT_TRUE(out.settings.gSoundOn);
+    EXPECT_EQ(out.settings.DataPath, "/data/");
+}
+
+TEST(LauncherNewGame, ChosenOptionsReachTheSettings)
+{
+    LauncherChoices c;
+    c.levelSets = Entries({"Standard", "Hard"});
+    c.levelSetText = "HARD";
+    c.level = 7;
+    c.screenSizeText = "640 x 480";
+    c.soundOn = false;
+    c.difficulty = DifficultyOption::Easy;
+    FakeCheck check;
+    NewGameOutcome out = DecideNewGame(c, "/d/", std::ref(check));
+    ASSERT_EQ(out.kind, NewGameOutcome::Start);
+    EXPECT_EQ(out.settings.gLevelSet, "Hard.txt");
+    EXPECT_EQ(out.settings.gLevel, 6);
+    EXPECT_EQ(out.settings.gDifficulty, 18);
+    EXPECT_FALSE(out.settings.gFullScreen);
+    EXPECT_TRUE(out.settings.gWindow640);
+    EXPECT_FALSE(out.settings.gSoundOn);
+
+    c.screenSizeText = "1024 x 768";
+    c.difficulty = DifficultyOption::Crazy;
+    out = DecideNewGame(c, "/d/", std::ref(check));
+    EXPECT_FALSE(out.settings.gFullScreen || out.settings.gWindow640) << "unknown size: 320 x 240";
+    EXPECT_EQ(out.settings.gDifficulty, 38);
+}
+
+TEST(LauncherNewGame, UnknownNamesAndInvalidFilesAreRefused)
+{
+    LauncherChoices c;
+    c.levelSets = Entries({"Standard", "Broken"});
+    c.levelSetText = "Standart";
+    FakeCheck check;
+    check.bad = "Broken.txt";
+
+    NewGameOutcome out = DecideNewGame(c, "/d/", std::ref(check));
+    EXPECT_EQ(out.kind, NewGameOutcome::UnknownLevelSet);
+    EXPECT_EQ(out.message,
+              "Invalid level set selected.  Please select from the list and try again.");
+    EXPECT_TRUE(check.asked.empty()) << "no file is looked at without a listed name";
+
+    c.levelSetText = "broken";
+    out = DecideNewGame(c, "/d/", std::ref(check));
+    EXPECT_EQ(out.kind, NewGameOutcome::InvalidLevelSet);
+    EXPECT_EQ(out.message, "bad file at line 3, column 7");
+
+    // The earlier match stays chosen: an unlisted name now checks that file again.
+    c.levelSetText = "nothing";
+    out = DecideNewGame(c, "/d/", std::ref(check));
+    EXPECT_EQ(out.kind, NewGameOutcome::InvalidLevelSet);
+    EXPECT_EQ(check.asked.back(), "/d/Broken.txt");
+
+    c.levelSetText = "STANDARD";
+    out = DecideNewGame(c, "/d/", std::ref(check));
+    EXPECT_EQ(out.kind, NewGameOutcome::Start);
+    EXPECT_EQ(out.settings.gLevelSet, "Standard.txt");
+}
+
+TEST(LauncherNewGame, WithoutADataFolderEveryAttemptIsRefused)
+{
+    test::TempDir dir;
+    LauncherChoices c;
+    c.levelSets = ListLevelSets(dir.path() + "Data/");
+    FakeCheck check;
+    for (const char* text : {"Standard", "", "Data"}) {
+        c.levelSetText = text;
+        EXPECT_EQ(DecideNewGame(c, dir.path() + "Data/", std::ref(check)).kind,
+                  NewGameOutcome::UnknownLevelSet);
+    }
+    EXPECT_TRUE(check.asked.empty());
+}
