@@ -12,3 +12,8 @@ echo "== release build"
 ctest --test-dir build/release --output-on-failure -j 2
 echo "== sanitizer build (ASan + UBSan)"
 ctest --test-dir build/sanitize --output-on-failure -j 2
+echo "== level-set reader fuzzing (libFuzzer, ASan + UBSan, 60 s)"
+cmake -S tests/fuzz -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build/fuzz -j 2
+mkdir -p build/fuzz/corpus
+build/fuzz/level_fuzz -max_total_time=60 -max_len=65536 -print_final_stats=1 build/fuzz/corpus

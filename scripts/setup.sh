@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   libfltk1.3-dev
   libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   xvfb xauth xdotool
 )
 missing=()

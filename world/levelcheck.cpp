@@ -25,6 +25,7 @@ struct Cell {
 struct RawLevels {
     TileMap codes;
     std::array<std::array<int, LevelFormat::RowsPerLevel>, LevelFormat::Levels> line{};
+    std::array<int32_t, LevelFormat::Levels> lastColumn{}; // the longest row's length
 };
 
 class Checker {
@@ -59,6 +60,7 @@ public:
     std::vector<Cell> Find(int32_t level, int32_t code, int32_t lastCol = TileMap::Columns - 1) const
     {
         std::vector<Cell> cells;
+        lastCol = std::min(lastCol, raw_.lastColumn[static_cast<size_t>(level)]);
         for (int32_t row = 0; row < LevelFormat::RowsPerLevel; ++row)
             for (int32_t col = 1; col <= lastCol; ++col)
                 if (raw_.codes.At(level, row, col) == code)
@@ -220,6 +222,8 @@ LevelCheckResult CheckLevelSetBytes(std::string_view bytes)
     auto raw = std::make_unique<RawLevels>();
     const LevelFileSummary summary = ReadLevelSet(bytes, [&raw](const LevelRow& row) {
         raw->line[static_cast<size_t>(row.level)][static_cast<size_t>(row.row)] = row.line;
+        int32_t& last = raw->lastColumn[static_cast<size_t>(row.level)];
+        last = std::max(last, static_cast<int32_t>(row.text.size()));
         for (size_t i = 0; i < row.text.size(); ++i)
             raw->codes.Set(row.level, row.row, static_cast<int32_t>(i) + 1,
                            static_cast<int32_t>(static_cast<uint8_t>(row.text[i])) - LevelFormat::FirstByte);
