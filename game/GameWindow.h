@@ -24,6 +24,8 @@ public:
     void Initform();
     void InitInput();
     void Game_Loop();
+    void BeginLoop();   // the loop's set-up: start tick and frame delay
+    bool LoopPass();    // one pass of the loop; true when it ran a frame
     void Shutdown();
     ScreenMode Mode() const;
 

@@ -61,32 +61,44 @@ void GameWindow::InitInput()
 
 void GameWindow::Game_Loop()
 {
+    BeginLoop();
+    while (bRunning)
+        LoopPass();
+}
+
+void GameWindow::BeginLoop()
+{
     Timers.StartTick = static_cast<int32_t>(platform.GetTickCount());
     FrameDelay = static_cast<int32_t>(std::nearbyint(1000.0 / gDifficulty));
-    while (bRunning) {
-        Timers.Elapsed = static_cast<int32_t>(platform.GetTickCount()) - Timers.StartTick;
-        if (Timers.Elapsed > Timers.NextTick) {
-            Keyboard.Check_Keyboard();
-            if (gGameWon) {
-                if (bRunning)
-                    Game_Won(Timers.Elapsed);
-            } else if (bRunning) {
-                Game_Update(Timers.Elapsed);
-            }
-            // A late frame is not made up for: the next one is due FrameDelay after this
-            // one began.
-            Timers.NextTick = Timers.Elapsed + FrameDelay;
+}
+
+bool GameWindow::LoopPass()
+{
+    bool frame = false;
+    Timers.Elapsed = static_cast<int32_t>(platform.GetTickCount()) - Timers.StartTick;
+    if (Timers.Elapsed > Timers.NextTick) {
+        frame = true;
+        Keyboard.Check_Keyboard();
+        if (gGameWon) {
+            if (bRunning)
+                Game_Won(Timers.Elapsed);
+        } else if (bRunning) {
+            Game_Update(Timers.Elapsed);
         }
-        platform.DoEvents();
-        if (bRunning && platform.CloseRequested()) {
-            Shutdown();
-            break;
-        }
-        // Wait for the next frame instead of spinning; the first tick that passes the
-        // rule is NextTick + 1 milliseconds after the start.
-        if (bRunning)
-            platform.WaitUntil(static_cast<uint32_t>(Timers.StartTick + Timers.NextTick + 1));
+        // A late frame is not made up for: the next one is due FrameDelay after this
+        // one began.
+        Timers.NextTick = Timers.Elapsed + FrameDelay;
     }
+    platform.DoEvents();
+    if (bRunning && platform.CloseRequested()) {
+        Shutdown();
+        return frame;
+    }
+    // Wait for the next frame instead of spinning; the first tick that passes the rule is
+    // NextTick + 1 milliseconds after the start.
+    if (bRunning)
+        platform.WaitUntil(static_cast<uint32_t>(Timers.StartTick + Timers.NextTick + 1));
+    return frame;
 }
 
 void GameWindow::Shutdown()

@@ -1,0 +1,61 @@
+#pragma once
+// A search over the deterministic game for keys that take the hero to the level end.
+#include "game/GameWindow.h"
+#include "game/Recording.h"
+#include "game/Settings.h"
+#include "media/HeadlessPlatform.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zorbo {
+
+struct SolveOptions {
+    int beamWidth = 48;      // states kept after each step
+    int holdFrames = 4;      // frames an action's keys are held
+    int maxFrames = 9000;    // give up on a level after this many frames
+};
+
+struct LevelResult {
+    int level = 0;           // 1..10
+    bool solved = false;
+    int frames = 0;          // frames from the level's start to its end
+    int64_t statesTried = 0;
+    std::string reason;      // why it failed
+};
+
+// Plays one game from its start level. Each SolveLevel finds keys that finish the level
+// being played (without losing a life) and applies them; Record() then rebuilds the whole
+// game as a recording by playing the chosen keys again from the start.
+class Solver {
+public:
+    Solver(const Settings& settings, SolveOptions options = {});
+    ~Solver();
+
+    LevelResult SolveLevel();
+    int32_t Level() const { return game_->gLevel; }
+    bool Won() const { return game_->gGameWon; }
+    const GameState& State() const { return *game_; }
+
+    // The game so far as a recording (ended as by the window's close control), with
+    // checkpoints at every level change.
+    bool Record(Recording& out, std::string& error) const;
+
+    // One key set per frame: the keys chosen so far.
+    const std::vector<std::vector<int32_t>>& Keys() const { return keys_; }
+
+private:
+    struct Node;
+    void Step(const std::vector<int32_t>& keys);
+    void Restore(const Node& node);
+
+    Settings settings_;
+    SolveOptions options_;
+    HeadlessPlatform platform_;
+    std::unique_ptr<GameWindow> game_;
+    std::vector<std::vector<int32_t>> keys_;
+};
+
+} // namespace zorbo
