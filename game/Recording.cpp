@@ -66,6 +66,13 @@ bool HashFile(const std::string& file, uint64_t& hash)
     return !in.bad();
 }
 
+// Every field of the game state must be in the hash, or replays could pass while the
+// game went its own way. When this fails, a field was added to GameState (or one of its
+// records): hash it below, then update the sizes here.
+static_assert(sizeof(GameState) == 28864 && sizeof(TimerRecord) == 64 && sizeof(FireChain) == 648 &&
+                  sizeof(ElevatorPath) == 24 && sizeof(Sprite) == 104,
+              "GameState changed: add the new fields to StateHash");
+
 uint64_t StateHash(const GameState& g)
 {
     Hasher h;
@@ -83,6 +90,8 @@ uint64_t StateHash(const GameState& g)
         h.Int(v);
     h.Float(t.SpiralAngle);
     h.Float(t.SpiralRadius);
+    for (int64_t v : {int64_t{t.QBoxTick}, int64_t{t.QBoxFrame}, int64_t{t.CoinTick}, int64_t{t.CoinFrame}})
+        h.Int(v);
     h.Int(static_cast<int64_t>(g.rng.State()));
 
     for (int32_t level = 0; level < TileMap::Levels; ++level)
@@ -109,6 +118,10 @@ uint64_t StateHash(const GameState& g)
     h.Sprites(g.sprBricks);
     for (const FireChain& chain : g.sprFires) {
         h.Sprites(chain.Balls);
+        h.Float(chain.CenterX);
+        h.Float(chain.CenterY);
+        h.Int(chain.LastViewX);
+        h.Float(chain.Angle);
         h.Int(chain.ChainActive);
     }
     h.Sprites(g.sprBirds);
@@ -119,6 +132,26 @@ uint64_t StateHash(const GameState& g)
     h.Sprites(g.sprElevators);
     h.Sprites(g.sprFlames);
     h.Sprite(g.sprWarp);
+
+    for (bool alt : g.WumpelAlt)
+        h.Int(alt);
+    for (bool alt : g.PTurtleAlt)
+        h.Int(alt);
+    for (bool alt : g.FTurtleAlt)
+        h.Int(alt);
+    for (int32_t v : g.PlantTimer)
+        h.Int(v);
+    for (int32_t v : g.FlameFrame)
+        h.Int(v);
+    for (int32_t v : g.FireTick)
+        h.Int(v);
+    for (int64_t v : {int64_t{g.HeroCol}, int64_t{g.HeroXMod}, int64_t{g.HeroRow}, int64_t{g.HeroYMod},
+                      int64_t{g.MushAlt}})
+        h.Int(v);
+    for (const ElevatorPath& p : g.ElevatorPaths)
+        for (int64_t v : {int64_t{p.FromX}, int64_t{p.FromY}, int64_t{p.ToX}, int64_t{p.ToY}, int64_t{p.RefViewX},
+                          int64_t{p.Dir}})
+            h.Int(v);
     return h.h;
 }
 
