@@ -209,6 +209,15 @@ void LauncherDialog::Form_Load()
 void LauncherDialog::HScroll1_Change()
 {
     label2Caption_ = LevelCaption(static_cast<int>(HScroll1->value()));
+    // Our font is wider than the one the dialog was laid out for: "Level: (10/10)" steps
+    // down a size rather than run under the slider.
+    Fl_Fontsize size = kDialogText;
+    for (; size > 8; --size) {
+        fl_font(Label2->labelfont(), size);
+        if (fl_width(label2Caption_.c_str()) <= Label2->w() - 2)
+            break;
+    }
+    Label2->labelsize(size);
     Label2->label(label2Caption_.c_str());
     Label2->redraw_label();
     Form1->redraw();

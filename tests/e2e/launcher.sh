@@ -11,12 +11,17 @@ work=$(mktemp -d)
 xvfb_pid=
 pid=
 cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; [ -f "$work/out" ] && sed 's/^/  program: /' "$work/out"; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/out" ] && sed 's/^/  program: /' "$work/out"
+  [ -n "${DISPLAY:-}" ] && xwininfo -root -tree 2>/dev/null | grep '^ *0x' | sed 's/^ */  window: /'
+  exit 1
+}
 
 # A display of our own; Xvfb picks a free number and reports it.
 exec 3> "$work/display"
@@ -123,7 +128,7 @@ xdotool mousemove --window "$dialog" "${slider_right[@]}" click --repeat 3 --del
 xdotool key Return
 wait_gone 100 "$dialog" || fail "the dialog stayed open after New Game"
 game=
-for _ in $(seq 300); do game=$(game_windows | head -1); [ -n "$game" ] && break; sleep 0.1; done
+for _ in $(seq 600); do game=$(game_windows | head -1); [ -n "$game" ] && break; sleep 0.1; done
 [ -n "$game" ] || fail "no game window after New Game"
 geometry "$game"
 [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] || fail "the game window is ${WIDTH}x$HEIGHT, not 640x480"
