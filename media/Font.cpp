@@ -12,11 +12,16 @@
 #include <map>
 #include <mutex>
 #include <tuple>
+#include <vector>
 
 namespace zorbo {
 
 struct Font::Face {
     TTF_Font* font = nullptr;
+    // The last text drawn and its ink mask: the heads-up text is the same most frames.
+    std::string lastText;
+    int maskW = 0, maskH = 0;
+    std::vector<uint8_t> mask;
     ~Face()
     {
         if (font != nullptr)
@@ -139,31 +144,39 @@ void Font::Draw(Surface& dst, int x, int y, std::string_view text, uint32_t pixe
 {
     if (!face_ || text.empty())
         return;
-    const std::string s(text);
-    SDL_Surface* glyphs = nullptr;
-    {
-        std::lock_guard lock(CacheMutex());
-        glyphs = TTF_RenderUTF8_Solid(face_->font, s.c_str(), SDL_Color{255, 255, 255, 255});
-    }
-    if (glyphs == nullptr)
-        return;
-    // Solid rendering gives an 8-bit picture: index 0 is the background, anything else ink.
-    if (SDL_LockSurface(glyphs) == 0) {
-        const auto* base = static_cast<const uint8_t*>(glyphs->pixels);
-        for (int gy = 0; gy < glyphs->h; ++gy) {
-            const int ty = y + gy;
-            if (ty < 0 || ty >= dst.Height())
-                continue;
-            const uint8_t* row = base + static_cast<ptrdiff_t>(gy) * glyphs->pitch;
-            for (int gx = 0; gx < glyphs->w; ++gx) {
-                const int tx = x + gx;
-                if (tx >= 0 && tx < dst.Width() && row[gx] != 0)
-                    dst.SetPixel(tx, ty, pixel);
-            }
+    std::lock_guard lock(CacheMutex());
+    Face& f = *face_;
+    if (f.lastText != text || f.mask.empty()) {
+        const std::string s(text);
+        SDL_Surface* glyphs = TTF_RenderUTF8_Solid(f.font, s.c_str(), SDL_Color{255, 255, 255, 255});
+        if (glyphs == nullptr)
+            return;
+        // Solid rendering gives an 8-bit picture: index 0 is the background, anything else ink.
+        f.mask.assign(static_cast<size_t>(glyphs->w) * glyphs->h, 0);
+        f.maskW = glyphs->w;
+        f.maskH = glyphs->h;
+        if (SDL_LockSurface(glyphs) == 0) {
+            const auto* base = static_cast<const uint8_t*>(glyphs->pixels);
+            for (int gy = 0; gy < glyphs->h; ++gy)
+                for (int gx = 0; gx < glyphs->w; ++gx)
+                    f.mask[static_cast<size_t>(gy) * glyphs->w + gx] =
+                        base[static_cast<ptrdiff_t>(gy) * glyphs->pitch + gx] != 0 ? 1 : 0;
+            SDL_UnlockSurface(glyphs);
         }
-        SDL_UnlockSurface(glyphs);
+        SDL_FreeSurface(glyphs);
+        f.lastText = s;
     }
-    SDL_FreeSurface(glyphs);
+    for (int gy = 0; gy < f.maskH; ++gy) {
+        const int ty = y + gy;
+        if (ty < 0 || ty >= dst.Height())
+            continue;
+        const uint8_t* row = &f.mask[static_cast<size_t>(gy) * f.maskW];
+        for (int gx = 0; gx < f.maskW; ++gx) {
+            const int tx = x + gx;
+            if (row[gx] != 0 && tx >= 0 && tx < dst.Width())
+                dst.SetPixel(tx, ty, pixel);
+        }
+    }
 }
 
 } // namespace zorbo
