@@ -2,6 +2,7 @@
 #include "game/CommandLine.h"
 #include "game/GameWindow.h"
 #include "game/Recording.h"
+#include "launcher/Launcher.h"
 #include "media/sdl_platform.h"
 #include "world/LevelCheck.h"
 
@@ -115,6 +116,12 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // Without game settings on the command line the player chooses them in the launcher.
+    if (!cl.anySetting) {
+        const std::string dataPath = settings.DataPath;
+        if (!RunLauncher(dataPath, settings))
+            return 0;
+    }
     if (!std::filesystem::is_directory(settings.DataPath, ec)) {
         std::fprintf(stderr, "zorbo: the data folder %s does not exist (use --data DIR)\n",
                      settings.DataPath.c_str());
