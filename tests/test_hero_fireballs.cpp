@@ -52,15 +52,6 @@ INSTANTIATE_TEST_SUITE_P(Difficulties, Limit,
                          testing::Values(std::pair{Difficulty::Easy, 3}, std::pair{Difficulty::Normal, 2},
                                          std::pair{Difficulty::Difficult, 1}, std::pair{Difficulty::Crazy, 0}));
 
-TEST_F(Fireballs, ASmallHeroThrowsNothing)
-{
-    test::Floor(*g, 10);
-    PlaceHero(*g, 40, 144, Hero::GroundRight);
-    g.Frame({Key::Up});
-    EXPECT_EQ(InFlight(*g), 0);
-    EXPECT_EQ(g->FireDelay, 0);
-}
-
 TEST_F(Fireballs, AWallInFrontStopsTheThrow)
 {
     g->SetMapCode(6, 10, 26);
@@ -130,30 +121,6 @@ TEST_F(Fireballs, ABallDiesOnAWallOnceMoreThan4PixelsIntoItsColumn)
     ball().Y = 40;
     g->ZorboFireBall();
     EXPECT_EQ(ball().State, 4);
-}
-
-TEST_F(Fireballs, BallsLeavingTheViewOrTheMapAreFreed)
-{
-    ball().State = 1;
-    ball().X = 353;
-    g->ZorboFireBall();
-    EXPECT_EQ(ball().State, 4);
-    ball().State = 0;
-    ball().X = 100;
-    ball().Y = 222;
-    ball().SpeedY = 7;
-    ball().SpeedX = -10;
-    g->ZorboFireBall();
-    EXPECT_EQ(ball().State, 4) << "row 14";
-    // It keeps its place in the world while the view scrolls.
-    ball().State = 1;
-    ball().X = 100;
-    ball().Y = 40;
-    ball().SpeedX = 10;
-    ball().GlobalX = 0;
-    g->ViewX = 30;
-    g->ZorboFireBall();
-    EXPECT_EQ(ball().X, 80);
 }
 
 TEST_F(Fireballs, OneBallKnocksOutEverythingItTouchesAndIsDrawnOnceMore)

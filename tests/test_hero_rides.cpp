@@ -135,23 +135,6 @@ TEST_F(Rides, ThePlatformCatchesFeetInItsTop8Or11Pixels)
     EXPECT_EQ(hero().X, 110) << "vertical platforms do not carry sideways";
 }
 
-TEST_F(Rides, CarriedLeftOffAScrolledViewHandsTheRestToTheScreen)
-{
-    g->ViewX = 2;
-    Sprite& e = Elevator(0, 2, 150, 120, 230, 120);
-    g->ElevatorPaths[0].Dir = -1; // heading back to its start
-    e.X = 155;
-    hero().X = 160;
-    hero().Y = 104;
-    hero().State = Hero::AirRight;
-    hero().SpeedX = 0;
-    hero().SpeedY = 0;
-    g->CollisionDetection();
-    EXPECT_EQ(g->ViewX, 0);
-    EXPECT_EQ(hero().X, 159);
-    EXPECT_EQ(hero().State, Hero::GroundRight);
-}
-
 namespace {
 // A pipe with ends at world x 144 in row 3 and 624 in row 12, floors to stand on beside both.
 test::LevelSet PipeSet()
