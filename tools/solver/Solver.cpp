@@ -1,6 +1,8 @@
 #include "Solver.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <map>
 #include <tuple>
 
@@ -29,6 +31,34 @@ int32_t WorldX(const GameState& g)
     return g.ViewX + g.sprPlayer.X;
 }
 
+// World positions of the level-end cells of the level being played.
+std::vector<std::pair<int32_t, int32_t>> LevelEnds(const GameWindow& g)
+{
+    std::vector<std::pair<int32_t, int32_t>> ends;
+    for (int32_t row = 0; row < TileMap::Rows; ++row)
+        for (int32_t col = 1; col < TileMap::Columns; ++col)
+            if (g.MapCode(row, col) == 58)
+                ends.emplace_back((col - 1) * 16, row * 16);
+    return ends;
+}
+
+// Higher is better: close to a level-end cell (a warp that leads past the end is no
+// progress), or else far to the right.
+int64_t Score(const GameWindow& g, const std::vector<std::pair<int32_t, int32_t>>& ends)
+{
+    const int32_t x = WorldX(g), y = g.sprPlayer.Y;
+    int64_t score = 0;
+    if (ends.empty()) {
+        score = int64_t{x} * 16;
+    } else {
+        int64_t best = INT64_MAX;
+        for (const auto& [ex, ey] : ends)
+            best = std::min<int64_t>(best, std::abs(int64_t{x} - ex) * 16 + std::abs(int64_t{y} - ey) * 4);
+        score = -best;
+    }
+    return score + (g.HeroBig ? 8 : 0);
+}
+
 } // namespace
 
 struct Solver::Node {
@@ -37,6 +67,33 @@ struct Solver::Node {
     std::vector<std::vector<int32_t>> keys; // frames since the level began
     int64_t score = 0;
 };
+
+// The best states, but only a few from each stretch of the level: a level can lead
+// the hero away from its end for a while (a warp into a side room, a detour), and a beam
+// of nothing but the currently closest states would never find the way out.
+std::vector<Solver::Node> Solver::SelectBeam(std::vector<Node> children, int width)
+{
+    std::stable_sort(children.begin(), children.end(), [](const Node& a, const Node& b) { return a.score > b.score; });
+    const size_t want = static_cast<size_t>(width);
+    if (children.size() <= want)
+        return children;
+    const int perStretch = std::max(2, width / 8);
+    std::map<int32_t, int> taken;
+    std::vector<Node> beam;
+    std::vector<bool> used(children.size(), false);
+    for (size_t i = 0; i < children.size() && beam.size() < want; ++i) {
+        int& n = taken[WorldX(children[i].state) / 32];
+        if (n < perStretch) {
+            ++n;
+            used[i] = true;
+            beam.push_back(std::move(children[i]));
+        }
+    }
+    for (size_t i = 0; i < children.size() && beam.size() < want; ++i)
+        if (!used[i])
+            beam.push_back(std::move(children[i]));
+    return beam;
+}
 
 Solver::Solver(const Settings& settings, SolveOptions options) : settings_(settings), options_(options)
 {
@@ -72,6 +129,7 @@ LevelResult Solver::SolveLevel()
     const int32_t level = game_->gLevel;
     const int32_t lives = game_->Lives;
 
+    const auto ends = LevelEnds(*game_);
     Node start;
     start.state = *game_;
     start.now = platform_.now;
@@ -109,10 +167,11 @@ LevelResult Solver::SolveLevel()
                     result.frames = static_cast<int>(child.keys.size());
                     return result;
                 }
+                result.furthestColumn = std::max(result.furthestColumn, WorldX(*game_) / 16 + 1);
                 child.state = *game_;
                 child.now = platform_.now;
                 const Sprite& hero = game_->sprPlayer;
-                child.score = int64_t{WorldX(*game_)} * 16 + (game_->HeroBig ? 8 : 0) - hero.Y / 8;
+                child.score = Score(*game_, ends);
                 const auto key = std::make_tuple(WorldX(*game_), hero.Y, hero.SpeedX, hero.SpeedY, hero.State,
                                                  game_->HeroBig);
                 auto [it, fresh] = seen.emplace(key, children.size());
@@ -124,11 +183,7 @@ LevelResult Solver::SolveLevel()
             result.reason = "every path loses a life";
             break;
         }
-        std::stable_sort(children.begin(), children.end(),
-                         [](const Node& a, const Node& b) { return a.score > b.score; });
-        if (children.size() > static_cast<size_t>(options_.beamWidth))
-            children.resize(static_cast<size_t>(options_.beamWidth));
-        frontier = std::move(children);
+        frontier = SelectBeam(std::move(children), options_.beamWidth);
     }
     if (result.reason.empty())
         result.reason = "no level end within " + std::to_string(options_.maxFrames) + " frames";

@@ -23,6 +23,7 @@ struct LevelResult {
     bool solved = false;
     int frames = 0;          // frames from the level's start to its end
     int64_t statesTried = 0;
+    int32_t furthestColumn = 0; // the map column the search got furthest to
     std::string reason;      // why it failed
 };
 
@@ -47,7 +48,11 @@ public:
     const std::vector<std::vector<int32_t>>& Keys() const { return keys_; }
 
 private:
+public:
     struct Node;
+
+private:
+    static std::vector<Node> SelectBeam(std::vector<Node> children, int width);
     void Step(const std::vector<int32_t>& keys);
     void Restore(const Node& node);
 

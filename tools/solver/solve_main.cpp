@@ -47,6 +47,8 @@ int main(int argc, char** argv)
             out = next();
         else if (a == "--beam")
             options.beamWidth = std::max(1, std::atoi(next().c_str()));
+        else if (a == "--max-frames")
+            options.maxFrames = std::max(1, std::atoi(next().c_str()));
         else if (a == "--level")
             only = std::atoi(next().c_str());
         else if (a == "--data" || a == "--level-set" || a == "--difficulty") {
@@ -77,8 +79,8 @@ int main(int argc, char** argv)
                         r.frames, r.frames / static_cast<double>(settings.gDifficulty),
                         static_cast<long long>(r.statesTried), seconds);
         else
-            std::printf("level %2d: NOT finished: %s (%lld frames searched, %.1f s)\n", r.level, r.reason.c_str(),
-                        static_cast<long long>(r.statesTried), seconds);
+            std::printf("level %2d: NOT finished: %s; got as far as column %d (%lld frames searched, %.1f s)\n",
+                        r.level, r.reason.c_str(), r.furthestColumn, static_cast<long long>(r.statesTried), seconds);
         std::fflush(stdout);
         failures += r.solved ? 0 : 1;
     };
