@@ -54,6 +54,35 @@ TEST_F(SolverFixture, FindsAJumpOverAPitAndItsRecordingReplays)
     EXPECT_EQ(replay.summary.substr(0, 7), "level 2");
 }
 
+TEST_F(SolverFixture, TakesAWarpPipeWhenAWallBarsTheWay)
+{
+    test::LevelSet set;
+    set.levels[0] = test::MakeLevel({});
+    // A wall too high to jump, and a pipe whose other end lies beyond it.
+    for (int row = 0; row < 13; ++row)
+        set.levels[0][static_cast<size_t>(row)] = test::Row(std::string(19, '.') + "#");
+    set.levels[0][10] = test::Row(std::string(19, '.') + "#" + std::string(11, '.') + "0");
+    set.levels[0][11] = test::Row(".........0.........#");
+    set.levels[0][12] = test::Row("..H.....##.........#.................E");
+    set.levels[0][13] = test::Row(std::string(45, '#'));
+    set.levels[0][14] = test::Row(std::string(45, '#'));
+    Use(set);
+
+    Solver solver(settings, small);
+    const LevelResult r = solver.SolveLevel();
+    ASSERT_TRUE(r.solved) << r.reason;
+    bool down = false;
+    for (const auto& keys : solver.Keys())
+        for (int32_t k : keys)
+            down = down || k == Key::Down;
+    EXPECT_TRUE(down) << "the only way on is down the pipe";
+
+    Recording rec;
+    std::string error;
+    ASSERT_TRUE(solver.Record(rec, error)) << error;
+    EXPECT_TRUE(ReplayHeadless(rec, settings).ok);
+}
+
 TEST_F(SolverFixture, ReportsALevelThatCannotBeFinished)
 {
     test::LevelSet set;

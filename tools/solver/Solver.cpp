@@ -42,8 +42,8 @@ std::vector<std::pair<int32_t, int32_t>> LevelEnds(const GameWindow& g)
     return ends;
 }
 
-// Higher is better: close to a level-end cell (a warp that leads past the end is no
-// progress), or else far to the right.
+// Higher is better: close to a level-end cell, or (without ends to aim at) far to the
+// right.
 int64_t Score(const GameWindow& g, const std::vector<std::pair<int32_t, int32_t>>& ends)
 {
     const int32_t x = WorldX(g), y = g.sprPlayer.Y;
@@ -56,7 +56,9 @@ int64_t Score(const GameWindow& g, const std::vector<std::pair<int32_t, int32_t>
             best = std::min<int64_t>(best, std::abs(int64_t{x} - ex) * 16 + std::abs(int64_t{y} - ey) * 4);
         score = -best;
     }
-    return score + (g.HeroBig ? 8 : 0);
+    // Height and speed are worth something too: a high or fast hero clears what stops a
+    // low, slow one.
+    return score + (240 - y) * 4 + std::abs(g.sprPlayer.SpeedX) * 8 + (g.HeroBig ? 8 : 0);
 }
 
 } // namespace
@@ -77,21 +79,23 @@ std::vector<Solver::Node> Solver::SelectBeam(std::vector<Node> children, int wid
     const size_t want = static_cast<size_t>(width);
     if (children.size() <= want)
         return children;
-    const int perStretch = std::max(2, width / 8);
-    std::map<int32_t, int> taken;
     std::vector<Node> beam;
     std::vector<bool> used(children.size(), false);
-    for (size_t i = 0; i < children.size() && beam.size() < want; ++i) {
-        int& n = taken[WorldX(children[i].state) / 32];
-        if (n < perStretch) {
-            ++n;
-            used[i] = true;
-            beam.push_back(std::move(children[i]));
+    std::map<int32_t, int> taken;
+    // First the best state of every stretch, then up to a few more per stretch, then the
+    // best of the rest.
+    for (int cap : {1, std::max(2, width / 8), width}) {
+        for (size_t i = 0; i < children.size() && beam.size() < want; ++i) {
+            if (used[i])
+                continue;
+            int& n = taken[WorldX(children[i].state) / 32];
+            if (n < cap) {
+                ++n;
+                used[i] = true;
+                beam.push_back(std::move(children[i]));
+            }
         }
     }
-    for (size_t i = 0; i < children.size() && beam.size() < want; ++i)
-        if (!used[i])
-            beam.push_back(std::move(children[i]));
     return beam;
 }
 
@@ -124,12 +128,30 @@ void Solver::Restore(const Node& node)
 
 LevelResult Solver::SolveLevel()
 {
+    // Aiming at the level end copes with warps that lead back and forth; plain progress to
+    // the right copes with side rooms that lie beyond the end but close to it. Each can be
+    // fooled by what the other handles, so both are tried.
+    LevelResult result = Search(true);
+    if (!result.solved) {
+        const LevelResult rightward = Search(false);
+        const int64_t tried = result.statesTried + rightward.statesTried;
+        const int32_t furthest = std::max(result.furthestColumn, rightward.furthestColumn);
+        if (rightward.solved)
+            result = rightward;
+        result.statesTried = tried;
+        result.furthestColumn = furthest;
+    }
+    return result;
+}
+
+LevelResult Solver::Search(bool towardEnd)
+{
     LevelResult result;
     result.level = game_->gLevel + 1;
     const int32_t level = game_->gLevel;
     const int32_t lives = game_->Lives;
 
-    const auto ends = LevelEnds(*game_);
+    const auto ends = towardEnd ? LevelEnds(*game_) : std::vector<std::pair<int32_t, int32_t>>{};
     Node start;
     start.state = *game_;
     start.now = platform_.now;

@@ -15,7 +15,7 @@ namespace zorbo {
 struct SolveOptions {
     int beamWidth = 48;      // states kept after each step
     int holdFrames = 4;      // frames an action's keys are held
-    int maxFrames = 9000;    // give up on a level after this many frames
+    int maxFrames = 4000;    // give up on a level after this many frames (per way of searching)
 };
 
 struct LevelResult {
@@ -53,6 +53,7 @@ public:
 
 private:
     static std::vector<Node> SelectBeam(std::vector<Node> children, int width);
+    LevelResult Search(bool towardEnd);
     void Step(const std::vector<int32_t>& keys);
     void Restore(const Node& node);
 
