@@ -2,6 +2,7 @@
 
 #include "game/GameState.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <fstream>
@@ -164,7 +165,7 @@ std::string Summary(const GameState& g)
 {
     char buf[256];
     std::snprintf(buf, sizeof buf, "level %d lives %d coins %d hero %s state %d won %s hash %s",
-                  g.gLevel + 1, g.Lives, g.Coins, g.HeroBig ? "big" : "small", g.sprPlayer.State,
+                  std::min(g.gLevel, 9) + 1, g.Lives, g.Coins, g.HeroBig ? "big" : "small", g.sprPlayer.State,
                   g.gGameWon ? "yes" : "no", Hex(StateHash(g)).c_str());
     return buf;
 }
