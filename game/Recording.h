@@ -53,17 +53,14 @@ uint64_t StateHash(const GameState& state);
 Recording::Checkpoint CheckpointOf(const GameState& state, int64_t poll);
 std::string Summary(const GameState& state);
 
-// Passes everything through to another platform and records what the game reads.
-class RecordingPlatform : public Platform {
+// Passes every call through to another platform; the recording and replay platforms
+// change only what they must.
+class ForwardingPlatform : public Platform {
 public:
-    RecordingPlatform(Platform& inner, Recording& recording) : inner_(inner), rec_(recording) {}
-    // The game whose level changes are checkpointed (set once it exists).
-    void Watch(const GameState* game) { game_ = game; }
-    // Adds the final checkpoint; call when the game has ended.
-    void Finish();
+    explicit ForwardingPlatform(Platform& inner) : inner_(inner) {}
 
-    uint32_t GetTickCount() override;
-    uint64_t ClockSeed() override;
+    uint32_t GetTickCount() override { return inner_.GetTickCount(); }
+    uint64_t ClockSeed() override { return inner_.ClockSeed(); }
     void OpenWindow(ScreenMode mode) override { inner_.OpenWindow(mode); }
     void HideWindow() override { inner_.HideWindow(); }
     void ShowCursor(bool visible) override { inner_.ShowCursor(visible); }
@@ -76,7 +73,7 @@ public:
     Rect ScreenRect() override { return inner_.ScreenRect(); }
     void StopDisplay() override { inner_.StopDisplay(); }
     bool OpenKeyboard() override { return inner_.OpenKeyboard(); }
-    void ReadKeyboard(KeyState& keys) override;
+    void ReadKeyboard(KeyState& keys) override { inner_.ReadKeyboard(keys); }
     void CloseKeyboard() override { inner_.CloseKeyboard(); }
     bool OpenAudio() override { return inner_.OpenAudio(); }
     bool LoadSound(int n, const std::string& f, std::string& e) override { return inner_.LoadSound(n, f, e); }
@@ -84,9 +81,25 @@ public:
     void PlaySoundSync(int n) override { inner_.PlaySoundSync(n); }
     void CloseAudio() override { inner_.CloseAudio(); }
 
+protected:
+    Platform& inner_;
+};
+
+// Passes everything through to another platform and records what the game reads.
+class RecordingPlatform : public ForwardingPlatform {
+public:
+    RecordingPlatform(Platform& inner, Recording& recording) : ForwardingPlatform(inner), rec_(recording) {}
+    // The game whose level changes are checkpointed (set once it exists).
+    void Watch(const GameState* game) { game_ = game; }
+    // Adds the final checkpoint; call when the game has ended.
+    void Finish();
+
+    uint32_t GetTickCount() override;
+    uint64_t ClockSeed() override;
+    void ReadKeyboard(KeyState& keys) override;
+
 private:
     void CheckLevel();
-    Platform& inner_;
     Recording& rec_;
     const GameState* game_ = nullptr;
     int64_t polls_ = 0;
@@ -97,10 +110,10 @@ private:
 // Feeds a recording back to the game. Window, picture and sound go to another platform
 // (a real window to watch, or a headless one to replay as fast as possible). When the
 // inputs run out, the game is asked to end as by the window's close control.
-class ReplayPlatform : public Platform {
+class ReplayPlatform : public ForwardingPlatform {
 public:
     ReplayPlatform(Platform& inner, const Recording& recording, bool realTime)
-        : inner_(inner), rec_(recording), realTime_(realTime) {}
+        : ForwardingPlatform(inner), rec_(recording), realTime_(realTime) {}
     void Watch(const GameState* game) { game_ = game; }
     // Compares the final state with the last checkpoint; call when the game has ended.
     void Finish();
@@ -112,29 +125,13 @@ public:
 
     uint32_t GetTickCount() override;
     uint64_t ClockSeed() override { return rec_.seed; }
-    void OpenWindow(ScreenMode mode) override { inner_.OpenWindow(mode); }
-    void HideWindow() override { inner_.HideWindow(); }
-    void ShowCursor(bool visible) override { inner_.ShowCursor(visible); }
-    void DoEvents() override { inner_.DoEvents(); }
     void WaitUntil(uint32_t tick) override;
     bool CloseRequested() const override;
-    void ShowMessage(const std::string& t, const std::string& x) override { inner_.ShowMessage(t, x); }
-    bool StartDisplay(int32_t w, int32_t h, bool full) override { return inner_.StartDisplay(w, h, full); }
-    void Present(const Surface& p, const Rect& r) override { inner_.Present(p, r); }
-    Rect ScreenRect() override { return inner_.ScreenRect(); }
-    void StopDisplay() override { inner_.StopDisplay(); }
-    bool OpenKeyboard() override { return inner_.OpenKeyboard(); }
     void ReadKeyboard(KeyState& keys) override;
-    void CloseKeyboard() override { inner_.CloseKeyboard(); }
     bool OpenAudio() override { return realTime_ && inner_.OpenAudio(); }
-    bool LoadSound(int n, const std::string& f, std::string& e) override { return inner_.LoadSound(n, f, e); }
-    void PlaySound(int n) override { inner_.PlaySound(n); }
-    void PlaySoundSync(int n) override { inner_.PlaySoundSync(n); }
-    void CloseAudio() override { inner_.CloseAudio(); }
 
 private:
     void Check(const Recording::Checkpoint& expected);
-    Platform& inner_;
     const Recording& rec_;
     bool realTime_;
     const GameState* game_ = nullptr;

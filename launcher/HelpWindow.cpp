@@ -1,4 +1,5 @@
 #include "launcher/HelpWindow.h"
+#include "launcher/Placement.h"
 
 #include "launcher/LauncherLogic.h"
 
@@ -124,10 +125,7 @@ HelpWindow::~HelpWindow() = default;
 
 void HelpWindow::Form_Load()
 {
-    int sx = 0, sy = 0, sw = 0, sh = 0;
-    Fl::screen_xywh(sx, sy, sw, sh);
-    const WindowPlace p = CentredLifted(sw, sh, kWidth, kHeight);
-    Form2->position(sx + p.x, sy + p.y);
+    PlaceCentredLifted(*Form2);
 }
 
 void HelpWindow::Show()

@@ -1,6 +1,7 @@
 #include "launcher/LauncherDialog.h"
 
 #include "launcher/HelpWindow.h"
+#include "launcher/Placement.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_BMP_Image.H>
@@ -182,10 +183,7 @@ LauncherDialog::~LauncherDialog() = default;
 
 void LauncherDialog::Form_Load()
 {
-    int sx = 0, sy = 0, sw = 0, sh = 0;
-    Fl::screen_xywh(sx, sy, sw, sh);
-    const WindowPlace p = CentredLifted(sw, sh, kWidth, kHeight);
-    Form1->position(sx + p.x, sy + p.y);
+    PlaceCentredLifted(*Form1);
 
     choices_.levelSets = ListLevelSets(dataPath_);
     Fl_Menu_Button* list = Combo1->menubutton();

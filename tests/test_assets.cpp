@@ -213,15 +213,15 @@ TEST(AssetSounds, EveryWaveParsesAndHasItsPlannedLength) {
     const Generated g = generate(kSources);
     for (int n = 1; n <= 15; ++n) {
         const std::string name = m_file(n, "wav");
-        SDL_AudioSpec spec;
+        SDL_AudioSpec format;
         Uint8* buf = nullptr;
         Uint32 len = 0;
-        ASSERT_NE(SDL_LoadWAV((kData + "/" + name).c_str(), &spec, &buf, &len), nullptr) << name << SDL_GetError();
-        EXPECT_EQ(spec.channels, 1) << name;
-        EXPECT_EQ(spec.format, AUDIO_S16LSB) << name;
-        EXPECT_TRUE(spec.freq == 22050 || spec.freq == 44100) << name;
+        ASSERT_NE(SDL_LoadWAV((kData + "/" + name).c_str(), &format, &buf, &len), nullptr) << name << SDL_GetError();
+        EXPECT_EQ(format.channels, 1) << name;
+        EXPECT_EQ(format.format, AUDIO_S16LSB) << name;
+        EXPECT_TRUE(format.freq == 22050 || format.freq == 44100) << name;
         const Recipe& r = g.sounds.at(n);
-        EXPECT_EQ(spec.freq, r.rate) << name;
+        EXPECT_EQ(format.freq, r.rate) << name;
         EXPECT_EQ(len, static_cast<Uint32>(std::lround(r.length * r.rate) * 2)) << name;
         // Audible, and the limiter keeps it from clipping.
         int peak = 0;

@@ -34,13 +34,7 @@ public:
 
     void Add(bool error, int line, int column, int level, std::string message)
     {
-        LevelProblem p;
-        p.error = error;
-        p.line = line;
-        p.column = column;
-        p.level = level;
-        p.message = std::move(message);
-        r_.problems.push_back(std::move(p));
+        r_.problems.push_back(LevelProblem{error, line, column, level, std::move(message)});
     }
 
     int LineOf(int32_t level, int32_t row) const

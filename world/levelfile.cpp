@@ -28,13 +28,7 @@ void AddProblem(LevelFileSummary& s, int line, int column, int level, std::strin
         s.tooManyProblems = true;
         return;
     }
-    LevelProblem p;
-    p.error = true;
-    p.line = line;
-    p.column = column;
-    p.level = level;
-    p.message = std::move(message);
-    s.problems.push_back(std::move(p));
+    s.problems.push_back(LevelProblem{true, line, column, level, std::move(message)});
 }
 
 // Reports the first byte of a row that gives no tile code; the rest of the row is only
