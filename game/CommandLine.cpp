@@ -158,6 +158,9 @@ std::string FindDataPath(const std::string& dataDir, const std::string& programD
         path = dataDir;
     else if (!programDir.empty() && fs::is_directory(fs::path(programDir) / "Data", ec))
         path = (fs::path(programDir) / "Data").string();
+    // Installed: bin/zorbo finds share/zorbo/Data beside bin, wherever the prefix is.
+    else if (!programDir.empty() && fs::is_directory(fs::path(programDir) / ".." / "share" / "zorbo" / "Data", ec))
+        path = (fs::path(programDir).parent_path() / "share" / "zorbo" / "Data").string();
     else
         path = ZORBO_INSTALL_DATA_DIR;
     if (path.empty() || path.back() != '/')

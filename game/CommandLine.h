@@ -24,8 +24,9 @@ struct CommandLine {
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 std::string UsageText();
 
-// The data folder: --data when given, else "Data" beside the program, else the installed
-// share folder. Always ends in '/'.
+// The data folder: --data when given, else "Data" beside the program, else the share
+// folder of the prefix the program is installed in, else the configured share folder.
+// Always ends in '/'.
 std::string FindDataPath(const std::string& dataDir, const std::string& programDir);
 
 } // namespace zorbo

@@ -1,4 +1,7 @@
+#include "TestData.h"
 #include "game/CommandLine.h"
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -49,4 +52,9 @@ TEST(CommandLine, DataFolderPrefersTheOptionThenTheProgramFolder)
 {
     EXPECT_EQ(FindDataPath("/some/where", "/usr/bin"), "/some/where/");
     EXPECT_EQ(FindDataPath("", "/nonexistent-zorbo-dir"), std::string(ZORBO_INSTALL_DATA_DIR) + "/");
+    // An installed game under any prefix: PREFIX/bin/zorbo reads PREFIX/share/zorbo/Data.
+    test::TempDir prefix;
+    std::filesystem::create_directories(prefix.path() + "bin");
+    std::filesystem::create_directories(prefix.path() + "share/zorbo/Data");
+    EXPECT_EQ(FindDataPath("", prefix.path() + "bin"), prefix.path() + "share/zorbo/Data/");
 }
