@@ -127,12 +127,14 @@ int main(int argc, char** argv)
                      settings.DataPath.c_str());
         return 1;
     }
-    // The level set is checked once, before the window opens: a broken one is refused
-    // with its line and column instead of failing in play.
-    const std::string levelSet = settings.DataPath + settings.gLevelSet;
-    const LevelCheckResult check = CheckLevelSet(levelSet);
-    std::fputs(check.Report(levelSet).c_str(), stderr);
-    if (!check.ok())
-        return 1;
+    // The level set is checked once, before the window opens (the launcher has done so
+    // already): a broken one is refused with its line and column instead of failing in play.
+    if (cl.anySetting) {
+        const std::string levelSet = settings.DataPath + settings.gLevelSet;
+        const LevelCheckResult check = CheckLevelSet(levelSet);
+        std::fputs(check.Report(levelSet).c_str(), stderr);
+        if (!check.ok())
+            return 1;
+    }
     return RunGame(settings, cl, nullptr);
 }
