@@ -37,6 +37,12 @@ struct Hasher {
                           int64_t{s.DirY}})
             Int(v);
     }
+    template <class Container>
+    void All(const Container& values)
+    {
+        for (const auto& v : values)
+            Int(static_cast<int64_t>(v));
+    }
     template <size_t N>
     void Sprites(const std::array<zorbo::Sprite, N>& slots)
     {
@@ -134,18 +140,12 @@ uint64_t StateHash(const GameState& g)
     h.Sprites(g.sprFlames);
     h.Sprite(g.sprWarp);
 
-    for (bool alt : g.WumpelAlt)
-        h.Int(alt);
-    for (bool alt : g.PTurtleAlt)
-        h.Int(alt);
-    for (bool alt : g.FTurtleAlt)
-        h.Int(alt);
-    for (int32_t v : g.PlantTimer)
-        h.Int(v);
-    for (int32_t v : g.FlameFrame)
-        h.Int(v);
-    for (int32_t v : g.FireTick)
-        h.Int(v);
+    h.All(g.WumpelAlt);
+    h.All(g.PTurtleAlt);
+    h.All(g.FTurtleAlt);
+    h.All(g.PlantTimer);
+    h.All(g.FlameFrame);
+    h.All(g.FireTick);
     for (int64_t v : {int64_t{g.HeroCol}, int64_t{g.HeroXMod}, int64_t{g.HeroRow}, int64_t{g.HeroYMod},
                       int64_t{g.MushAlt}})
         h.Int(v);

@@ -1,4 +1,5 @@
 #include "game/GameWindow.h"
+#include "world/Touch.h"
 
 namespace zorbo {
 
@@ -19,11 +20,6 @@ void StepAnimation(int32_t& tick, int32_t& frame)
         if (++frame == 6)
             frame = 0;
     }
-}
-
-bool Touches(const Sprite& hero, const Sprite& s)
-{
-    return hero.Y < s.Y + 16 && s.Y < hero.Y + 16 && s.X < hero.X + 14 && hero.X < s.X + 14;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "game/GameWindow.h"
+#include "world/Touch.h"
 
 namespace zorbo {
 
@@ -79,8 +80,7 @@ void GameWindow::UpdateMush()
     }
     if (!WalkItem(mush, true))
         return;
-    if (sprPlayer.Y < mush.Y + 16 && mush.Y < sprPlayer.Y + 16 && mush.X < sprPlayer.X + 14 &&
-        sprPlayer.X < mush.X + 14) {
+    if (Touches(sprPlayer, mush)) {
         PlaySound(9);
         HeroBig = true;
         mush.State = 0;
@@ -108,8 +108,7 @@ void GameWindow::UpdateOneUp()
     // The one-up is kept when it walks off to the right: the hero may follow it.
     if (!WalkItem(oneUp, false))
         return;
-    if (sprPlayer.Y < oneUp.Y + 16 && oneUp.Y < sprPlayer.Y + 16 && oneUp.X < sprPlayer.X + 14 &&
-        sprPlayer.X < oneUp.X + 14) {
+    if (Touches(sprPlayer, oneUp)) {
         PlaySound(11);
         ++Lives;
         oneUp.State = 0;

@@ -1,4 +1,5 @@
 #include "art.hpp"
+#include "text.hpp"
 
 #include <algorithm>
 #include <sstream>
@@ -19,10 +20,6 @@ const std::vector<SheetLayout>& sheet_layouts() {
 }
 
 namespace {
-
-[[noreturn]] void fail(const std::string& where, const std::string& what) {
-    throw std::runtime_error(where + ": " + what);
-}
 
 std::vector<std::string> split_lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -49,17 +46,6 @@ std::vector<std::string> words(const std::string& line) {
 bool skippable(const std::string& line) {
     const auto first = line.find_first_not_of(" \t");
     return first == std::string::npos || line[first] == '#';
-}
-
-int to_int(const std::string& s, const std::string& where) {
-    try {
-        std::size_t used = 0;
-        const int v = std::stoi(s, &used);
-        if (used != s.size()) fail(where, "not a number: " + s);
-        return v;
-    } catch (const std::logic_error&) {
-        fail(where, "not a number: " + s);
-    }
 }
 
 std::string at_line(const std::string& name, std::size_t index) { return name + ":" + std::to_string(index + 1); }
@@ -104,7 +90,7 @@ bool apply_modifier(Image& img, const std::vector<std::string>& t, std::size_t& 
         ++k;
     } else if (op == "shift") {
         if (k + 2 >= t.size()) fail(where, "shift needs dx dy");
-        img = shifted(img, to_int(t[k + 1], where), to_int(t[k + 2], where));
+        img = shifted(img, to_number<int>(t[k + 1], where), to_number<int>(t[k + 2], where));
         k += 3;
     } else if (op == "recolor") {
         ++k;
@@ -145,7 +131,7 @@ Palette parse_palette(const std::string& text, const std::string& name) {
         Rgb c{};
         int rgb[3];
         for (int j = 0; j < 3; ++j) {
-            rgb[j] = to_int(w[static_cast<std::size_t>(j) + 1], where);
+            rgb[j] = to_number<int>(w[static_cast<std::size_t>(j) + 1], where);
             if (rgb[j] < 0 || rgb[j] > 255) fail(where, "component out of range");
         }
         c = Rgb{static_cast<std::uint8_t>(rgb[0]), static_cast<std::uint8_t>(rgb[1]), static_cast<std::uint8_t>(rgb[2])};
@@ -188,8 +174,8 @@ Sheet parse_sheet(const std::string& text, const std::string& name, const Palett
             const auto it = std::find_if(all.begin(), all.end(), [&](const SheetLayout& l) { return t[1] == l.file; });
             if (it == all.end()) fail(where, "the game loads no strip named " + t[1]);
             sheet.layout = *it;
-            if (to_int(t[2], where) != it->frame_w || to_int(t[3], where) != it->frame_h ||
-                to_int(t[4], where) != it->columns || to_int(t[5], where) != it->frames)
+            if (to_number<int>(t[2], where) != it->frame_w || to_number<int>(t[3], where) != it->frame_h ||
+                to_number<int>(t[4], where) != it->columns || to_number<int>(t[5], where) != it->frames)
                 fail(where, "layout differs from the one the game loads for " + t[1]);
             sheet.frames.assign(static_cast<std::size_t>(it->frames), Image());
             defined.assign(static_cast<std::size_t>(it->frames), false);
@@ -203,7 +189,7 @@ Sheet parse_sheet(const std::string& text, const std::string& name, const Palett
             continue;
         }
         if (t.size() < 2 || t[0] != "frame") fail(where, "expected: frame N [from M modifiers...]");
-        const int n = to_int(t[1], where);
+        const int n = to_number<int>(t[1], where);
         if (n < 0 || n >= sheet.layout.frames) fail(where, "frame number out of range");
         if (defined[static_cast<std::size_t>(n)]) fail(where, "frame defined twice");
         ++i;
@@ -215,7 +201,7 @@ Sheet parse_sheet(const std::string& text, const std::string& name, const Palett
             if (parts.count(t[3])) {
                 img = parts[t[3]];
             } else {
-                const int m = to_int(t[3], where);
+                const int m = to_number<int>(t[3], where);
                 if (m < 0 || m >= sheet.layout.frames || !defined[static_cast<std::size_t>(m)])
                     fail(where, "frame " + t[3] + " is not defined above");
                 img = sheet.frames[static_cast<std::size_t>(m)];
@@ -283,7 +269,7 @@ std::vector<TileEntry> parse_catalogue(const std::string& text, const std::strin
         if (bar == std::string::npos) fail(where, "expected: CODE CLASS THEME RECIPE | description");
         const auto t = words(lines[i].substr(0, bar));
         if (t.size() < 5) fail(where, "expected: CODE CLASS THEME RECIPE | description");
-        const int code = to_int(t[0], where);
+        const int code = to_number<int>(t[0], where);
         if (code < 0 || code > 95) fail(where, "code out of range 0..95");
         TileEntry& e = entries[static_cast<std::size_t>(code)];
         if (e.code != -1) fail(where, "code listed twice");
@@ -310,10 +296,10 @@ std::vector<TileEntry> parse_catalogue(const std::string& text, const std::strin
             // smaller frame centred.
             const auto s = sheets.find(t[k + 1]);
             if (s == sheets.end()) fail(where, "no sheet " + t[k + 1]);
-            const int f = to_int(t[k + 2], where);
+            const int f = to_number<int>(t[k + 2], where);
             if (f < 0 || f >= s->second.layout.frames) fail(where, "frame out of range");
             const Image& fr = s->second.frames[static_cast<std::size_t>(f)];
-            const int dy = to_int(t[k + 3], where);
+            const int dy = to_number<int>(t[k + 3], where);
             img = Image(16, 16);
             img.blit(fr, (16 - fr.w) / 2, fr.h <= 16 ? (16 - fr.h) / 2 - dy : -dy, false);
             k += 4;
@@ -327,7 +313,7 @@ std::vector<TileEntry> parse_catalogue(const std::string& text, const std::strin
                 img = bg;
                 k += 2;
             } else if (t[k] == "over" && k + 3 < t.size()) {
-                img.blit(grid(t[k + 1], where), to_int(t[k + 2], where), to_int(t[k + 3], where), true);
+                img.blit(grid(t[k + 1], where), to_number<int>(t[k + 2], where), to_number<int>(t[k + 3], where), true);
                 k += 4;
             } else if (!apply_modifier(img, t, k, pal, where)) {
                 fail(where, "unknown recipe word " + t[k]);

@@ -1,4 +1,5 @@
 #include "synth.hpp"
+#include "text.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -10,21 +11,6 @@
 namespace zorbo::assets {
 
 namespace {
-
-[[noreturn]] void fail(const std::string& where, const std::string& what) {
-    throw std::runtime_error(where + ": " + what);
-}
-
-double to_num(const std::string& s, const std::string& where) {
-    try {
-        std::size_t used = 0;
-        const double v = std::stod(s, &used);
-        if (used != s.size()) fail(where, "not a number: " + s);
-        return v;
-    } catch (const std::logic_error&) {
-        fail(where, "not a number: " + s);
-    }
-}
 
 // Note names like C5, F#4, Bb3 to Hz (A4 = 440).
 double note_hz(const std::string& n, const std::string& where) {
@@ -41,7 +27,7 @@ double note_hz(const std::string& n, const std::string& where) {
 }
 
 double freq_word(const std::string& s, const std::string& where) {
-    return (s[0] >= 'A' && s[0] <= 'G') ? note_hz(s, where) : to_num(s, where);
+    return (s[0] >= 'A' && s[0] <= 'G') ? note_hz(s, where) : to_number<double>(s, where);
 }
 
 Recipe::Voice::Wave wave_of(const std::string& s, const std::string& where) {
@@ -66,22 +52,22 @@ void read_settings(Recipe::Voice& v, const std::vector<std::string>& t, std::siz
         if (k + 1 >= t.size()) fail(where, key + " needs a value");
         const std::string& val = t[k + 1];
         k += 2;
-        if (key == "at") v.at = to_num(val, where);
-        else if (key == "for") v.dur = to_num(val, where);
+        if (key == "at") v.at = to_number<double>(val, where);
+        else if (key == "for") v.dur = to_number<double>(val, where);
         else if (key == "freq") v.f0 = v.f1 = freq_word(val, where);
         else if (key == "to") v.f1 = freq_word(val, where);
         else if (key == "slide") {
             if (val != "exp" && val != "lin") fail(where, "slide is exp or lin");
             v.exp_slide = val == "exp";
-        } else if (key == "vol") v.vol = to_num(val, where);
-        else if (key == "attack") v.attack = to_num(val, where);
-        else if (key == "decay") v.decay = to_num(val, where);
-        else if (key == "sustain") v.sustain = to_num(val, where);
-        else if (key == "release") v.release = to_num(val, where);
-        else if (key == "duty") v.duty = to_num(val, where);
-        else if (key == "vibrato") v.vib_depth = to_num(val, where);
-        else if (key == "vibrate") v.vib_rate = to_num(val, where);
-        else if (key == "step" && step) *step = to_num(val, where);
+        } else if (key == "vol") v.vol = to_number<double>(val, where);
+        else if (key == "attack") v.attack = to_number<double>(val, where);
+        else if (key == "decay") v.decay = to_number<double>(val, where);
+        else if (key == "sustain") v.sustain = to_number<double>(val, where);
+        else if (key == "release") v.release = to_number<double>(val, where);
+        else if (key == "duty") v.duty = to_number<double>(val, where);
+        else if (key == "vibrato") v.vib_depth = to_number<double>(val, where);
+        else if (key == "vibrate") v.vib_rate = to_number<double>(val, where);
+        else if (key == "step" && step) *step = to_number<double>(val, where);
         else fail(where, "unknown setting " + key);
     }
 }
@@ -101,12 +87,12 @@ Recipe parse_recipe(const std::string& text, const std::string& name) {
         if (t[0] == "title") {
             r.title = line.substr(line.find("title") + 6);
         } else if (t[0] == "rate" && t.size() == 2) {
-            r.rate = static_cast<int>(to_num(t[1], where));
+            r.rate = static_cast<int>(to_number<double>(t[1], where));
             if (r.rate != 22050 && r.rate != 44100) fail(where, "rate is 22050 or 44100");
         } else if (t[0] == "length" && t.size() == 2) {
-            r.length = to_num(t[1], where);
+            r.length = to_number<double>(t[1], where);
         } else if (t[0] == "gain" && t.size() == 2) {
-            r.gain = to_num(t[1], where);
+            r.gain = to_number<double>(t[1], where);
         } else if (t[0] == "voice" && t.size() >= 2) {
             Recipe::Voice v;
             v.wave = wave_of(t[1], where);
@@ -124,7 +110,7 @@ Recipe parse_recipe(const std::string& text, const std::string& name) {
             double at = v.at;
             for (const std::string& n : notes) {
                 const auto star = n.find('*');
-                const double beats = star == std::string::npos ? 1.0 : to_num(n.substr(star + 1), where);
+                const double beats = star == std::string::npos ? 1.0 : to_number<double>(n.substr(star + 1), where);
                 const std::string pitch = n.substr(0, star);
                 if (pitch != "-") {
                     Recipe::Voice nv = v;
