@@ -11,7 +11,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 # A display of our own on the first free number.
 for n in $(seq 90 130); do
   [ -e /tmp/.X$n-lock ] && continue
-  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=:$n
   for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done

@@ -23,9 +23,10 @@ fail() {
   exit 1
 }
 
-# A display of our own; Xvfb picks a free number and reports it.
+# A display of our own; Xvfb picks a free number and reports it. No reset when the last
+# client leaves: a program started during a reset finds no display.
 exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
