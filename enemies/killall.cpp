@@ -1,36 +1,28 @@
 #include "game/GameWindow.h"
+#include "world/Objects.h"
 
 namespace zorbo {
-
-namespace {
-template <size_t N>
-void SetState(std::array<Sprite, N>& slots, int32_t state)
-{
-    for (Sprite& s : slots)
-        s.State = state;
-}
-} // namespace
 
 // Frees every enemy and object slot at a level start or restart. Brick fragments are
 // left to fall out of the view on their own.
 void GameWindow::KillAllEnemies()
 {
-    SetState(sprTurtles, 4);
-    SetState(sprPTurtles, 4);
-    SetState(sprWumpels, 4);
-    SetState(sprFTurtles, 4);
-    SetState(sprPPlants, 4);
-    SetState(sprGreenies, 4);
+    SetStates(sprTurtles, Enemy::Free);
+    SetStates(sprPTurtles, Enemy::Free);
+    SetStates(sprWumpels, Enemy::Free);
+    SetStates(sprFTurtles, Enemy::Free);
+    SetStates(sprPPlants, Enemy::Free);
+    SetStates(sprGreenies, Enemy::Free);
     sprMush.State = 0;
     sprOneUp.State = 0;
-    SetState(sprElevators, 0);
-    SetState(sprCoins, 0);
-    SetState(sprQBoxes, 0);
-    SetState(sprBirds, 4);
-    SetState(sprBlacks, 4);
-    SetState(sprBrowns, 4);
-    SetState(sprFireballs, 4);
-    SetState(sprHeroFire, 4);
+    SetStates(sprElevators, 0);
+    SetStates(sprCoins, 0);
+    SetStates(sprQBoxes, 0);
+    SetStates(sprBirds, Enemy::Free);
+    SetStates(sprBlacks, Enemy::Free);
+    SetStates(sprBrowns, Enemy::Free);
+    SetStates(sprFireballs, Enemy::Free);
+    SetStates(sprHeroFire, Enemy::Free);
     for (FireChain& chain : sprFires)
         chain.ChainActive = false;
     for (Sprite& flame : sprFlames)

@@ -1,6 +1,7 @@
 #pragma once
 #include "game/GameState.h"
 #include "game/Settings.h"
+#include "game/Sounds.h"
 #include "media/Display.h"
 #include "media/Keyboard.h"
 #include "media/Platform.h"
@@ -90,6 +91,7 @@ public:
     // ---- world/tiles.cpp, world/activation.cpp: map drawing, objects from the map
     void DrawTiles();
     void ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y);
+    bool ActivateEnemy(int32_t code, int32_t x, int32_t y); // false when the code is no plain enemy
     // ---- world/blocks.cpp: boxes, coins, brick fragments
     void UpdateQBoxes();
     void UpdateCoins();

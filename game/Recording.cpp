@@ -1,12 +1,14 @@
 #include "game/Recording.h"
 
 #include "game/GameState.h"
+#include "game/StateFields.h"
 
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <type_traits>
 
 namespace zorbo {
 
@@ -25,29 +27,46 @@ struct Hasher {
             h *= kFnvPrime;
         }
     }
-    void Int(int64_t v) { Bytes(&v, sizeof v); }
-    void Float(float v) { Bytes(&v, sizeof v); }
-    void Double(double v) { Bytes(&v, sizeof v); }
-    void Sprite(const zorbo::Sprite& s)
+    // Every number as 8 bytes (floating ones as their own bytes), records field by field.
+    void Value(int64_t v) { Bytes(&v, sizeof v); }
+    void Value(float v) { Bytes(&v, sizeof v); }
+    void Value(double v) { Bytes(&v, sizeof v); }
+    void Value(const FrameNumber& f) { Value(int64_t{f}); }
+    void Value(const Random& r) { Value(static_cast<int64_t>(r.State())); }
+    void Value(const TileMap& map)
     {
-        for (int64_t v : {int64_t{s.Active}, int64_t{s.Transparent}, int64_t{s.State}, int64_t{s.X},
-                          int64_t{s.Y}, int64_t{s.GlobalX}, int64_t{s.GlobalY}, int64_t{s.CurrentFrame},
-                          int64_t{s.SpeedX}, int64_t{s.SpeedY}, int64_t{s.MoveRate}, int64_t{s.MoveCount},
-                          int64_t{s.AnimRate}, int64_t{s.AnimCount}, int64_t{s.AnimDir}, int64_t{s.DirX},
-                          int64_t{s.DirY}})
-            Int(v);
+        for (int32_t level = 0; level < TileMap::Levels; ++level)
+            for (int32_t row = 0; row < TileMap::Rows; ++row)
+                for (int32_t col = 0; col < TileMap::Columns; ++col)
+                    Value(int64_t{map.At(level, row, col)});
     }
-    template <class Container>
-    void All(const Container& values)
+    template <class T>
+        requires std::is_integral_v<T>
+    void Value(T v)
     {
-        for (const auto& v : values)
-            Int(static_cast<int64_t>(v));
+        Value(static_cast<int64_t>(v));
     }
-    template <size_t N>
-    void Sprites(const std::array<zorbo::Sprite, N>& slots)
+    template <class T, size_t N>
+    void Value(const std::array<T, N>& items)
     {
-        for (const zorbo::Sprite& s : slots)
-            Sprite(s);
+        for (const T& item : items)
+            Field(item);
+    }
+    template <class T>
+        requires requires(const T& r, Hasher& h) { VisitFields(r, h); }
+    void Value(const T& record)
+    {
+        VisitFields(record, *this);
+    }
+
+    template <class T>
+    void Field(const T& v)
+    {
+        Value(v);
+    }
+    template <class T>
+    void Skip(const T&)
+    {
     }
 };
 
@@ -73,86 +92,12 @@ bool HashFile(const std::string& file, uint64_t& hash)
     return !in.bad();
 }
 
-// Every field of the game state must be in the hash, or replays could pass while the
-// game went its own way. When this fails, a field was added to GameState (or one of its
-// records): hash it below, then update the sizes here.
-static_assert(sizeof(GameState) == 28864 && sizeof(TimerRecord) == 64 && sizeof(FireChain) == 648 &&
-                  sizeof(ElevatorPath) == 24 && sizeof(Sprite) == 104,
-              "GameState changed: add the new fields to StateHash");
-
+// Every field of the game state is in the hash (game/StateFields.h), or replays could pass
+// while the game went its own way.
 uint64_t StateHash(const GameState& g)
 {
     Hasher h;
-    for (int64_t v : {int64_t{g.gLevel}, int64_t{g.gDifficulty}, int64_t{g.gGameOver}, int64_t{g.gGameWon},
-                      int64_t{g.bRunning}, int64_t{g.bKeyDown}, int64_t{g.bDownKey}, int64_t{g.FireDelay},
-                      int64_t{g.JumpCount}, int64_t{g.Lives}, int64_t{g.Coins}, int64_t{g.HeroBig},
-                      int64_t{g.HurtTimer}, int64_t{g.StartX}, int64_t{g.StartY}, int64_t{g.StartViewX},
-                      int64_t{g.ViewX}})
-        h.Int(v);
-    h.Double(g.PlantDelay);
-    const TimerRecord& t = g.Timers;
-    for (int64_t v : {int64_t{t.StartTick}, int64_t{t.Elapsed}, int64_t{t.NextTick}, int64_t{t.LastKeyTick},
-                      int64_t{t.LastKey}, int64_t{t.GameOverBlink}, int64_t{t.WonBlink}, int64_t{t.WonPhase},
-                      int64_t{t.ParadeCount}, int64_t{t.SpiralCX}})
-        h.Int(v);
-    h.Float(t.SpiralAngle);
-    h.Float(t.SpiralRadius);
-    for (int64_t v : {int64_t{t.QBoxTick}, int64_t{t.QBoxFrame}, int64_t{t.CoinTick}, int64_t{t.CoinFrame}})
-        h.Int(v);
-    h.Int(static_cast<int64_t>(g.rng.State()));
-
-    for (int32_t level = 0; level < TileMap::Levels; ++level)
-        for (int32_t row = 0; row < TileMap::Rows; ++row)
-            for (int32_t col = 0; col < TileMap::Columns; ++col)
-                h.Int(g.Map.At(level, row, col));
-    for (const auto& level : g.Warps)
-        for (const WarpRecord& w : level)
-            for (int64_t v : {int64_t{w.X1}, int64_t{w.Y1}, int64_t{w.X2}, int64_t{w.Y2}, int64_t{w.WarpState}})
-                h.Int(v);
-
-    h.Sprite(g.sprPlayer);
-    h.Sprites(g.sprTurtles);
-    h.Sprites(g.sprPTurtles);
-    h.Sprites(g.sprWumpels);
-    h.Sprites(g.sprFTurtles);
-    h.Sprites(g.sprPPlants);
-    h.Sprites(g.sprGreenies);
-    h.Sprite(g.sprMush);
-    h.Sprite(g.sprMushAlt);
-    h.Sprite(g.sprOneUp);
-    h.Sprites(g.sprQBoxes);
-    h.Sprites(g.sprCoins);
-    h.Sprites(g.sprBricks);
-    for (const FireChain& chain : g.sprFires) {
-        h.Sprites(chain.Balls);
-        h.Float(chain.CenterX);
-        h.Float(chain.CenterY);
-        h.Int(chain.LastViewX);
-        h.Float(chain.Angle);
-        h.Int(chain.ChainActive);
-    }
-    h.Sprites(g.sprBirds);
-    h.Sprites(g.sprBlacks);
-    h.Sprites(g.sprBrowns);
-    h.Sprites(g.sprFireballs);
-    h.Sprites(g.sprHeroFire);
-    h.Sprites(g.sprElevators);
-    h.Sprites(g.sprFlames);
-    h.Sprite(g.sprWarp);
-
-    h.All(g.WumpelAlt);
-    h.All(g.PTurtleAlt);
-    h.All(g.FTurtleAlt);
-    h.All(g.PlantTimer);
-    h.All(g.FlameFrame);
-    h.All(g.FireTick);
-    for (int64_t v : {int64_t{g.HeroCol}, int64_t{g.HeroXMod}, int64_t{g.HeroRow}, int64_t{g.HeroYMod},
-                      int64_t{g.MushAlt}})
-        h.Int(v);
-    for (const ElevatorPath& p : g.ElevatorPaths)
-        for (int64_t v : {int64_t{p.FromX}, int64_t{p.FromY}, int64_t{p.ToX}, int64_t{p.ToY}, int64_t{p.RefViewX},
-                          int64_t{p.Dir}})
-            h.Int(v);
+    VisitFields(g, h);
     return h.h;
 }
 

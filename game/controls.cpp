@@ -18,12 +18,12 @@ void GameWindow::Keyboard_KeyDown(int32_t lKey)
             JumpCount = 1;
             hero.State = Hero::AirLeft;
             hero.SpeedY = -8;
-            PlaySound(5);
+            PlaySound(Sound::Jump);
         } else if (hero.State == Hero::GroundRight) {
             JumpCount = 1;
             hero.State = Hero::AirRight;
             hero.SpeedY = -8;
-            PlaySound(5);
+            PlaySound(Sound::Jump);
         }
         // Holding space while rising makes the jump higher.
         if (hero.SpeedY < 0 && JumpCount != 0) {

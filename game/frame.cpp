@@ -39,7 +39,7 @@ void GameWindow::Game_Update(int32_t /*MS*/)
     ddMain.Draw(ddsBack, ddsBack.SurfaceRect());
     // The death effect plays after its first picture is shown, and the game waits for it.
     if (dyingBegan)
-        PlaySoundSync(12);
+        PlaySoundSync(Sound::Death);
     if (FireDelay > 0)
         --FireDelay;
     bKeyDown = false;

@@ -4,7 +4,7 @@ namespace zorbo {
 
 void GameWindow::Nextlevel()
 {
-    PlaySoundSync(7);
+    PlaySoundSync(Sound::LevelDone);
     ++gLevel;
     if (gLevel > 9) {
         // The winning sequence starts with the next frame.
@@ -24,7 +24,7 @@ void GameWindow::Nextlevel()
     KillAllEnemies();
     LoadLevelData();
     DrawTiles();
-    PlaySound(8);
+    PlaySound(Sound::LevelStart);
 }
 
 void GameWindow::ContinueGame()

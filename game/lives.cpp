@@ -64,7 +64,7 @@ bool GameWindow::HurtAndHit()
     // A hero fallen into a pit dies even when powered up.
     if (h.Y < 224 && HeroBig) {
         HeroBig = false;
-        PlaySound(10);
+        PlaySound(Sound::Shrink);
         HurtTimer = 1;
         h.State = Hero::GroundRight;
         return false;

@@ -8,7 +8,7 @@ namespace zorbo {
 void GameWindow::InitSound()
 {
     SoundLoaded.fill(false);
-    for (int n = 1; n <= 15; ++n) {
+    for (int n = 1; n <= Sound::Count; ++n) {
         char name[16];
         std::snprintf(name, sizeof name, "m%03d.wav", n);
         SoundFiles[static_cast<size_t>(n)] = gSoundOn ? DataPath + name : std::string();
@@ -16,7 +16,7 @@ void GameWindow::InitSound()
     // With sound effects off, or without an audio device, the game plays silently.
     if (!gSoundOn || !platform.OpenAudio())
         return;
-    for (int n = 1; n <= 15; ++n) {
+    for (int n = 1; n <= Sound::Count; ++n) {
         const std::string& file = SoundFiles[static_cast<size_t>(n)];
         std::string error;
         SoundLoaded[static_cast<size_t>(n)] = platform.LoadSound(n, file, error);
@@ -28,7 +28,7 @@ void GameWindow::InitSound()
 
 void GameWindow::PlaySound(int32_t snd)
 {
-    if (snd < 1 || snd > 15)
+    if (snd < 1 || snd > Sound::Count)
         throw std::out_of_range("sound effect number outside 1..15");
     if (SoundLoaded[static_cast<size_t>(snd)])
         platform.PlaySound(snd);
@@ -36,7 +36,7 @@ void GameWindow::PlaySound(int32_t snd)
 
 void GameWindow::PlaySoundSync(int32_t snd)
 {
-    if (snd < 1 || snd > 15)
+    if (snd < 1 || snd > Sound::Count)
         throw std::out_of_range("sound effect number outside 1..15");
     // A silent game does not stand still for a sound nobody hears.
     if (SoundLoaded[static_cast<size_t>(snd)])

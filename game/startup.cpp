@@ -41,7 +41,7 @@ void GameWindow::Startup()
     InitInput();
     InitGraphics();
     InitSound();
-    PlaySound(8);
+    PlaySound(Sound::LevelStart);
     LoadLevelData();
 }
 

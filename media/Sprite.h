@@ -68,6 +68,17 @@ public:
     int32_t DirX = 0;
     int32_t DirY = 0;
 
+    // Every field, for the game's state list: the play fields through v.Field, the picture
+    // (which is not game state) through v.Skip.
+    template <class V>
+    void VisitFields(V& v) const
+    {
+        v.Field(Active), v.Field(Transparent), v.Field(State), v.Field(X), v.Field(Y), v.Field(GlobalX);
+        v.Field(GlobalY), v.Field(CurrentFrame), v.Field(SpeedX), v.Field(SpeedY), v.Field(MoveRate);
+        v.Field(MoveCount), v.Field(AnimRate), v.Field(AnimCount), v.Field(AnimDir), v.Field(DirX), v.Field(DirY);
+        v.Skip(owner_), v.Skip(image_), v.Skip(columns_), v.Skip(width_), v.Skip(height_);
+    }
+
 private:
     Display* owner_ = nullptr;
     // Strips are decoded once per file by the display and never change, so sprites refer

@@ -1,4 +1,6 @@
 #include "game/GameWindow.h"
+#include "world/LevelFile.h"
+#include "world/Objects.h"
 
 namespace zorbo {
 
@@ -154,7 +156,7 @@ bool GameWindow::GroundStep()
         h.State = Hero::Hit;
         return false;
     }
-    if (MapCode(HeroRow, right ? HeroCol + 1 : HeroCol) == 58) {
+    if (MapCode(HeroRow, right ? HeroCol + 1 : HeroCol) == Tile::LevelEnd) {
         Nextlevel();
         return false;
     }
@@ -216,7 +218,7 @@ bool GameWindow::AirStep()
     const bool hr = IsSolid(code(row, col + 1));
     const bool bl = IsSolid(code(row + 1, col));
     const bool br = IsSolid(code(row + 1, col + 1));
-    const bool endBelow = code(row + 1, col) == 58 || code(row + 1, col + 1) == 58;
+    const bool endBelow = code(row + 1, col) == Tile::LevelEnd || code(row + 1, col + 1) == Tile::LevelEnd;
     const int32_t cx = ViewX + h.X + 8;
     const int32_t cy = h.Y + 8;
 
@@ -229,7 +231,7 @@ bool GameWindow::AirStep()
                 CeilingHit(false);
             }
         } else {
-            if (code(row + 1, col) == 58) {
+            if (code(row + 1, col) == Tile::LevelEnd) {
                 Nextlevel();
                 return false;
             }
@@ -248,7 +250,8 @@ bool GameWindow::AirStep()
             } else if (hr) {
                 const int32_t tx = col * 16 + 8;
                 const int32_t ty = row * 16 + 8;
-                if (tx - cx > cy - ty)
+                // Rising, a tie meets the ceiling.
+                if (CornerMeetsSide(tx - cx, cy - ty, 1))
                     WallStop();
                 else
                     CeilingHit(true);
@@ -271,10 +274,10 @@ bool GameWindow::AirStep()
                 const int32_t tx = col * 16 + 8;
                 const int32_t ty = row * 16 + 24;
                 // Falling, the comparison leans 4 pixels toward landing.
-                if (ty - cy > tx - cx - 4)
-                    Land();
-                else
+                if (CornerMeetsSide(tx - cx, ty - cy, 4))
                     WallStop();
+                else
+                    Land();
             }
         }
     } else {
@@ -289,7 +292,7 @@ bool GameWindow::AirStep()
             } else if (hl) {
                 const int32_t tx = col * 16 - 8;
                 const int32_t ty = row * 16 + 8;
-                if (cx - tx > cy - ty)
+                if (CornerMeetsSide(cx - tx, cy - ty, 1))
                     WallStop();
                 else
                     CeilingHit(false);
@@ -309,10 +312,10 @@ bool GameWindow::AirStep()
             } else if (bl) {
                 const int32_t tx = col * 16 - 8;
                 const int32_t ty = row * 16 + 24;
-                if (ty - cy > cx - tx - 4)
-                    Land();
-                else
+                if (CornerMeetsSide(cx - tx, ty - cy, 4))
                     WallStop();
+                else
+                    Land();
             }
         }
     }

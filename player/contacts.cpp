@@ -60,7 +60,7 @@ void GameWindow::HeadHitsBoxes()
             sprMush.GlobalX = box.GlobalX;
             MushAlt = contents == 5;
             box.State = 0;
-            PlaySound(6);
+            PlaySound(Sound::Coin);
             break;
         case 3:
             // The one-up's box becomes a plain used block in the map.
@@ -71,7 +71,7 @@ void GameWindow::HeadHitsBoxes()
             sprOneUp.X = box.X;
             sprOneUp.GlobalX = box.GlobalX;
             box.State = 0;
-            PlaySound(6);
+            PlaySound(Sound::Coin);
             break;
         default:
             break;
@@ -86,7 +86,7 @@ void GameWindow::StrikeBlock(bool right)
     const int32_t col = right ? HeroCol + 1 : HeroCol;
     const int32_t kind = BrickKind(MapCode(HeroRow, col));
     if (!HeroBig || kind < 0) {
-        PlaySound(15);
+        PlaySound(Sound::Bump);
         return;
     }
     // The fragments start from the hero's screen column, not the block's world cell.

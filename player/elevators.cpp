@@ -1,4 +1,5 @@
 #include "game/GameWindow.h"
+#include "world/Objects.h"
 
 namespace zorbo {
 
@@ -49,8 +50,7 @@ void GameWindow::UpdateElevator()
             break;
         }
         case 3:
-            e.X = e.X - (ViewX - e.GlobalX);
-            e.GlobalX = ViewX;
+            ScrollStep(e, ViewX);
             if (path.Dir == 1) {
                 if (e.Y < path.ToY) {
                     e.Y += ElevatorSpeed;

@@ -1,9 +1,10 @@
 #include "game/GameWindow.h"
+#include "world/Objects.h"
 
 namespace zorbo {
 
 namespace {
-constexpr int32_t FireFree = 4;
+constexpr int32_t FireFree = Enemy::Free;
 constexpr int32_t FireLeft = 0;
 constexpr int32_t FireRight = 1;
 
@@ -73,7 +74,7 @@ void GameWindow::InitFireBall()
     slot->State = state;
     slot->SpeedX = state == FireLeft ? -10 : 10;
     slot->SpeedY = 3;
-    PlaySound(13);
+    PlaySound(Sound::Fire);
 }
 
 void GameWindow::ZorboFireBall()
@@ -85,8 +86,7 @@ void GameWindow::ZorboFireBall()
             f.State = FireFree;
             continue;
         }
-        f.X = f.X - (ViewX - f.GlobalX) + f.SpeedX;
-        f.GlobalX = ViewX;
+        MoveStep(f, ViewX);
         f.Y += f.SpeedY;
         f.SpeedY += 1;
         if (f.SpeedY > 7)
@@ -123,56 +123,56 @@ void GameWindow::ZorboFireBall()
 
         // A ball that knocks something out goes on testing every remaining enemy.
         for (Sprite& e : sprTurtles) {
-            if (e.State == 4 || e.State == 5 || !Overlaps(f, e, 0, 23))
+            if (e.State == Enemy::Free || e.State == Enemy::Squashed || !Overlaps(f, e, 0, 23))
                 continue;
-            e.State = 5;
+            e.State = Enemy::Squashed;
             e.CurrentFrame = e.SpeedX < 1 ? 4 : 5;
             e.SpeedX = 0;
-            PlaySound(14);
+            PlaySound(Sound::Stomp);
             f.State = FireFree;
         }
         for (size_t i = 0; i < sprFTurtles.size(); ++i) {
             Sprite& e = sprFTurtles[i];
-            if (e.State == 4 || e.State == 5 || !Overlaps(f, e, 0, 20))
+            if (e.State == Enemy::Free || e.State == Enemy::Squashed || !Overlaps(f, e, 0, 20))
                 continue;
             // Knocked out of its wings it falls as a PTurtle.
-            e.State = 4;
-            PlaySound(4);
+            e.State = Enemy::Free;
+            PlaySound(Sound::Kick);
             for (size_t k = 0; k < sprPTurtles.size(); ++k) {
                 Sprite& p = sprPTurtles[k];
-                if (p.State != 4)
+                if (p.State != Enemy::Free)
                     continue;
                 PTurtleAlt[k] = FTurtleAlt[i];
                 p.SpeedX = 0;
-                p.State = 6;
+                p.State = Enemy::KnockedOut;
                 p.SpeedY = -5;
                 p.X = e.X;
                 p.Y = e.Y;
                 p.GlobalX = ViewX;
                 break;
             }
-            e.State = 4;
+            e.State = Enemy::Free;
             e.CurrentFrame = 1;
             e.SpeedX = 0;
             f.State = FireFree;
         }
         for (Sprite& e : sprPTurtles) {
-            if (e.State == 4 || e.State == 6 || !Overlaps(f, e, 0, 20))
+            if (e.State == Enemy::Free || e.State == Enemy::KnockedOut || !Overlaps(f, e, 0, 20))
                 continue;
             e.SpeedX = 0;
-            e.State = 6;
+            e.State = Enemy::KnockedOut;
             e.SpeedY = -5;
-            PlaySound(4);
+            PlaySound(Sound::Kick);
             f.State = FireFree;
         }
-        auto knockOut = [&](auto& kind, int32_t frame) {
+        auto knockOut = [&](std::span<Sprite> kind, int32_t frame) {
             for (Sprite& e : kind) {
-                if (e.State == 4 || e.State == 5 || !Overlaps(f, e, -7, 12))
+                if (e.State == Enemy::Free || e.State == Enemy::Squashed || !Overlaps(f, e, -7, 12))
                     continue;
-                e.State = 5;
+                e.State = Enemy::Squashed;
                 e.CurrentFrame = frame;
                 e.SpeedX = 0;
-                PlaySound(14);
+                PlaySound(Sound::Stomp);
                 f.State = FireFree;
             }
         };
@@ -180,23 +180,23 @@ void GameWindow::ZorboFireBall()
         knockOut(sprGreenies, 5);
         knockOut(sprBlacks, 5);
         for (Sprite& e : sprBrowns) {
-            if (e.State == 4 || e.State == 5 || !Overlaps(f, e, -7, 12))
+            if (e.State == Enemy::Free || e.State == Enemy::Squashed || !Overlaps(f, e, -7, 12))
                 continue;
             if (e.State == 0)
                 e.CurrentFrame = 5;
             else if (e.State == 1)
                 e.CurrentFrame = 11;
-            e.State = 5;
+            e.State = Enemy::Squashed;
             e.SpeedX = 0;
-            PlaySound(14);
+            PlaySound(Sound::Stomp);
             f.State = FireFree;
         }
         for (Sprite& e : sprPPlants) {
             if (e.State != 2 || !Overlaps(f, e, 0, 16))
                 continue;
-            e.State = 4;
+            e.State = Enemy::Free;
             e.CurrentFrame = 0;
-            PlaySound(14);
+            PlaySound(Sound::Stomp);
             f.State = FireFree;
         }
         // Drawn once more even when it hit something; the slot is free from the next frame.

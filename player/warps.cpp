@@ -1,4 +1,5 @@
 #include "game/GameWindow.h"
+#include "world/Objects.h"
 
 namespace zorbo {
 
@@ -10,13 +11,12 @@ void GameWindow::UpdateWarp()
     Sprite& h = sprPlayer;
     if (w.State != 1)
         return;
-    w.X = w.X - (ViewX - w.GlobalX);
-    w.GlobalX = ViewX;
+    ScrollStep(w, ViewX);
 
     // He straddles the marked cell and the one to its left, top within a pixel of it.
     const bool onPipe = w.X - 12 <= h.X && h.X <= w.X - 4 && w.Y - 2 < h.Y && h.Y < w.Y + 2;
     if (onPipe && bDownKey) {
-        PlaySound(2);
+        PlaySound(Sound::Pipe);
         const int32_t worldX = w.X + w.GlobalX;
         if (gLevel >= 0 && gLevel < static_cast<int32_t>(Warps.size())) {
             for (WarpRecord& r : Warps[static_cast<size_t>(gLevel)]) {

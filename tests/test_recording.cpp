@@ -1,5 +1,6 @@
 #include "TestData.h"
 #include "game/Recording.h"
+#include "game/StateFields.h"
 
 #include <gtest/gtest.h>
 
@@ -117,4 +118,66 @@ TEST_F(RecordingFixture, RecordingsForAnotherLevelSetOrFormatAreRefused)
     std::ofstream(dir.path() + "bad.rec") << "zorbo-recording 1\nk 57 300\nend\n";
     EXPECT_FALSE(Recording::Load(dir.path() + "bad.rec", loaded, error));
     EXPECT_NE(error.find(":2:"), std::string::npos) << error;
+}
+
+namespace listcheck {
+struct Record {
+    int32_t a = 0;
+    int64_t b = 0;
+    int32_t c = 0;
+};
+template <class V>
+void VisitFields(const Record& r, V& v)
+{
+    v.Field(r.a), v.Field(r.c);
+}
+struct Twice {
+    int32_t a = 0;
+};
+template <class V>
+void VisitFields(const Twice& t, V& v)
+{
+    v.Field(t.a), v.Skip(t.a);
+}
+} // namespace listcheck
+
+// The state hash walks one list of fields per record; a field missing from a list would
+// let a replay pass while the game went its own way.
+TEST(StateList, EveryRecordOfTheGameStateIsListedWhole)
+{
+    const GameState g;
+    EXPECT_EQ(StateListGap(g), "");
+    EXPECT_EQ(StateListGap(g.Timers), "");
+    EXPECT_EQ(StateListGap(g.sprFires[0]), "");
+    EXPECT_EQ(StateListGap(g.ElevatorPaths[0]), "");
+    EXPECT_EQ(StateListGap(g.Warps[0][0]), "");
+    EXPECT_EQ(StateListGap(g.sprPlayer), "");
+}
+
+TEST(StateList, AnUnlistedFieldIsFound)
+{
+    const listcheck::Record r;
+    // b (with the padding before it) is not in the list; listing a twice is caught too.
+    EXPECT_EQ(StateListGap(r), "12 bytes at offset 4 are not listed");
+    const listcheck::Twice t;
+    EXPECT_EQ(StateListGap(t), "the field at offset 0 is listed twice");
+}
+
+TEST(StateList, ChangingAnyListedFieldChangesTheHash)
+{
+    GameState g;
+    const uint64_t base = StateHash(g);
+    auto changed = [&](auto mutate) {
+        GameState copy = g;
+        mutate(copy);
+        return StateHash(copy) != base;
+    };
+    EXPECT_TRUE(changed([](GameState& s) { s.sprWumpels[23].AnimCount = 1; }));
+    EXPECT_TRUE(changed([](GameState& s) { s.Timers.SpiralRadius = 0.5F; }));
+    EXPECT_TRUE(changed([](GameState& s) { s.Map.Set(9, 14, 1000, 1); }));
+    EXPECT_TRUE(changed([](GameState& s) { s.ElevatorPaths[9].Dir = -1; }));
+    EXPECT_TRUE(changed([](GameState& s) { s.FireTick[5] = 2; }));
+    // Settings that never change in play and the picture are not game state.
+    EXPECT_FALSE(changed([](GameState& s) { s.gFullScreen = true; }));
+    EXPECT_FALSE(changed([](GameState& s) { s.DataPath = "elsewhere/"; }));
 }

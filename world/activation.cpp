@@ -1,33 +1,117 @@
 #include "game/GameWindow.h"
 #include "world/LevelFile.h"
+#include "world/Objects.h"
+
+#include <optional>
 
 namespace zorbo {
 
 namespace {
 
-// The lowest slot whose State marks it free, or -1.
-template <size_t N>
-int32_t FreeSlot(const std::array<Sprite, N>& slots, int32_t freeState)
-{
-    for (size_t i = 0; i < N; ++i)
-        if (slots[i].State == freeState)
-            return static_cast<int32_t>(i);
-    return -1;
-}
-
 // A new box or coin shows the picture of the lowest one already in play, so that they all
 // animate in step.
-template <size_t N>
-void SyncFrame(std::array<Sprite, N>& slots, int32_t s)
+void SyncFrame(std::span<Sprite> slots, size_t s)
 {
-    for (int32_t i = 0; i <= s; ++i)
-        if (slots[static_cast<size_t>(i)].State != 0) {
-            slots[static_cast<size_t>(s)].CurrentFrame = slots[static_cast<size_t>(i)].CurrentFrame;
+    for (size_t i = 0; i <= s; ++i)
+        if (slots[i].State != 0) {
+            slots[s].CurrentFrame = slots[i].CurrentFrame;
             return;
         }
 }
 
+enum class Kind { Turtles, FTurtles, PTurtles, Wumpels, Browns, Greenies, Blacks, Birds };
+
+// One row per plain enemy code: where it goes and how it starts.
+struct EnemyRow {
+    int32_t code;
+    Kind kind;
+    int32_t state;
+    int32_t frame;
+    int32_t dy;       // Y offset from the cell's top
+    int32_t animRate; // -1: the Browns' rate, chosen by the difficulty
+    bool alternate;   // drawn in the alternate look (kinds that have one)
+};
+
+constexpr EnemyRow EnemyRows[] = {
+    {46, Kind::Turtles, Enemy::Left, 0, -8, 3, false},
+    {47, Kind::Turtles, Enemy::Right, 2, -8, 3, false},
+    {48, Kind::FTurtles, Enemy::Left, 0, -8, 3, false},
+    {49, Kind::FTurtles, Enemy::Right, 2, -8, 3, false},
+    {87, Kind::FTurtles, Enemy::Left, 0, -8, 3, true},
+    {59, Kind::PTurtles, Enemy::Left, 0, -8, 3, false},
+    {86, Kind::PTurtles, Enemy::Left, 0, -8, 3, true},
+    {50, Kind::Wumpels, Enemy::Left, 0, 0, 3, false},
+    {51, Kind::Wumpels, Enemy::Right, 2, 0, 3, false},
+    {85, Kind::Wumpels, Enemy::Left, 0, 0, 3, true},
+    {68, Kind::Browns, 0, 0, 0, -1, false},
+    {60, Kind::Greenies, Enemy::Left, 6, 0, 2, false},
+    {61, Kind::Greenies, Enemy::Right, 0, 0, 2, false},
+    {63, Kind::Blacks, 0, 0, 0, 2, false},
+    {64, Kind::Blacks, 1, 3, 0, 2, false},
+    {65, Kind::Birds, 0, 0, 0, 2, false},
+    {66, Kind::Birds, 1, 5, 0, 2, false},
+};
+
+std::optional<EnemyRow> FindEnemyRow(int32_t code)
+{
+    for (const EnemyRow& row : EnemyRows)
+        if (row.code == code)
+            return row;
+    return std::nullopt;
+}
+
+std::span<Sprite> Slots(GameState& g, Kind kind)
+{
+    switch (kind) {
+    case Kind::Turtles: return g.sprTurtles;
+    case Kind::FTurtles: return g.sprFTurtles;
+    case Kind::PTurtles: return g.sprPTurtles;
+    case Kind::Wumpels: return g.sprWumpels;
+    case Kind::Browns: return g.sprBrowns;
+    case Kind::Greenies: return g.sprGreenies;
+    case Kind::Blacks: return g.sprBlacks;
+    case Kind::Birds: return g.sprBirds;
+    }
+    return {};
+}
+
+// The per-slot alternate-look flags of the kinds that have them.
+std::span<bool> Looks(GameState& g, Kind kind)
+{
+    switch (kind) {
+    case Kind::FTurtles: return g.FTurtleAlt;
+    case Kind::PTurtles: return g.PTurtleAlt;
+    case Kind::Wumpels: return g.WumpelAlt;
+    default: return {};
+    }
+}
+
 } // namespace
+
+// Puts an enemy of a plain code into the lowest free slot of its kind; the cell becomes
+// background whether or not a slot was free.
+bool GameWindow::ActivateEnemy(int32_t code, int32_t x, int32_t y)
+{
+    const std::optional<EnemyRow> row = FindEnemyRow(code);
+    if (!row)
+        return false;
+    const std::span<Sprite> slots = Slots(*this, row->kind);
+    const int32_t s = FreeSlot(slots, Enemy::Free);
+    if (s < 0)
+        return true;
+    Sprite& sp = slots[static_cast<size_t>(s)];
+    sp.X = x;
+    sp.Y = y + row->dy;
+    sp.GlobalX = ViewX;
+    sp.State = row->state;
+    sp.CurrentFrame = row->frame;
+    // The Brown steps its pictures faster at the two quick difficulties.
+    sp.AnimRate = row->animRate >= 0 ? row->animRate : (gDifficulty <= 26 ? 3 : 2);
+    const std::span<bool> looks = Looks(*this, row->kind);
+    if (!looks.empty())
+        looks[static_cast<size_t>(s)] = row->alternate;
+    return true;
+}
 
 void GameWindow::ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y)
 {
@@ -39,29 +123,16 @@ void GameWindow::ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y)
         s.GlobalX = ViewX;
     };
     // Boxes and lying coins: State 0 marks a free slot.
-    auto item = [&](auto& slots, int32_t state) {
+    auto item = [&](std::span<Sprite> slots, int32_t state) {
         const int32_t s = FreeSlot(slots, 0);
         if (s < 0)
             return static_cast<Sprite*>(nullptr);
         Sprite& sp = slots[static_cast<size_t>(s)];
         place(sp);
         sp.State = state;
-        SyncFrame(slots, s);
+        SyncFrame(slots, static_cast<size_t>(s));
         sp.AnimRate = 3;
         return &sp;
-    };
-    // Enemies: State 4 marks a free slot.
-    auto enemy = [&](auto& slots, int32_t state, int32_t frame, int32_t dy, int32_t animRate) {
-        const int32_t s = FreeSlot(slots, 4);
-        if (s < 0)
-            return -1;
-        Sprite& sp = slots[static_cast<size_t>(s)];
-        place(sp);
-        sp.Y = y + dy;
-        sp.State = state;
-        sp.CurrentFrame = frame;
-        sp.AnimRate = animRate;
-        return s;
     };
     // An emptied cell takes the second background where it borders on it.
     auto background = [&]() {
@@ -71,6 +142,10 @@ void GameWindow::ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y)
         SetMapCode(row, col, nine ? Tile::Background2 : Tile::Background);
     };
 
+    if (ActivateEnemy(code, x, y)) {
+        background();
+        return;
+    }
     switch (code) {
     case 45:
         item(sprQBoxes, 2);
@@ -106,43 +181,8 @@ void GameWindow::ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y)
         background();
         break;
     }
-    case 46: enemy(sprTurtles, 0, 0, -8, 3); background(); break;
-    case 47: enemy(sprTurtles, 1, 2, -8, 3); background(); break;
-    case 48:
-    case 49:
-    case 87: {
-        const int32_t s = enemy(sprFTurtles, code == 49 ? 1 : 0, code == 49 ? 2 : 0, -8, 3);
-        if (s >= 0)
-            FTurtleAlt[static_cast<size_t>(s)] = code == 87;
-        background();
-        break;
-    }
-    case 59:
-    case 86: {
-        const int32_t s = enemy(sprPTurtles, 0, 0, -8, 3);
-        if (s >= 0)
-            PTurtleAlt[static_cast<size_t>(s)] = code == 86;
-        background();
-        break;
-    }
-    case 50:
-    case 51:
-    case 85: {
-        const int32_t s = enemy(sprWumpels, code == 51 ? 1 : 0, code == 51 ? 2 : 0, 0, 3);
-        if (s >= 0)
-            WumpelAlt[static_cast<size_t>(s)] = code == 85;
-        background();
-        break;
-    }
-    case 68:
-        // The Brown steps its pictures faster at the two quick difficulties.
-        enemy(sprBrowns, 0, 0, 0, gDifficulty <= 26 ? 3 : 2);
-        background();
-        break;
-    case 60: enemy(sprGreenies, 0, 6, 0, 2); background(); break;
-    case 61: enemy(sprGreenies, 1, 0, 0, 2); background(); break;
     case 52: {
-        const int32_t s = FreeSlot(sprPPlants, 4);
+        const int32_t s = FreeSlot(sprPPlants, Enemy::Free);
         if (s >= 0) {
             Sprite& p = sprPPlants[static_cast<size_t>(s)];
             p.State = 1;
@@ -187,10 +227,6 @@ void GameWindow::ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y)
         }
         SetMapCode(row, col, code == 62 ? Tile::BoxBase : Tile::BoxBaseAlt);
         break;
-    case 63: enemy(sprBlacks, 0, 0, 0, 2); background(); break;
-    case 64: enemy(sprBlacks, 1, 3, 0, 2); background(); break;
-    case 65: enemy(sprBirds, 0, 0, 0, 2); background(); break;
-    case 66: enemy(sprBirds, 1, 5, 0, 2); background(); break;
     case 67:
         for (size_t f = 0; f < sprFlames.size(); ++f) {
             Sprite& flame = sprFlames[f];

@@ -1,16 +1,10 @@
 #include "game/GameWindow.h"
+#include "world/Objects.h"
 #include "world/Touch.h"
 
 namespace zorbo {
 
 namespace {
-
-// Keeps a level object's screen x in step with the view.
-void ScrollStep(Sprite& s, int32_t viewX)
-{
-    s.X = s.X - (viewX - s.GlobalX);
-    s.GlobalX = viewX;
-}
 
 // One shared picture counter: steps 0..5 once every three frames.
 void StepAnimation(int32_t& tick, int32_t& frame)
@@ -70,7 +64,7 @@ void GameWindow::UpdateCoins()
             // A coin jumping out of a box: six frames up, counted as it vanishes.
             const bool alt = s >= 9;
             if (s == (alt ? 9 : 2))
-                PlaySound(6);
+                PlaySound(Sound::Coin);
             ScrollStep(coin, ViewX);
             coin.Y = coin.Y - 3;
             coin.CurrentFrame = Timers.CoinFrame + (alt ? 6 : 0);
@@ -86,7 +80,7 @@ void GameWindow::UpdateCoins()
             if (Touches(sprPlayer, coin)) {
                 coin.State = 0;
                 ++Coins;
-                PlaySound(6);
+                PlaySound(Sound::Coin);
                 // One coin per frame: the rest wait for the next frame.
                 break;
             }
@@ -100,7 +94,7 @@ void GameWindow::UpdateCoins()
     if (Coins > 99) {
         Coins = 0;
         ++Lives;
-        PlaySound(11);
+        PlaySound(Sound::ExtraLife);
     }
 }
 
@@ -122,7 +116,7 @@ void GameWindow::AssignCoin(int32_t box, bool alternate)
 
 void GameWindow::InitializeBricks(int32_t x, int32_t y, int32_t kind)
 {
-    PlaySound(1);
+    PlaySound(Sound::Brick);
     struct Piece {
         int32_t dx, dy, speedX, speedY;
     };
@@ -146,8 +140,7 @@ void GameWindow::AnimateBricks()
     for (Sprite& b : sprBricks) {
         if (b.State != 1)
             continue;
-        b.X = b.X - (ViewX - b.GlobalX) + b.SpeedX;
-        b.GlobalX = ViewX;
+        MoveStep(b, ViewX);
         // Sideways speed decays to 3 either way; gravity 2 per frame.
         if (b.SpeedX < -3)
             ++b.SpeedX;

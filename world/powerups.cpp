@@ -1,12 +1,12 @@
 #include "game/GameWindow.h"
+#include "world/Objects.h"
 #include "world/Touch.h"
 
 namespace zorbo {
 
 bool GameWindow::WalkItem(Sprite& item, bool freeToTheRight)
 {
-    item.X = item.X - (ViewX - item.GlobalX) + item.SpeedX;
-    item.GlobalX = ViewX;
+    MoveStep(item, ViewX);
     int32_t col = (ViewX + item.X) / 16 + 1;
     auto solid = [this](int32_t row, int32_t c) { return IsSolid(MapCode(row, c)); };
 
@@ -28,7 +28,7 @@ bool GameWindow::WalkItem(Sprite& item, bool freeToTheRight)
                 // whichever side the item's centre is nearer to.
                 const int32_t cx = ViewX + item.X + 8, cy = item.Y + 8;
                 const int32_t tx = col * 16 - 8, ty = row * 16 + 24;
-                if (cx - tx >= ty - cy)
+                if (CornerMeetsSide(cx - tx, ty - cy))
                     item.SpeedX = 2;
                 else
                     land = true;
@@ -81,7 +81,7 @@ void GameWindow::UpdateMush()
     if (!WalkItem(mush, true))
         return;
     if (Touches(sprPlayer, mush)) {
-        PlaySound(9);
+        PlaySound(Sound::PowerUp);
         HeroBig = true;
         mush.State = 0;
     }
@@ -109,7 +109,7 @@ void GameWindow::UpdateOneUp()
     if (!WalkItem(oneUp, false))
         return;
     if (Touches(sprPlayer, oneUp)) {
-        PlaySound(11);
+        PlaySound(Sound::ExtraLife);
         ++Lives;
         oneUp.State = 0;
     }

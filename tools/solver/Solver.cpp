@@ -1,5 +1,7 @@
 #include "Solver.h"
 
+#include "world/LevelFile.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -37,7 +39,7 @@ std::vector<std::pair<int32_t, int32_t>> LevelEnds(const GameWindow& g)
     std::vector<std::pair<int32_t, int32_t>> ends;
     for (int32_t row = 0; row < TileMap::Rows; ++row)
         for (int32_t col = 1; col < TileMap::Columns; ++col)
-            if (g.MapCode(row, col) == 58)
+            if (g.MapCode(row, col) == Tile::LevelEnd)
                 ends.emplace_back((col - 1) * 16, row * 16);
     return ends;
 }
