@@ -6,6 +6,10 @@ namespace zorbo {
 // fireballs come last so that they are drawn over every enemy they hit.
 void GameWindow::UpdateEnemies()
 {
+    UpdateTurtles();
+    UpdatePTurtles();
+    UpdateWumpels();
+    UpdateGreenies();
     ZorboFireBall();
 }
 

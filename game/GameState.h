@@ -130,6 +130,8 @@ struct GameState {
     // Per slot: drawn in the alternate look.
     std::array<bool, 10> FTurtleAlt{};
     std::array<bool, 24> PTurtleAlt{};
+    // Per PTurtle slot: updates left in which it ignores the hero (a fresh shell).
+    std::array<int32_t, 24> KickDelay{};
 };
 
 // Hero states.

@@ -80,6 +80,21 @@ public:
 
     // ---- enemies/update.cpp: every enemy kind, in painting order
     void UpdateEnemies();
+    // ---- enemies/walker.cpp: the walking machine that Wumpels, turtles, PTurtles and
+    // Greenies share, and their contacts with the hero
+    void WalkerStep(Sprite& e, const struct WalkerKind& kind);
+    void SquashedStep(Sprite& e, const struct WalkerKind& kind);
+    bool WalkerContact(Sprite& e, int32_t top, int32_t stompSound = Sound::Stomp);
+    void DrawWithLook(Sprite& e, bool alternate);
+    // ---- enemies/wumpels.cpp, turtles.cpp, pturtles.cpp, greenies.cpp
+    void UpdateWumpels();
+    void UpdateTurtles();
+    void UpdatePTurtles();
+    void ShellStep(size_t i);
+    void ShellContact(size_t i);
+    void PTurtleCollision(int32_t& shell);
+    void KnockOutFTurtle(size_t f);
+    void UpdateGreenies();
 
     // ---- world/: the tile map of the current level. Cells outside rows 0..14 or
     // columns 0..1000 read as 0; no routine indexes Map directly.
@@ -92,6 +107,7 @@ public:
     void DrawTiles();
     void ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y);
     bool ActivateEnemy(int32_t code, int32_t x, int32_t y); // false when the code is no plain enemy
+    void ClearCell(int32_t row, int32_t col);
     // ---- world/blocks.cpp: boxes, coins, brick fragments
     void UpdateQBoxes();
     void UpdateCoins();

@@ -68,7 +68,7 @@ void VisitFields(const GameState& g, V& v)
     v.Field(g.WumpelAlt), v.Field(g.PTurtleAlt), v.Field(g.FTurtleAlt), v.Field(g.PlantTimer);
     v.Field(g.FlameFrame), v.Field(g.FireTick);
     v.Field(g.HeroCol), v.Field(g.HeroXMod), v.Field(g.HeroRow), v.Field(g.HeroYMod), v.Field(g.MushAlt);
-    v.Field(g.ElevatorPaths);
+    v.Field(g.ElevatorPaths), v.Field(g.KickDelay);
 }
 
 // Where a record's list leaves bytes uncovered that alignment does not explain (a field

@@ -135,25 +135,8 @@ void GameWindow::ZorboFireBall()
             Sprite& e = sprFTurtles[i];
             if (e.State == Enemy::Free || e.State == Enemy::Squashed || !Overlaps(f, e, 0, 20))
                 continue;
-            // Knocked out of its wings it falls as a PTurtle.
-            e.State = Enemy::Free;
             PlaySound(Sound::Kick);
-            for (size_t k = 0; k < sprPTurtles.size(); ++k) {
-                Sprite& p = sprPTurtles[k];
-                if (p.State != Enemy::Free)
-                    continue;
-                PTurtleAlt[k] = FTurtleAlt[i];
-                p.SpeedX = 0;
-                p.State = Enemy::KnockedOut;
-                p.SpeedY = -5;
-                p.X = e.X;
-                p.Y = e.Y;
-                p.GlobalX = ViewX;
-                break;
-            }
-            e.State = Enemy::Free;
-            e.CurrentFrame = 1;
-            e.SpeedX = 0;
+            KnockOutFTurtle(i);
             f.State = FireFree;
         }
         for (Sprite& e : sprPTurtles) {

@@ -113,6 +113,14 @@ bool GameWindow::ActivateEnemy(int32_t code, int32_t x, int32_t y)
     return true;
 }
 
+// An emptied cell takes the second background where it borders on it.
+void GameWindow::ClearCell(int32_t row, int32_t col)
+{
+    const bool nine = MapCode(row, col - 1) == Tile::Background2 || MapCode(row, col + 1) == Tile::Background2 ||
+                      MapCode(row - 1, col) == Tile::Background2;
+    SetMapCode(row, col, nine ? Tile::Background2 : Tile::Background);
+}
+
 void GameWindow::ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y)
 {
     const int32_t code = MapCode(row, col);
@@ -134,13 +142,7 @@ void GameWindow::ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y)
         sp.AnimRate = 3;
         return &sp;
     };
-    // An emptied cell takes the second background where it borders on it.
-    auto background = [&]() {
-        const bool nine = MapCode(row, col - 1) == Tile::Background2 ||
-                          MapCode(row, col + 1) == Tile::Background2 ||
-                          MapCode(row - 1, col) == Tile::Background2;
-        SetMapCode(row, col, nine ? Tile::Background2 : Tile::Background);
-    };
+    auto background = [&]() { ClearCell(row, col); };
 
     if (ActivateEnemy(code, x, y)) {
         background();
