@@ -22,14 +22,15 @@ struct WalkerKind {
     bool bothTilesRight; // heading right, falls only when both cells below are open
     WalkerLook look;     // how the walking pictures step
     int32_t squashedFrame; // shown every update while squashed; -1 keeps the stomp's frame
+    int32_t contactTop;  // the hero's boxes start this far below Y
 
     int32_t Row(int32_t y) const { return (y + rowShift) / 16 + rowAdd; }
 };
 
-constexpr WalkerKind WumpelKind{2, 3, 1, 0, 0, 0, 8, 12, false, false, WalkerLook::Wumpel, 4};
-constexpr WalkerKind GreenieKind{4, 0, 6, 0, 0, 0, 8, 13, false, false, WalkerLook::Greenie, 5};
+constexpr WalkerKind WumpelKind{2, 3, 1, 0, 0, 0, 8, 12, false, false, WalkerLook::Wumpel, 4, 0};
+constexpr WalkerKind GreenieKind{4, 0, 6, 0, 0, 0, 8, 13, false, false, WalkerLook::Greenie, 5, 0};
 // Turtles are 24 pixels tall: an 8-pixel head over the 16-pixel body whose row counts.
-constexpr WalkerKind TurtleKind{2, 3, 1, 0, 1, -8, 12, 13, true, true, WalkerLook::Turtle, -1};
-constexpr WalkerKind PTurtleKind{2, 3, 1, 8, 0, -8, 12, 13, false, true, WalkerLook::Wumpel, -1};
+constexpr WalkerKind TurtleKind{2, 3, 1, 0, 1, -8, 12, 13, true, true, WalkerLook::Turtle, -1, 8};
+constexpr WalkerKind PTurtleKind{2, 3, 1, 8, 0, -8, 12, 13, false, true, WalkerLook::Wumpel, -1, 8};
 
 } // namespace zorbo

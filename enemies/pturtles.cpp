@@ -6,8 +6,6 @@ namespace zorbo {
 
 namespace {
 
-bool Walking(int32_t state) { return state >= Enemy::Left && state <= Enemy::FallRight; }
-
 // Object cells that have not yet made their object: a shell sliding on the ground passes
 // them (in the air it does not).
 bool PassedOnTheGround(int32_t code)
@@ -50,7 +48,7 @@ void GameWindow::UpdatePTurtles()
 {
     for (size_t i = 0; i < sprPTurtles.size(); ++i) {
         Sprite& e = sprPTurtles[i];
-        if (Walking(e.State)) {
+        if (Enemy::IsWalking(e.State)) {
             WalkerStep(e, PTurtleKind);
             if (e.State == Enemy::Free)
                 continue;
@@ -75,10 +73,10 @@ void GameWindow::UpdatePTurtles()
         // Counted down before the tests: a fresh shell ignores the hero for two updates.
         if (KickDelay[i] > 0)
             --KickDelay[i];
-        if (Walking(e.State)) {
+        if (Enemy::IsWalking(e.State)) {
             if (KickDelay[i] > 0 && Stomps(sprPlayer, e.X, e.Y + 8))
                 continue;
-            if (WalkerContact(e, 8, Sound::ShellStomp)) {
+            if (WalkerContact(e, PTurtleKind.contactTop, Sound::ShellStomp)) {
                 KickDelay[i] = 3;
                 e.SpeedX = 0;
             }

@@ -9,23 +9,9 @@ namespace zorbo {
 void GameWindow::UpdateTurtles()
 {
     for (Sprite& e : sprTurtles) {
-        if (e.State >= Enemy::Left && e.State <= Enemy::FallRight) {
-            WalkerStep(e, TurtleKind);
-            if (e.State == Enemy::Free)
-                continue;
-            e.Draw(ddsBack);
-            const bool left = e.State == Enemy::Left || e.State == Enemy::FallLeft;
-            // The contact box is the 16-pixel body under the head.
-            if (e.State <= Enemy::FallRight && WalkerContact(e, 8))
-                e.CurrentFrame = left ? 4 : 5;
-        } else if (e.State == Enemy::Shell) {
-            SquashedStep(e, TurtleKind);
-            if (e.State == Enemy::Free)
-                continue;
-            e.Draw(ddsBack);
-            if (e.X < -160)
-                e.State = Enemy::Free;
-        }
+        const int32_t stomped = UpdateWalker(e, TurtleKind, false);
+        if (stomped >= 0)
+            e.CurrentFrame = stomped == Enemy::Left || stomped == Enemy::FallLeft ? 4 : 5;
     }
 }
 

@@ -52,6 +52,30 @@ void Animate(Sprite& e, const WalkerKind& kind, int32_t began)
 
 } // namespace
 
+// One update of a walker's slot: its state step, its picture, then its contact with the
+// hero. Returns the state it was stomped in, or -1.
+int32_t GameWindow::UpdateWalker(Sprite& e, const WalkerKind& kind, bool alternate)
+{
+    if (Enemy::IsWalking(e.State)) {
+        WalkerStep(e, kind);
+        if (e.State == Enemy::Free)
+            return -1;
+        DrawWithLook(e, alternate);
+        const int32_t state = e.State;
+        if (Enemy::IsWalking(state) && WalkerContact(e, kind.contactTop))
+            return state;
+    } else if (e.State == Enemy::Squashed) {
+        SquashedStep(e, kind);
+        if (e.State == Enemy::Free)
+            return -1;
+        DrawWithLook(e, alternate);
+        // A squashed one stays where it lies until it is well past the left edge.
+        if (e.X < -160)
+            e.State = Enemy::Free;
+    }
+    return -1;
+}
+
 void GameWindow::WalkerStep(Sprite& e, const WalkerKind& kind)
 {
     const int32_t began = e.State;

@@ -82,6 +82,7 @@ public:
     void UpdateEnemies();
     // ---- enemies/walker.cpp: the walking machine that Wumpels, turtles, PTurtles and
     // Greenies share, and their contacts with the hero
+    int32_t UpdateWalker(Sprite& e, const struct WalkerKind& kind, bool alternate);
     void WalkerStep(Sprite& e, const struct WalkerKind& kind);
     void SquashedStep(Sprite& e, const struct WalkerKind& kind);
     bool WalkerContact(Sprite& e, int32_t top, int32_t stompSound = Sound::Stomp);

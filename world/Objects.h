@@ -18,6 +18,8 @@ constexpr int32_t Free = 4;
 constexpr int32_t Squashed = 5;   // squashed, or a shell
 constexpr int32_t Shell = 5;
 constexpr int32_t KnockedOut = 6; // falling off the screen upside down
+
+constexpr bool IsWalking(int32_t state) { return state >= Left && state <= FallRight; }
 } // namespace Enemy
 
 // Brings a level object's screen x up to date with the view (its GlobalX is the ViewX at
