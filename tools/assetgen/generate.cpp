@@ -232,6 +232,23 @@ Image draw_title(const Generated& g) {
     return img;
 }
 
+std::vector<OutputFile> desktop_icons(const Generated& g) {
+    const Image icon = draw_icon(g);
+    std::vector<OutputFile> files;
+    auto add = [&](const Image& img) {
+        files.push_back({std::to_string(img.w) + "x" + std::to_string(img.h) + "/zorbo.png", encode_png(img, true)});
+    };
+    add(shrink(icon, 3));
+    add(shrink(icon, 2));
+    add(icon);
+    for (int scale : {2, 4}) {
+        Image big(icon.w * scale, icon.h * scale);
+        big.blit_scaled(icon, 0, 0, scale, false);
+        add(big);
+    }
+    return files;
+}
+
 Image draw_icon(const Generated& g) {
     // The powered-up hero on a round badge; black corners stay transparent.
     Image img(48, 48);

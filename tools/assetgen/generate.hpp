@@ -31,6 +31,9 @@ void write_outputs(const Generated& g, const std::string& out_dir);
 Image draw_border_strip();
 Image draw_title(const Generated& g);
 Image draw_icon(const Generated& g);
+// The icon in the desktop's icon-theme sizes, as "SIZExSIZE/zorbo.png" files: whole
+// multiples and fractions of the drawn icon, so that every pixel stays crisp.
+std::vector<OutputFile> desktop_icons(const Generated& g);
 
 // A tiny 3 x 5 digit and letter font for labels on review sheets.
 void draw_label(Image& img, int x, int y, const std::string& text, Rgb colour);

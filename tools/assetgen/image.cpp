@@ -157,7 +157,27 @@ void png_chunk(Bytes& out, const char* type, const Bytes& body) {
 
 }  // namespace
 
-Bytes encode_png(const Image& img) {
+Image shrink(const Image& img, int factor) {
+    Image out(img.w / factor, img.h / factor);
+    for (int y = 0; y < out.h; ++y)
+        for (int x = 0; x < out.w; ++x) {
+            int r = 0, g = 0, b = 0, n = 0;
+            for (int dy = 0; dy < factor; ++dy)
+                for (int dx = 0; dx < factor; ++dx) {
+                    const Rgb c = img.at(x * factor + dx, y * factor + dy);
+                    if (c == kTransparent) continue;
+                    r += c.r, g += c.g, b += c.b, ++n;
+                }
+            if (2 * n < factor * factor) continue;
+            Rgb mean{static_cast<std::uint8_t>(r / n), static_cast<std::uint8_t>(g / n), static_cast<std::uint8_t>(b / n)};
+            // A mean of dark pixels must not turn into the transparent colour.
+            if (mean == kTransparent) mean = Rgb{1, 1, 1};
+            out.at(x, y) = mean;
+        }
+    return out;
+}
+
+Bytes encode_png(const Image& img, bool keyed) {
     Bytes raw;
     raw.reserve(static_cast<std::size_t>(img.h * (img.w * 3 + 1)));
     for (int y = 0; y < img.h; ++y) {
@@ -192,6 +212,7 @@ Bytes encode_png(const Image& img) {
     put32be(ihdr, static_cast<std::uint32_t>(img.h));
     ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
     png_chunk(out, "IHDR", ihdr);
+    if (keyed) png_chunk(out, "tRNS", Bytes(6, 0));  // 16-bit samples of the colour black
     png_chunk(out, "IDAT", z);
     png_chunk(out, "IEND", {});
     return out;

@@ -49,7 +49,11 @@ Bytes encode_bmp(const Image& img);
 // Reads the 24-bit BMPs written above (and any bottom-up or top-down 24-bit BI_RGB file).
 Image decode_bmp(const Bytes& data);
 // Truecolour PNG with stored (uncompressed) deflate blocks: no compression library needed.
-Bytes encode_png(const Image& img);
+// With keyed set, black is marked transparent (for icons on any background).
+Bytes encode_png(const Image& img, bool keyed = false);
+// Each factor x factor block becomes one pixel: the mean of its coloured pixels, or
+// transparent when fewer than half of them are coloured.
+Image shrink(const Image& img, int factor);
 
 Bytes read_file(const std::string& path);
 void write_file(const std::string& path, const Bytes& data);

@@ -1,0 +1,11 @@
+# Desktop integration: the menu entry, the AppStream metainfo and the icons in the
+# freedesktop icon theme, installed beside the game.
+set(ZORBO_APP_ID org.zorbo.Zorbo)
+set(ZORBO_DESKTOP_DIR ${CMAKE_SOURCE_DIR}/assets/desktop)
+
+install(FILES ${ZORBO_DESKTOP_DIR}/${ZORBO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${ZORBO_DESKTOP_DIR}/${ZORBO_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size 16 24 48 96 192)
+  install(FILES ${ZORBO_ICON_DIR}/${size}x${size}/zorbo.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
