@@ -17,3 +17,7 @@ cmake -S tests/fuzz -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYP
 cmake --build build/fuzz -j 2
 mkdir -p build/fuzz/corpus
 build/fuzz/level_fuzz -max_total_time=60 -max_len=65536 -print_final_stats=1 build/fuzz/corpus
+echo "== recording reader fuzzing (libFuzzer, ASan + UBSan, 60 s)"
+mkdir -p build/fuzz/recording-corpus
+cp tests/fuzz/corpus/recording/* build/fuzz/recording-corpus/
+build/fuzz/recording_fuzz -max_total_time=60 -max_len=65536 -print_final_stats=1 build/fuzz/recording-corpus

@@ -16,15 +16,22 @@ std::string UsageText()
            "  --data DIR          read the game's files from DIR\n"
            "  --quit-after-frames N  end the game after N frames (for measurements)\n"
            "  --screenshot FILE   save the last picture shown as a BMP file when the game ends\n"
-           "  --record FILE       record the game to FILE\n"
-           "  --play FILE         play a recorded game back in a window\n"
+           "  --record FILE       record the game to FILE (written as FILE.part while the game runs)\n"
+           "  --play FILE         play a recorded game back in a window (--screen, --no-sound and\n"
+           "                      --quit-after-frames apply)\n"
            "  --headless          with --play: no window, as fast as possible; prints where it ended\n"
            "  --check-level-set FILE  check a level-set file, list its problems and exit\n"
            "  --help              show this help and exit\n"
            "  --version           show the version and exit\n"
            "\n"
            "Keys: arrows run, space jumps, down enters a pipe, up throws a fireball,\n"
-           "Y/N answer questions, escape quits.\n";
+           "Y/N answer questions, escape quits.\n"
+           "\n"
+           "Exit status: 0 done (a replay matched its recording, or stopped where\n"
+           "--quit-after-frames asked); 1 a file or the game failed, or a replay went its own\n"
+           "way; 2 a bad command line; 3 a replay matched up to where its recording was cut\n"
+           "off (the game that made it was killed); 4 a replay was stopped (window closed or\n"
+           "a signal) before the end of its recording.\n";
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args)
@@ -51,6 +58,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
         } else if (a == "--no-sound") {
             cl.settings.gSoundOn = false;
             cl.anySetting = true;
+            cl.windowOption = true;
         } else if (a == "--level-set") {
             if (const std::string* v = value()) {
                 if (v->empty() || v->find('/') != std::string::npos)
@@ -58,6 +66,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
                 else
                     cl.settings.gLevelSet = *v + ".txt";
                 cl.anySetting = true;
+                cl.recordedSetting = true;
             }
         } else if (a == "--level") {
             if (const std::string* v = value()) {
@@ -70,6 +79,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
                 else
                     cl.settings.gLevel = level - 1;
                 cl.anySetting = true;
+                cl.recordedSetting = true;
             }
         } else if (a == "--difficulty") {
             if (const std::string* v = value()) {
@@ -84,6 +94,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
                 else
                     fail("--difficulty takes easy, normal, difficult or crazy, not \"" + *v + "\"");
                 cl.anySetting = true;
+                cl.recordedSetting = true;
             }
         } else if (a == "--screen") {
             if (const std::string* v = value()) {
@@ -100,6 +111,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
                     fail("--screen takes full, 320x240 or 640x480, not \"" + *v + "\"");
                 }
                 cl.anySetting = true;
+                cl.windowOption = true;
             }
         } else if (a == "--quit-after-frames") {
             if (const std::string* v = value()) {
@@ -113,6 +125,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
                 if (v->empty())
                     fail("--screenshot needs a file name");
                 cl.screenshot = *v;
+                cl.windowOption = true;
             }
         } else if (a == "--record" || a == "--play") {
             if (const std::string* v = value()) {
@@ -141,10 +154,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     if (cl.error.empty()) {
         if (!cl.play.empty() && !cl.record.empty())
             fail("--play and --record cannot be used together");
-        else if (!cl.play.empty() && cl.anySetting && cl.error.empty())
+        else if (!cl.play.empty() && cl.recordedSetting)
             fail("--play takes its level set, level and difficulty from the recording");
         else if (cl.headless && cl.play.empty())
             fail("--headless only goes with --play");
+        else if (cl.headless && cl.windowOption)
+            fail("--headless plays back without a window: --screen, --no-sound and --screenshot do not apply");
     }
     return cl;
 }

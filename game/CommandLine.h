@@ -9,6 +9,8 @@ namespace zorbo {
 struct CommandLine {
     Settings settings;
     bool anySetting = false;   // at least one game setting was given
+    bool recordedSetting = false; // --level-set, --level or --difficulty: a recording fixes these
+    bool windowOption = false; // --screen, --no-sound or --screenshot: only for a window
     bool help = false;
     bool version = false;
     std::string dataDir;       // --data, empty when not given
@@ -20,6 +22,15 @@ struct CommandLine {
     std::string checkLevelSet; // --check-level-set: check this level-set file and exit
     std::string error;         // one line, empty when the command line is good
 };
+
+// Exit statuses of the program.
+namespace ExitStatus {
+constexpr int Ok = 0;
+constexpr int Failed = 1;        // a file or the game failed, or a replay went its own way
+constexpr int BadCommandLine = 2;
+constexpr int CutOff = 3;        // a replay matched up to where its recording was cut off
+constexpr int Stopped = 4;       // a replay was stopped before its recording's end
+} // namespace ExitStatus
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 std::string UsageText();

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <type_traits>
 
 namespace zorbo {
@@ -79,17 +77,11 @@ std::string Hex(uint64_t v)
 
 } // namespace
 
-bool HashFile(const std::string& file, uint64_t& hash)
+uint64_t HashBytes(std::string_view bytes)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return false;
     Hasher h;
-    char buf[4096];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0)
-        h.Bytes(buf, static_cast<size_t>(in.gcount()));
-    hash = h.h;
-    return !in.bad();
+    h.Bytes(bytes.data(), bytes.size());
+    return h.h;
 }
 
 // Every field of the game state is in the hash (game/StateFields.h), or replays could pass
@@ -115,145 +107,6 @@ std::string Summary(const GameState& g)
     return buf;
 }
 
-bool Recording::Save(const std::string& file, std::string& error) const
-{
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        error = "cannot write " + file;
-        return false;
-    }
-    out << "zorbo-recording " << version << "\n";
-    out << "level-set " << levelSet << " " << Hex(levelSetHash) << "\n";
-    out << "start-level " << startLevel + 1 << "\n";
-    out << "difficulty " << difficulty << "\n";
-    out << "seed " << seed << "\n";
-    // Inputs and checkpoints in the order the game met them: a checkpoint goes right
-    // before the keyboard poll it was taken at.
-    size_t check = 0;
-    int64_t polls = 0;
-    auto flushChecks = [&] {
-        for (; check < checkpoints.size() && checkpoints[check].poll <= polls; ++check) {
-            const Checkpoint& c = checkpoints[check];
-            out << "c " << c.poll << " " << c.level + 1 << " " << (c.won ? 1 : 0) << " " << Hex(c.hash) << "\n";
-        }
-    };
-    bool inTicks = false;
-    for (const Input& in : inputs) {
-        if (in.keys) {
-            if (inTicks)
-                out << "\n";
-            inTicks = false;
-            flushChecks();
-            out << "k";
-            for (uint8_t code : in.held)
-                out << " " << int{code};
-            out << "\n";
-            ++polls;
-        } else {
-            out << (inTicks ? " " : "t ") << in.tick;
-            inTicks = true;
-        }
-    }
-    if (inTicks)
-        out << "\n";
-    flushChecks();
-    out << "end\n";
-    out.flush();
-    if (!out) {
-        error = "cannot write " + file;
-        return false;
-    }
-    return true;
-}
-
-bool Recording::Load(const std::string& file, Recording& rec, std::string& error)
-{
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = file + ": cannot be read";
-        return false;
-    }
-    rec = Recording{};
-    std::string line;
-    int lineNo = 0;
-    auto fail = [&](const std::string& what) {
-        error = file + ":" + std::to_string(lineNo) + ": " + what;
-        return false;
-    };
-    bool ended = false;
-    int64_t polls = 0;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        std::istringstream words(line);
-        std::string key;
-        words >> key;
-        if (lineNo == 1) {
-            if (key != "zorbo-recording" || !(words >> rec.version))
-                return fail("not a Zorbo recording");
-            if (rec.version != Version)
-                return fail("recording format " + std::to_string(rec.version) + " is not supported (this game reads format " +
-                            std::to_string(Version) + ")");
-            continue;
-        }
-        if (ended)
-            return fail("text after the end");
-        if (key == "level-set") {
-            std::string hash;
-            if (!(words >> rec.levelSet >> hash) || hash.size() != 16)
-                return fail("bad level-set line");
-            rec.levelSetHash = std::stoull(hash, nullptr, 16);
-        } else if (key == "start-level") {
-            if (!(words >> rec.startLevel) || rec.startLevel < 1 || rec.startLevel > 10)
-                return fail("bad start level");
-            --rec.startLevel;
-        } else if (key == "difficulty") {
-            if (!(words >> rec.difficulty) ||
-                (rec.difficulty != 18 && rec.difficulty != 26 && rec.difficulty != 32 && rec.difficulty != 38))
-                return fail("bad difficulty");
-        } else if (key == "seed") {
-            if (!(words >> rec.seed))
-                return fail("bad seed");
-        } else if (key == "t") {
-            uint32_t tick = 0;
-            while (words >> tick)
-                rec.inputs.push_back(Input{false, tick, {}});
-            if (!words.eof())
-                return fail("bad tick count");
-        } else if (key == "k") {
-            Input poll{true, 0, {}};
-            int code = 0;
-            while (words >> code) {
-                if (code < 0 || code > 255)
-                    return fail("bad scan code");
-                poll.held.push_back(static_cast<uint8_t>(code));
-            }
-            if (!words.eof())
-                return fail("bad scan code");
-            rec.inputs.push_back(std::move(poll));
-            ++polls;
-        } else if (key == "c") {
-            Checkpoint c;
-            int won = 0;
-            std::string hash;
-            if (!(words >> c.poll >> c.level >> won >> hash) || hash.size() != 16 || c.poll != polls)
-                return fail("bad checkpoint");
-            c.level -= 1;
-            c.won = won != 0;
-            c.hash = std::stoull(hash, nullptr, 16);
-            rec.checkpoints.push_back(c);
-        } else if (key == "end") {
-            ended = true;
-        } else {
-            return fail("unknown line \"" + key + "\"");
-        }
-    }
-    if (!ended)
-        return fail("the recording is cut short (no end line)");
-    return true;
-}
-
 // ---- recording
 
 uint32_t RecordingPlatform::GetTickCount()
@@ -266,6 +119,8 @@ uint32_t RecordingPlatform::GetTickCount()
 uint64_t RecordingPlatform::ClockSeed()
 {
     rec_.seed = inner_.ClockSeed();
+    if (writer_ != nullptr)
+        writer_->Write(rec_);
     return rec_.seed;
 }
 
@@ -290,6 +145,8 @@ void RecordingPlatform::ReadKeyboard(KeyState& keys)
             poll.held.push_back(static_cast<uint8_t>(code));
     rec_.inputs.push_back(std::move(poll));
     ++polls_;
+    if (writer_ != nullptr)
+        writer_->Write(rec_);
 }
 
 void RecordingPlatform::Finish()
@@ -299,6 +156,13 @@ void RecordingPlatform::Finish()
 }
 
 // ---- replay
+
+ReplayPlatform::ReplayPlatform(Platform& inner, const Recording& recording, bool realTime)
+    : ForwardingPlatform(inner), rec_(recording), realTime_(realTime)
+{
+    for (const Recording::Input& in : rec_.inputs)
+        recordedPolls_ += in.keys ? 1 : 0;
+}
 
 uint32_t ReplayPlatform::GetTickCount()
 {
@@ -360,10 +224,51 @@ void ReplayPlatform::ReadKeyboard(KeyState& keys)
     ++polls_;
 }
 
+void ReplayPlatform::ShowMessage(const std::string& title, const std::string& text)
+{
+    // Only an error that ends the game shows a message box, so a replay that meets one
+    // cannot have matched.
+    if (message_.empty())
+        message_ = text;
+    inner_.ShowMessage(title, text);
+}
+
 void ReplayPlatform::Finish()
 {
-    while (nextCheck_ < rec_.checkpoints.size())
-        Check(rec_.checkpoints[nextCheck_++]);
+    const bool usedUp = next_ >= rec_.inputs.size();
+    const std::string where = std::to_string(polls_) + " of " + std::to_string(recordedPolls_);
+    if (usedUp && !rec_.cutOff)
+        while (nextCheck_ < rec_.checkpoints.size())
+            Check(rec_.checkpoints[nextCheck_++]);
+    if (!divergence_.empty()) {
+        end_ = ReplayEnd::Diverged;
+        verdict_ = "the replay went its own way: " + divergence_;
+    } else if (!message_.empty()) {
+        end_ = ReplayEnd::Diverged;
+        verdict_ = "the game ended on an error at poll " + where + ": " + message_;
+    } else if (!usedUp && inner_.CloseRequested()) {
+        end_ = ReplayEnd::Stopped;
+        verdict_ = "stopped at poll " + where;
+    } else if (!usedUp) {
+        end_ = ReplayEnd::Diverged;
+        verdict_ = "the replay went its own way: the game ended at poll " + std::to_string(polls_) +
+                   ", but the recording goes on to poll " + std::to_string(recordedPolls_);
+    } else if (rec_.cutOff) {
+        end_ = ReplayEnd::CutOff;
+        verdict_ = "the recording was cut off at poll " + std::to_string(recordedPolls_) +
+                   " (the game that made it was killed); the replay matched up to there";
+    } else if (rec_.checkpoints.empty() || rec_.checkpoints.back().poll != recordedPolls_) {
+        // Without a checkpoint where the game ended, an edited game would pass unseen.
+        end_ = ReplayEnd::Diverged;
+        verdict_ = "the recording has no final checkpoint to compare the game's end with";
+    } else if (exhausted_) {
+        end_ = ReplayEnd::Diverged;
+        verdict_ = "the replay went its own way: the game read on past the recording's end (poll " +
+                   std::to_string(recordedPolls_) + ")";
+    } else {
+        end_ = ReplayEnd::Matched;
+        verdict_.clear();
+    }
 }
 
 } // namespace zorbo

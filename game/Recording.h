@@ -1,50 +1,18 @@
 #pragma once
+#include "game/RecordingFile.h"
 #include "media/Platform.h"
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorbo {
 
 struct GameState;
 
-// A recorded game: the settings and everything the game read from the machine (the
-// random seed, every tick count and every keyboard poll, in order), plus checkpoints
-// of where the game stood whenever its level changed. Replaying the inputs replays the
-// game exactly.
-struct Recording {
-    static constexpr int Version = 1;
-
-    struct Input {
-        bool keys = false;              // a keyboard poll, else a tick-count read
-        uint32_t tick = 0;
-        std::vector<uint8_t> held;      // scan codes held at the poll
-    };
-    struct Checkpoint {
-        int64_t poll = 0;               // number of keyboard polls before it
-        int32_t level = 0;
-        bool won = false;
-        uint64_t hash = 0;
-        bool operator==(const Checkpoint&) const = default;
-    };
-
-    int version = Version;
-    std::string levelSet;               // file name, e.g. "Standard.txt"
-    uint64_t levelSetHash = 0;
-    int32_t startLevel = 0;             // 0..9
-    int32_t difficulty = 26;
-    uint64_t seed = 0;
-    std::vector<Input> inputs;
-    std::vector<Checkpoint> checkpoints;
-
-    bool Save(const std::string& file, std::string& error) const;
-    // Reads a recording; false with a one-line reason naming the file and line.
-    static bool Load(const std::string& file, Recording& out, std::string& error);
-};
-
-// FNV-1a over a file's bytes; false when it cannot be read.
-bool HashFile(const std::string& file, uint64_t& hash);
+// FNV-1a over a file's bytes: what a recording pins its level set by.
+uint64_t HashBytes(std::string_view bytes);
 
 // A hash of the game's state (not of its picture, which depends on the installed fonts).
 uint64_t StateHash(const GameState& state);
@@ -91,6 +59,9 @@ public:
     RecordingPlatform(Platform& inner, Recording& recording) : ForwardingPlatform(inner), rec_(recording) {}
     // The game whose level changes are checkpointed (set once it exists).
     void Watch(const GameState* game) { game_ = game; }
+    // Writes the recording to a file as the game goes: the header once the seed is drawn,
+    // then every poll as soon as it is read.
+    void WriteTo(RecordingWriter* writer) { writer_ = writer; }
     // Adds the final checkpoint; call when the game has ended.
     void Finish();
 
@@ -102,9 +73,18 @@ private:
     void CheckLevel();
     Recording& rec_;
     const GameState* game_ = nullptr;
+    RecordingWriter* writer_ = nullptr;
     int64_t polls_ = 0;
     int32_t lastLevel_ = -1;
     bool lastWon_ = false;
+};
+
+// How a replay ended.
+enum class ReplayEnd {
+    Matched,   // every input used exactly and every checkpoint matched
+    Diverged,  // the game went its own way, or ended on an error message
+    CutOff,    // matched up to the last poll of a recording whose game was killed
+    Stopped,   // stopped (window closed, a signal, a frame limit) before the recording's end
 };
 
 // Feeds a recording back to the game. Window, picture and sound go to another platform
@@ -112,14 +92,15 @@ private:
 // inputs run out, the game is asked to end as by the window's close control.
 class ReplayPlatform : public ForwardingPlatform {
 public:
-    ReplayPlatform(Platform& inner, const Recording& recording, bool realTime)
-        : ForwardingPlatform(inner), rec_(recording), realTime_(realTime) {}
+    ReplayPlatform(Platform& inner, const Recording& recording, bool realTime);
     void Watch(const GameState* game) { game_ = game; }
-    // Compares the final state with the last checkpoint; call when the game has ended.
+    // Judges the replay once the game has ended: compares the final state with the last
+    // checkpoint and checks that the game used the recording exactly.
     void Finish();
 
-    bool Diverged() const { return !divergence_.empty(); }
-    const std::string& Divergence() const { return divergence_; }
+    ReplayEnd End() const { return end_; }
+    // One line: why the replay did not match, where it was stopped or cut off.
+    const std::string& Verdict() const { return verdict_; }
     int64_t Polls() const { return polls_; }
     int CheckpointsMatched() const { return matched_; }
 
@@ -127,6 +108,7 @@ public:
     uint64_t ClockSeed() override { return rec_.seed; }
     void WaitUntil(uint32_t tick) override;
     bool CloseRequested() const override;
+    void ShowMessage(const std::string& title, const std::string& text) override;
     void ReadKeyboard(KeyState& keys) override;
     bool OpenAudio() override { return realTime_ && inner_.OpenAudio(); }
 
@@ -138,10 +120,14 @@ private:
     size_t next_ = 0;        // next input
     size_t nextCheck_ = 0;   // next checkpoint
     int64_t polls_ = 0;
+    int64_t recordedPolls_ = 0;
     int matched_ = 0;
-    bool exhausted_ = false;
+    bool exhausted_ = false; // the game read past the recording's last input
     uint32_t lastTick_ = 0;
     std::string divergence_;
+    std::string message_;    // the first message box the game showed
+    ReplayEnd end_ = ReplayEnd::Matched;
+    std::string verdict_;
 };
 
 } // namespace zorbo
@@ -150,24 +136,28 @@ namespace zorbo {
 
 struct Settings;
 
-// Reads a recording for replay and checks it against the level set in the data folder;
-// fills the settings the game must be started with. False with a clear message when the
+// Reads a recording for replay and checks it against the level set in the data folder
+// (a regular file whose contents hash as recorded and pass the level-set check); fills
+// the game settings it must be started with. False with a clear message when the
 // recording cannot be used.
 bool PrepareReplay(const std::string& file, const std::string& dataPath, Recording& rec, Settings& settings,
                    std::string& error);
 
-// Starts a recording with the settings of the game about to be played.
+// Starts a recording with the settings of the game about to be played; false when its
+// level set cannot be read or named in a recording.
 bool StartRecording(const Settings& settings, Recording& rec, std::string& error);
 
 struct ReplayResult {
     bool ok = false;           // every checkpoint matched and the inputs were used up exactly
-    std::string message;       // the divergence, when not ok
+    ReplayEnd end = ReplayEnd::Diverged;
+    std::string message;       // the verdict, when not ok
     std::string summary;       // where the game ended (Summary)
     int64_t polls = 0;
     int checkpoints = 0;
 };
 
-// Replays a recording without window, sound or clock, as fast as possible.
-ReplayResult ReplayHeadless(const Recording& rec, const Settings& settings);
+// Replays a recording without window, sound or clock, as fast as possible; with
+// stopAfterFrames >= 0 it stops after that many pictures.
+ReplayResult ReplayHeadless(const Recording& rec, const Settings& settings, int stopAfterFrames = -1);
 
 } // namespace zorbo

@@ -2,6 +2,7 @@
 #include "game/Recording.h"
 #include "game/Settings.h"
 #include "media/HeadlessPlatform.h"
+#include "world/LevelFile.h"
 
 namespace zorbo {
 
@@ -11,10 +12,18 @@ bool StartRecording(const Settings& settings, Recording& rec, std::string& error
     rec.levelSet = settings.gLevelSet;
     rec.startLevel = settings.gLevel;
     rec.difficulty = settings.gDifficulty;
-    if (!HashFile(settings.DataPath + settings.gLevelSet, rec.levelSetHash)) {
-        error = settings.DataPath + settings.gLevelSet + ": cannot be read";
+    if (!IsPlainFileName(settings.gLevelSet)) {
+        error = "the level set \"" + settings.gLevelSet +
+                "\" cannot be recorded: a recording names a plain file (no leading '.', no \"..\") in the data folder";
         return false;
     }
+    const std::string path = settings.DataPath + settings.gLevelSet;
+    std::string bytes, reason;
+    if (!ReadRegularFile(path, LevelFormat::MaxFileBytes, bytes, reason)) {
+        error = path + ": " + reason;
+        return false;
+    }
+    rec.levelSetHash = HashBytes(bytes);
     return true;
 }
 
@@ -23,15 +32,21 @@ bool PrepareReplay(const std::string& file, const std::string& dataPath, Recordi
 {
     if (!Recording::Load(file, rec, error))
         return false;
-    uint64_t hash = 0;
+    // The recording names a plain file, so this stays inside the data folder.
     const std::string levelFile = dataPath + rec.levelSet;
-    if (!HashFile(levelFile, hash)) {
-        error = file + ": its level set " + levelFile + " cannot be read";
+    std::string bytes, reason;
+    if (!ReadRegularFile(levelFile, LevelFormat::MaxFileBytes, bytes, reason)) {
+        error = file + ": its level set " + levelFile + " " + reason;
         return false;
     }
-    if (hash != rec.levelSetHash) {
+    if (HashBytes(bytes) != rec.levelSetHash) {
         error = file + ": recorded with another version of the level set " + rec.levelSet +
                 " (its contents have changed since); it cannot be replayed";
+        return false;
+    }
+    const LevelCheckResult check = CheckLevelSetBytes(bytes);
+    if (!check.ok()) {
+        error = file + ": " + check.FirstError(levelFile);
         return false;
     }
     settings.gLevelSet = rec.levelSet;
@@ -41,10 +56,13 @@ bool PrepareReplay(const std::string& file, const std::string& dataPath, Recordi
     return true;
 }
 
-ReplayResult ReplayHeadless(const Recording& rec, const Settings& settings)
+ReplayResult ReplayHeadless(const Recording& rec, const Settings& settings, int stopAfterFrames)
 {
     HeadlessPlatform headless;
     headless.keepPictures = false;
+    headless.closeAfterFrames = stopAfterFrames;
+    // A message box ends up in the verdict, so it is not printed twice.
+    headless.echoMessages = false;
     ReplayPlatform replay(headless, rec, false);
     Settings s = settings;
     s.gSoundOn = false;
@@ -56,8 +74,9 @@ ReplayResult ReplayHeadless(const Recording& rec, const Settings& settings)
     result.polls = replay.Polls();
     result.checkpoints = replay.CheckpointsMatched();
     result.summary = Summary(game);
-    result.ok = !replay.Diverged();
-    result.message = replay.Divergence();
+    result.end = replay.End();
+    result.ok = result.end == ReplayEnd::Matched;
+    result.message = replay.Verdict();
     return result;
 }
 

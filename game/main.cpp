@@ -17,24 +17,43 @@ namespace {
 
 using namespace zorbo;
 
-// Plays (or records, or watches a recording of) one game in an SDL window.
-int RunGame(const Settings& settings, const CommandLine& cl, const Recording* replay)
+// Says how a replay ended and gives the exit status for it. A stop asked for with
+// --quit-after-frames is no failure.
+int ReportReplay(const std::string& file, ReplayEnd end, const std::string& verdict, bool frameLimit)
+{
+    std::fflush(stdout); // the summary line comes first
+    switch (end) {
+    case ReplayEnd::Matched:
+        return ExitStatus::Ok;
+    case ReplayEnd::Stopped:
+        std::printf("%s\n", verdict.c_str());
+        return frameLimit ? ExitStatus::Ok : ExitStatus::Stopped;
+    case ReplayEnd::CutOff:
+        std::fprintf(stderr, "zorbo: %s: %s\n", file.c_str(), verdict.c_str());
+        return ExitStatus::CutOff;
+    case ReplayEnd::Diverged:
+        break;
+    }
+    std::fprintf(stderr, "zorbo: %s\n", verdict.c_str());
+    return ExitStatus::Failed;
+}
+
+// Plays (or records, or watches a recording of) one game in an SDL window. A recording
+// goes into `record` and, as the game goes, to `writer`.
+int RunGame(const Settings& settings, const CommandLine& cl, const Recording* replay, Recording* record,
+            RecordingWriter* writer)
 {
     try {
         SdlPlatform sdl(settings.DataPath + "icon.bmp");
         sdl.CloseAfterFrames(cl.quitAfterFrames);
-        Recording recording;
-        std::string error;
-        if (!cl.record.empty() && !StartRecording(settings, recording, error)) {
-            std::fprintf(stderr, "zorbo: %s\n", error.c_str());
-            return 1;
-        }
-        RecordingPlatform recorder(sdl, recording);
+        Recording unused;
+        RecordingPlatform recorder(sdl, record != nullptr ? *record : unused);
+        recorder.WriteTo(writer);
         std::unique_ptr<ReplayPlatform> player;
         Platform* platform = &sdl;
         if (replay != nullptr)
             platform = (player = std::make_unique<ReplayPlatform>(sdl, *replay, true)).get();
-        else if (!cl.record.empty())
+        else if (record != nullptr)
             platform = &recorder;
 
         GameWindow game(*platform, settings);
@@ -47,26 +66,26 @@ int RunGame(const Settings& settings, const CommandLine& cl, const Recording* re
             std::fprintf(stderr, "zorbo: cannot save the screenshot %s\n", cl.screenshot.c_str());
         if (cl.quitAfterFrames >= 0)
             std::printf("frames=%d first_frame_ms=%u\n", sdl.Presents(), sdl.FirstPresentTick());
-        if (!cl.record.empty()) {
+        if (record != nullptr) {
             recorder.Finish();
-            if (!recording.Save(cl.record, error)) {
+            std::string error;
+            if (!writer->Finish(*record, error)) {
                 std::fprintf(stderr, "zorbo: %s\n", error.c_str());
-                return 1;
+                return ExitStatus::Failed;
             }
         }
         if (player) {
             player->Finish();
-            std::printf("%s\n", Summary(game).c_str());
-            if (player->Diverged()) {
-                std::fprintf(stderr, "zorbo: the replay went its own way: %s\n", player->Divergence().c_str());
-                return 1;
-            }
+            std::printf("%s polls %lld checkpoints %d\n", Summary(game).c_str(),
+                        static_cast<long long>(player->Polls()), player->CheckpointsMatched());
+            const bool frameLimit = cl.quitAfterFrames >= 0 && sdl.Presents() >= cl.quitAfterFrames;
+            return ReportReplay(cl.play, player->End(), player->Verdict(), frameLimit);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zorbo: %s\n", e.what());
-        return 1;
+        return ExitStatus::Failed;
     }
-    return 0;
+    return ExitStatus::Ok;
 }
 
 } // namespace
@@ -77,7 +96,7 @@ int main(int argc, char** argv)
     const CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!cl.error.empty()) {
         std::fprintf(stderr, "zorbo: %s\n", cl.error.c_str());
-        return 2;
+        return ExitStatus::BadCommandLine;
     }
     if (cl.help) {
         std::fputs(UsageText().c_str(), stdout);
@@ -102,18 +121,25 @@ int main(int argc, char** argv)
         std::string error;
         if (!PrepareReplay(cl.play, settings.DataPath, rec, settings, error)) {
             std::fprintf(stderr, "zorbo: %s\n", error.c_str());
-            return 1;
+            return ExitStatus::Failed;
         }
         if (!cl.headless)
-            return RunGame(settings, cl, &rec);
-        const ReplayResult result = ReplayHeadless(rec, settings);
+            return RunGame(settings, cl, &rec, nullptr, nullptr);
+        const ReplayResult result = ReplayHeadless(rec, settings, cl.quitAfterFrames);
         std::printf("%s polls %lld checkpoints %d\n", result.summary.c_str(),
                     static_cast<long long>(result.polls), result.checkpoints);
-        if (!result.ok) {
-            std::fprintf(stderr, "zorbo: the replay went its own way: %s\n", result.message.c_str());
-            return 1;
+        return ReportReplay(cl.play, result.end, result.message, cl.quitAfterFrames >= 0);
+    }
+
+    // The recording's file is opened before anything is played, so a path that cannot be
+    // written is refused at once instead of after the game.
+    RecordingWriter writer;
+    if (!cl.record.empty()) {
+        std::string error;
+        if (!writer.Open(cl.record, error)) {
+            std::fprintf(stderr, "zorbo: %s\n", error.c_str());
+            return ExitStatus::Failed;
         }
-        return 0;
     }
 
     // Without game settings on the command line the player chooses them in the launcher.
@@ -134,7 +160,16 @@ int main(int argc, char** argv)
         const LevelCheckResult check = CheckLevelSet(levelSet);
         std::fputs(check.Report(levelSet).c_str(), stderr);
         if (!check.ok())
-            return 1;
+            return ExitStatus::Failed;
     }
-    return RunGame(settings, cl, nullptr);
+    Recording recording;
+    if (!cl.record.empty()) {
+        std::string error;
+        if (!StartRecording(settings, recording, error)) {
+            std::fprintf(stderr, "zorbo: %s\n", error.c_str());
+            return ExitStatus::Failed;
+        }
+        return RunGame(settings, cl, nullptr, &recording, &writer);
+    }
+    return RunGame(settings, cl, nullptr, nullptr, nullptr);
 }

@@ -1,6 +1,7 @@
 #include "media/HeadlessPlatform.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace zorbo {
 
@@ -39,6 +40,8 @@ void HeadlessPlatform::WaitUntil(uint32_t tick)
 void HeadlessPlatform::ShowMessage(const std::string& title, const std::string& text)
 {
     messages.push_back(title + ": " + text);
+    if (echoMessages)
+        std::fprintf(stderr, "zorbo: %s\n", text.c_str());
 }
 
 bool HeadlessPlatform::StartDisplay(int32_t width, int32_t height, bool fullScreen)

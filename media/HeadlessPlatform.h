@@ -34,6 +34,9 @@ public:
     bool keepPictures = true;
     // Milliseconds the clock moves forward while a synchronous sound plays.
     uint32_t syncSoundMs = 0;
+    // Message boxes also go to stderr, as the program's would: a headless run never hides
+    // the reason it ended.
+    bool echoMessages = true;
     // Sound numbers whose files fail to load.
     std::vector<int> brokenSounds;
 

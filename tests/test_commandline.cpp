@@ -58,3 +58,18 @@ TEST(CommandLine, DataFolderPrefersTheOptionThenTheProgramFolder)
     std::filesystem::create_directories(prefix.path() + "share/zorbo/Data");
     EXPECT_EQ(FindDataPath("", prefix.path() + "bin"), prefix.path() + "share/zorbo/Data/");
 }
+
+TEST(CommandLine, AReplayTakesWindowOptionsButNotGameSettings)
+{
+    const auto watched = ParseCommandLine({"--play", "g.rec", "--screen", "320x240", "--no-sound", "--quit-after-frames", "9"});
+    ASSERT_EQ(watched.error, "");
+    EXPECT_FALSE(watched.settings.gWindow640);
+    EXPECT_FALSE(watched.settings.gSoundOn);
+    EXPECT_EQ(watched.quitAfterFrames, 9);
+
+    EXPECT_EQ(ParseCommandLine({"--play", "g.rec", "--level", "3"}).error,
+              "--play takes its level set, level and difficulty from the recording");
+    EXPECT_EQ(ParseCommandLine({"--play", "g.rec", "--headless", "--no-sound"}).error,
+              "--headless plays back without a window: --screen, --no-sound and --screenshot do not apply");
+    EXPECT_EQ(ParseCommandLine({"--play", "g.rec", "--headless", "--quit-after-frames", "5"}).error, "");
+}

@@ -1,33 +1,47 @@
+#include "LevelText.h"
 #include "TestData.h"
 #include "game/Recording.h"
 #include "game/StateFields.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 
 using namespace zorbo;
 
 namespace {
 
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
 struct RecordingFixture : testing::Test {
     test::GameData data;
+    test::TempDir dir;
     Settings settings;
     Recording rec;
     std::string finalSummary;
 
     void SetUp() override
     {
-        // Any level set will do for the inputs; its contents are what the recording pins.
-        std::ofstream(data.path() + "Tiny.txt", std::ios::binary) << "*one\n" << std::string(20, 'a') << "\n";
+        // Any playable level set will do for the inputs; its contents are what the
+        // recording pins.
+        test::WriteFile(data.path() + "Tiny.txt", test::LevelSet().Text());
         settings.DataPath = data.path();
         settings.gLevelSet = "Tiny.txt";
         settings.gDifficulty = 32;
         settings.gSoundOn = false;
     }
 
-    // Plays a short game with held keys through a recording platform.
-    void Record(int frames)
+    // Plays a short game with held keys through a recording platform, written to a file
+    // as it goes when a writer is given (and left unfinished when finish is false).
+    void Record(int frames, RecordingWriter* writer = nullptr, bool finish = true, int escapeAt = -1)
     {
         std::string error;
         ASSERT_TRUE(StartRecording(settings, rec, error)) << error;
@@ -36,7 +50,9 @@ struct RecordingFixture : testing::Test {
         machine.keepPictures = false;
         machine.closeAfterFrames = frames;
         for (int i = 0; i < frames; ++i) {
-            if (i % 7 < 4)
+            if (i == escapeAt)
+                machine.QueueKeys({Key::Escape});
+            else if (i % 7 < 4)
                 machine.QueueKeys({Key::Right, Key::Space});
             else if (i % 7 == 5)
                 machine.QueueKeys({Key::Left});
@@ -44,10 +60,16 @@ struct RecordingFixture : testing::Test {
                 machine.QueueKeys({});
         }
         RecordingPlatform recorder(machine, rec);
+        recorder.WriteTo(writer);
         GameWindow game(recorder, settings);
         recorder.Watch(&game);
         game.Form_Load();
+        if (!finish)
+            return;
         recorder.Finish();
+        if (writer != nullptr) {
+            ASSERT_TRUE(writer->Finish(rec, error)) << error;
+        }
         finalSummary = Summary(game);
     }
 };
@@ -66,38 +88,105 @@ TEST_F(RecordingFixture, ARecordedGameReplaysToTheSameState)
     EXPECT_EQ(direct.polls, 80);
 
     // Through a file and back.
-    test::TempDir dir;
     std::string error;
     ASSERT_TRUE(rec.Save(dir.path() + "game.rec", error)) << error;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "game.rec.part"));
     Recording loaded;
     Settings replaySettings;
     ASSERT_TRUE(PrepareReplay(dir.path() + "game.rec", data.path(), loaded, replaySettings, error)) << error;
     EXPECT_EQ(replaySettings.gDifficulty, 32);
     EXPECT_EQ(replaySettings.gLevelSet, "Tiny.txt");
-    EXPECT_EQ(loaded.inputs.size(), rec.inputs.size());
-    EXPECT_EQ(loaded.checkpoints, rec.checkpoints);
+    EXPECT_EQ(loaded, rec);
     const ReplayResult fromFile = ReplayHeadless(loaded, replaySettings);
     EXPECT_TRUE(fromFile.ok) << fromFile.message;
     EXPECT_EQ(fromFile.summary, finalSummary);
 }
 
-TEST_F(RecordingFixture, AChangedInputIsCaughtAsADivergence)
+TEST_F(RecordingFixture, AGameWrittenAsItGoesGivesTheSameFileAsOneSavedWhole)
 {
-    Record(40);
-    for (Recording::Input& in : rec.inputs)
+    RecordingWriter writer;
+    std::string error;
+    ASSERT_TRUE(writer.Open(dir.path() + "live.rec", error)) << error;
+    Record(60, &writer);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "live.rec.part"));
+    EXPECT_EQ(ReadAll(dir.path() + "live.rec"), FormatRecording(rec));
+}
+
+TEST_F(RecordingFixture, AKilledGameLeavesARecordingThatReplaysToItsLastPoll)
+{
+    RecordingWriter writer;
+    std::string error;
+    ASSERT_TRUE(writer.Open(dir.path() + "killed.rec", error)) << error;
+    Record(50, &writer, false);
+    // What a killed game leaves: the temporary file, maybe with a half-written line.
+    const std::string part = dir.path() + "killed.rec.part";
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "killed.rec"));
+    std::ofstream(part, std::ios::binary | std::ios::app) << "t 20";
+
+    Recording loaded;
+    Settings s;
+    ASSERT_TRUE(PrepareReplay(part, data.path(), loaded, s, error)) << error;
+    EXPECT_TRUE(loaded.cutOff);
+    const ReplayResult r = ReplayHeadless(loaded, s);
+    EXPECT_EQ(r.end, ReplayEnd::CutOff) << r.message;
+    EXPECT_EQ(r.polls, 50);
+    EXPECT_NE(r.message.find("cut off at poll 50"), std::string::npos) << r.message;
+}
+
+TEST_F(RecordingFixture, AReplayFailsUnlessTheGameUsesTheRecordingExactly)
+{
+    Record(60, nullptr, true, 30);
+    ASSERT_TRUE(ReplayHeadless(rec, settings).ok);
+
+    // A changed input: the checkpoint after it differs.
+    Recording changed = rec;
+    for (Recording::Input& in : changed.inputs)
         if (in.keys && !in.held.empty()) {
             in.held = {static_cast<uint8_t>(Key::Left)};
             break;
         }
-    const ReplayResult r = ReplayHeadless(rec, settings);
-    EXPECT_FALSE(r.ok);
+    ReplayResult r = ReplayHeadless(changed, settings);
+    EXPECT_EQ(r.end, ReplayEnd::Diverged);
     EXPECT_NE(r.message.find("state"), std::string::npos) << r.message;
+
+    // Polls after the game ended by escape stay unread.
+    Recording longer = rec;
+    Recording::Checkpoint last = longer.checkpoints.back();
+    for (int i = 0; i < 3000; ++i)
+        longer.inputs.push_back(Recording::Input{true, 0, {}});
+    last.poll += 3000;
+    longer.checkpoints.push_back(last);
+    r = ReplayHeadless(longer, settings);
+    EXPECT_EQ(r.end, ReplayEnd::Diverged);
+    EXPECT_NE(r.message.find("the game ended at poll 31, but the recording goes on to poll 3031"), std::string::npos)
+        << r.message;
+
+    // Without its final checkpoint a recording proves nothing about the game's end.
+    Recording unchecked = rec;
+    unchecked.checkpoints.clear();
+    r = ReplayHeadless(unchecked, settings);
+    EXPECT_EQ(r.end, ReplayEnd::Diverged);
+    EXPECT_NE(r.message.find("no final checkpoint"), std::string::npos) << r.message;
+
+    // A level set that breaks under the game ends it with a message box: no match.
+    Settings broken = settings;
+    test::WriteFile(data.path() + "Broken.txt", "*one\nZZZ\n");
+    broken.gLevelSet = "Broken.txt";
+    r = ReplayHeadless(rec, broken);
+    EXPECT_EQ(r.end, ReplayEnd::Diverged);
+    EXPECT_NE(r.message.find("ended on an error at poll 0"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find("Broken.txt"), std::string::npos) << r.message;
+
+    // Stopped on purpose before the end: neither a match nor a divergence.
+    r = ReplayHeadless(rec, settings, 10);
+    EXPECT_EQ(r.end, ReplayEnd::Stopped) << r.message;
+    EXPECT_NE(r.message.find("stopped at poll"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(" of 31"), std::string::npos) << r.message;
 }
 
 TEST_F(RecordingFixture, RecordingsForAnotherLevelSetOrFormatAreRefused)
 {
     Record(10);
-    test::TempDir dir;
     std::string error;
     ASSERT_TRUE(rec.Save(dir.path() + "game.rec", error));
     Recording loaded;
@@ -111,13 +200,32 @@ TEST_F(RecordingFixture, RecordingsForAnotherLevelSetOrFormatAreRefused)
     EXPECT_FALSE(Recording::Load(dir.path() + "future.rec", loaded, error));
     EXPECT_NE(error.find("format 99"), std::string::npos) << error;
 
-    std::ofstream(dir.path() + "cut.rec") << "zorbo-recording 1\nlevel-set Tiny.txt 0000000000000000\nk 57\nt 1 2\n";
-    EXPECT_FALSE(Recording::Load(dir.path() + "cut.rec", loaded, error));
-    EXPECT_NE(error.find("cut short"), std::string::npos) << error;
+    // A level set that hashes as recorded but fails the level-set check.
+    test::WriteFile(data.path() + "Empty.txt", "");
+    const uint64_t emptyHash = HashBytes("");
+    Recording empty = rec;
+    empty.levelSet = "Empty.txt";
+    empty.levelSetHash = emptyHash;
+    ASSERT_TRUE(empty.Save(dir.path() + "empty.rec", error)) << error;
+    EXPECT_FALSE(PrepareReplay(dir.path() + "empty.rec", data.path(), loaded, s, error));
+    EXPECT_NE(error.find("holds 0 levels"), std::string::npos) << error;
+}
 
-    std::ofstream(dir.path() + "bad.rec") << "zorbo-recording 1\nk 57 300\nend\n";
-    EXPECT_FALSE(Recording::Load(dir.path() + "bad.rec", loaded, error));
-    EXPECT_NE(error.find(":2:"), std::string::npos) << error;
+TEST_F(RecordingFixture, ARecordingIsOpenedBeforeTheGameAndRefusedWhereItCannotBeWritten)
+{
+    RecordingWriter writer;
+    std::string error;
+    EXPECT_FALSE(writer.Open(dir.path() + "no-such-folder/game.rec", error));
+    EXPECT_NE(error.find("cannot record to " + dir.path() + "no-such-folder/game.rec"), std::string::npos) << error;
+    RecordingWriter intoFolder;
+    EXPECT_FALSE(intoFolder.Open(data.path(), error));
+    EXPECT_NE(error.find("a folder"), std::string::npos) << error;
+
+    // A level set a recording cannot name is refused before play too.
+    Settings hidden = settings;
+    hidden.gLevelSet = ".hidden.txt";
+    EXPECT_FALSE(StartRecording(hidden, rec, error));
+    EXPECT_NE(error.find(".hidden.txt"), std::string::npos) << error;
 }
 
 namespace listcheck {

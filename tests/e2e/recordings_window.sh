@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Recording and watching in a real window on a virtual display: a replay stopped early says
+# where it stopped, a recording that cannot be written is refused before the window opens,
+# and a recording game that is killed leaves a file that replays up to its last poll.
+# Usage: recordings_window.sh ZORBO DATA-DIR GOOD-RECORDING
+set -u
+zorbo=$1 data=$2 good=$3
+work=$(mktemp -d)
+trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+for n in $(seq 131 170); do
+  [ -e /tmp/.X$n-lock ] && continue
+  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=:$n
+  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  kill $xvfb_pid 2>/dev/null
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no virtual display"
+export SDL_AUDIODRIVER=dummy
+
+# Starts the game in the background; waits for its window.
+start() {
+  "$zorbo" "$@" > "$work/out" 2>&1 &
+  pid=$!
+  wid=$(timeout 20 xdotool search --sync --onlyvisible --pid $pid 2>/dev/null | head -1)
+  [ -n "$wid" ] || fail "no game window for $*: $(cat "$work/out")"
+}
+# Waits up to 20 s for the game to end; sets status.
+finish() {
+  for _ in $(seq 200); do
+    if ! kill -0 $pid 2>/dev/null; then wait $pid; status=$?; return; fi
+    sleep 0.1
+  done
+  kill -9 $pid; fail "the game did not end"
+}
+
+# A window replay with the window options, stopped by the frame limit: a plain stop.
+timeout 60 "$zorbo" --data "$data" --play "$good" --screen 320x240 --no-sound --quit-after-frames 30 > "$work/out" 2>&1
+status=$?
+[ $status -eq 0 ] && grep -q "^stopped at poll [0-9]* of 5630$" "$work/out" && ! grep -q "own way" "$work/out" ||
+  fail "--quit-after-frames replay: status $status: $(cat "$work/out")"
+echo "ok: $(grep stopped "$work/out")"
+
+# Stopped by a signal: reported as stopped, with its own status.
+start --data "$data" --play "$good" --no-sound
+sleep 1
+kill -TERM $pid
+finish
+[ $status -eq 4 ] && grep -q "^stopped at poll [0-9]* of 5630$" "$work/out" ||
+  fail "signalled replay: status $status: $(cat "$work/out")"
+echo "ok: SIGTERM: status 4, $(grep stopped "$work/out")"
+
+# A recording that cannot be written is refused before any window opens.
+began=$(date +%s%N)
+timeout 20 "$zorbo" --data "$data" --level 1 --no-sound --record "$work/missing/game.rec" > "$work/out" 2>&1 &
+pid=$!
+xdotool search --sync --onlyvisible --pid $pid >/dev/null 2>&1 &
+watcher=$!
+finish
+took=$(( ($(date +%s%N) - began) / 1000000 ))
+if kill -0 $watcher 2>/dev/null; then kill $watcher; else fail "a window opened for an unwritable recording"; fi
+[ $status -eq 1 ] && grep -q "cannot record to $work/missing/game.rec" "$work/out" ||
+  fail "unwritable recording: status $status: $(cat "$work/out")"
+echo "ok: refused in ${took} ms: $(cat "$work/out")"
+
+# Killed while recording: the temporary file replays up to its last poll.
+start --data "$data" --level 1 --no-sound --record "$work/killed.rec"
+xdotool keydown --window $wid Right 2>/dev/null
+sleep 1.5
+kill -9 $pid
+wait $pid 2>/dev/null
+[ ! -e "$work/killed.rec" ] && [ -s "$work/killed.rec.part" ] || fail "no partial recording: $(ls "$work")"
+timeout 20 "$zorbo" --data "$data" --play "$work/killed.rec.part" --headless > "$work/out" 2>&1
+status=$?
+[ $status -eq 3 ] && grep -q "cut off at poll [1-9][0-9]* (the game that made it was killed)" "$work/out" ||
+  fail "killed recording: status $status: $(cat "$work/out")"
+echo "ok: killed game: status 3, $(grep -o 'cut off at poll [0-9]*' "$work/out")"
+
+# Ended by a signal while recording: the game ends as by its close control and the
+# recording is finished under its own name.
+start --data "$data" --level 1 --no-sound --record "$work/ended.rec"
+sleep 1
+kill -TERM $pid
+finish
+[ $status -eq 0 ] && [ -s "$work/ended.rec" ] && [ ! -e "$work/ended.rec.part" ] ||
+  fail "recording ended by a signal: status $status, files: $(ls "$work"), output: $(cat "$work/out")"
+timeout 20 "$zorbo" --data "$data" --play "$work/ended.rec" --headless > "$work/out" 2>&1 ||
+  fail "the finished recording does not replay: $(cat "$work/out")"
+echo "ok: finished recording replays: $(cat "$work/out")"
