@@ -9,3 +9,15 @@ foreach(size 16 24 48 96 192)
   install(FILES ${ZORBO_ICON_DIR}/${size}x${size}/zorbo.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
+
+# The manual page, made from the --help text.
+add_executable(zorbo_manpage tools/manpage_main.cpp)
+target_link_libraries(zorbo_manpage PRIVATE zorbo_core)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/zorbo.6
+  COMMAND zorbo_manpage ${CMAKE_BINARY_DIR}/zorbo.6
+  DEPENDS zorbo_manpage
+  COMMENT "Writing the manual page zorbo.6"
+  VERBATIM)
+add_custom_target(zorbo_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/zorbo.6)
+install(FILES ${CMAKE_BINARY_DIR}/zorbo.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)

@@ -23,6 +23,12 @@ for size in 16 24 48 96 192; do
   dims=$(od -An -tu1 -j16 -N8 "$icon" | awk '{print $3*256+$4 "x" $7*256+$8}')
   [ "$dims" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $dims"
 done
+man="$share/man/man6/zorbo.6"
+[ -f "$man" ] || fail "no manual page"
+# Every option the program's --help lists is in the manual page.
+for opt in $("$prefix/bin/zorbo" --help | grep -o -- '^  --[a-z-]*'); do
+  grep -qF -- ".B ${opt//-/\\-}" "$man" || fail "the manual page lacks $opt"
+done
 grep -q '^Exec=zorbo$' "$desktop" || fail "the desktop entry does not start zorbo"
 grep -q '^Icon=zorbo$' "$desktop" || fail "the desktop entry names another icon"
 
