@@ -62,6 +62,9 @@ int RunGame(const Settings& settings, const CommandLine& cl, const Recording* re
                 return 1;
             }
         }
+        // The game has said why it could not go on (GameWindow::Fail).
+        if (game.Failed())
+            return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zorbo: %s\n", e.what());
         return 1;

@@ -1,8 +1,9 @@
 #include "media/Display.h"
 
+#include "media/Warn.h"
+
 #include <SDL.h>
 
-#include <cstdio>
 #include <filesystem>
 
 namespace zorbo {
@@ -37,8 +38,7 @@ const Surface* Display::LoadBitmap(const std::string& file)
         auto surface = std::make_unique<Surface>();
         std::string error;
         if (!DecodeBitmap(file, *surface, error)) {
-            std::fprintf(stderr, "zorbo: warning: bitmap %s: %s; it is not drawn\n", file.c_str(),
-                         error.c_str());
+            Warn("bitmap " + file + ": " + error + "; it is not drawn");
             surface.reset();
         }
         it = bitmaps_.emplace(file, std::move(surface)).first;
