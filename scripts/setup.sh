@@ -49,7 +49,8 @@ install_missing "${packages[@]}"
 # the distribution ships. Releases that have no separate runtime package keep it in
 # libclang-common-N-dev, which clang-N already brings.
 if [ $developer = yes ]; then
-  clang_major=$(clang -dumpversion | cut -d. -f1)
+  clang_major=$(clang --version | sed -n 's/.*clang version \([0-9][0-9]*\).*/\1/p' | head -n 1)
+  [ -n "$clang_major" ] || { echo "cannot tell the version of clang: $(clang --version | head -n 1)" >&2; exit 1; }
   runtime="libclang-rt-$clang_major-dev"
   if ! installed "$runtime"; then
     if [ $updated = no ]; then $sudo apt-get update -qq; updated=yes; fi
