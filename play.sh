@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets everything up on a fresh Debian/Ubuntu machine and starts the game.
-# Game options (see ./play.sh --help) are passed on.
+# Sets up what the game needs on a fresh Debian/Ubuntu machine, builds the game alone
+# (no tests, no developer tools) and starts it. Game options (see ./play.sh --help) are
+# passed on.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/setup.sh release
-exec build/release/zorbo "$@"
+scripts/setup.sh game
+exec build/game/zorbo "$@"

@@ -1,6 +1,7 @@
 #include "game/CommandLine.h"
 
 #include <filesystem>
+#include <set>
 
 namespace zorbo {
 
@@ -42,8 +43,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
         if (cl.error.empty())
             cl.error = std::move(message);
     };
+    std::set<std::string> given;
     for (size_t i = 0; i < args.size() && cl.error.empty(); ++i) {
         const std::string& a = args[i];
+        // Each option once: a second value would silently replace the first.
+        if (a.rfind("-", 0) == 0 && !given.insert(a == "-h" ? "--help" : a).second) {
+            fail("option " + a + " is given twice");
+            break;
+        }
         auto value = [&]() -> const std::string* {
             if (i + 1 >= args.size()) {
                 fail("option " + a + " needs a value");

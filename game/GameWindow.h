@@ -29,6 +29,14 @@ public:
     bool LoopPass();    // one pass of the loop; true when it ran a frame
     void Shutdown();
     ScreenMode Mode() const;
+    // The one way out for a fault the game cannot go on from: the message (message box
+    // and stderr), then Shutdown, so the frame loop ends with the display restored, and
+    // the program exits with a non-zero status. A caller returns at once after it, and
+    // every routine that may end in it tells its caller (bRunning is false). Faults the
+    // game plays on through are only warned about (media/Warn.h).
+    void Fail(const std::string& message);
+    bool Failed() const { return !failure_.empty(); }
+    const std::string& Failure() const { return failure_; }
 
     // ---- game/frame.cpp: one frame of play
     void Game_Update(int32_t MS);
@@ -103,7 +111,7 @@ public:
     void SetMapCode(int32_t row, int32_t col, int32_t code) { Map.Set(gLevel, row, col, code); }
 
     // ---- world/loader.cpp: the level set
-    void LoadLevelData();
+    bool LoadLevelData(); // false when it failed the game
     // ---- world/tiles.cpp, world/activation.cpp: map drawing, objects from the map
     void DrawTiles();
     void ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y);
@@ -138,6 +146,10 @@ public:
 
     static constexpr const char* HudFont = "Tahoma";
     static constexpr int32_t HudColor = RGB(200, 200, 200);
+
+private:
+    // Outside GameState: how the run ended is no part of the game a recording checks.
+    std::string failure_;
 };
 
 } // namespace zorbo

@@ -104,10 +104,6 @@ private:
 
 std::string FormatRecording(const Recording& rec);
 
-// Reads a whole regular file of at most maxBytes. A FIFO, a device or a folder is refused
-// without ever blocking on it. The reason names what is wrong, not the file.
-bool ReadRegularFile(const std::string& path, size_t maxBytes, std::string& bytes, std::string& reason);
-
 // Writes a recording while its game is played. Every keyboard poll reaches the file as
 // soon as the game has read it, so a killed game leaves a recording that replays up to
 // its last poll. The file is written as FILE.part beside FILE and renamed once finished.

@@ -83,6 +83,8 @@ void GameWindow::Keyboard_KeyDown(int32_t lKey)
     if (gGameOver) {
         if (Keyboard.KeyName(lKey) == "Y") {
             ContinueGame();
+            if (!bRunning)
+                return; // the level could not be loaded again
         } else if (Keyboard.KeyName(lKey) == "N") {
             Shutdown();
             return;

@@ -14,11 +14,15 @@ void GameWindow::Game_Update(int32_t /*MS*/)
     } else {
         if (sprPlayer.State == Hero::Dying) {
             KillZorboAnimate();
+            // A level that cannot be loaded again ended the game.
+            if (!bRunning)
+                return;
         } else {
             UpdateWarp();
             CollisionDetection();
-            // The frame that finishes the last level presents nothing.
-            if (gGameWon)
+            // The frame that finishes the last level presents nothing; nor does one whose
+            // next level could not be loaded (the game has ended).
+            if (gGameWon || !bRunning)
                 return;
             // Each routine draws as it updates, so this order is also the painting order.
             DrawTiles();

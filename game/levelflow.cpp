@@ -22,7 +22,8 @@ void GameWindow::Nextlevel()
     StartY = 0;
     StartViewX = 0;
     KillAllEnemies();
-    LoadLevelData();
+    if (!LoadLevelData())
+        return;
     DrawTiles();
     PlaySound(Sound::LevelStart);
 }

@@ -100,7 +100,8 @@ void GameWindow::KillZorboAnimate()
         gGameOver = true;
     // The level comes back as it was loaded, drawn at once at the restart view.
     KillAllEnemies();
-    LoadLevelData();
+    if (!LoadLevelData())
+        return;
     DrawTiles();
 }
 

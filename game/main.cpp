@@ -81,6 +81,9 @@ int RunGame(const Settings& settings, const CommandLine& cl, const Recording* re
             const bool frameLimit = cl.quitAfterFrames >= 0 && sdl.Presents() >= cl.quitAfterFrames;
             return ReportReplay(cl.play, player->End(), player->Verdict(), frameLimit);
         }
+        // The game has said why it could not go on (GameWindow::Fail).
+        if (game.Failed())
+            return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zorbo: %s\n", e.what());
         return ExitStatus::Failed;
@@ -109,7 +112,9 @@ int main(int argc, char** argv)
     if (!cl.checkLevelSet.empty()) {
         const LevelCheckResult check = CheckLevelSet(cl.checkLevelSet);
         std::fputs(check.Report(cl.checkLevelSet).c_str(), stdout);
-        return check.ok() ? 0 : 1;
+        if (check.readable)
+            std::printf("%s\n", check.Summary(cl.checkLevelSet).c_str());
+        return check.problems.empty() ? 0 : 1;
     }
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -142,6 +147,11 @@ int main(int argc, char** argv)
         }
     }
 
+    // Both the launcher and the game need a desktop; without one, say so at once.
+    if (const std::string reason = cl.anySetting ? NoDisplayReason() : LauncherNoDisplayReason(); !reason.empty()) {
+        std::fprintf(stderr, "zorbo: %s\n", reason.c_str());
+        return 1;
+    }
     // Without game settings on the command line the player chooses them in the launcher.
     if (!cl.anySetting) {
         const std::string dataPath = settings.DataPath;

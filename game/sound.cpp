@@ -1,4 +1,5 @@
 #include "game/GameWindow.h"
+#include "media/Warn.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -21,8 +22,7 @@ void GameWindow::InitSound()
         std::string error;
         SoundLoaded[static_cast<size_t>(n)] = platform.LoadSound(n, file, error);
         if (!SoundLoaded[static_cast<size_t>(n)])
-            std::fprintf(stderr, "zorbo: warning: sound %s: %s; the game runs without it\n",
-                         file.c_str(), error.c_str());
+            Warn("sound " + file + ": " + error + "; the game runs without it");
     }
 }
 

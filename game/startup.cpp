@@ -1,6 +1,7 @@
 #include "game/GameWindow.h"
 
 #include <cmath>
+#include <exception>
 
 namespace zorbo {
 
@@ -29,7 +30,13 @@ ScreenMode GameWindow::Mode() const
 
 void GameWindow::Form_Load()
 {
-    Startup();
+    try {
+        Startup();
+    } catch (const std::exception& e) {
+        // The platform could not give the game a window, a display or a keyboard.
+        Fail(e.what());
+        return;
+    }
     Game_Loop();
 }
 
@@ -42,7 +49,7 @@ void GameWindow::Startup()
     InitGraphics();
     InitSound();
     PlaySound(Sound::LevelStart);
-    LoadLevelData();
+    LoadLevelData(); // the last step: a failure leaves the loop nothing to run
 }
 
 void GameWindow::Initform()
@@ -99,6 +106,15 @@ bool GameWindow::LoopPass()
     if (bRunning)
         platform.WaitUntil(static_cast<uint32_t>(Timers.StartTick + Timers.NextTick + 1));
     return frame;
+}
+
+void GameWindow::Fail(const std::string& message)
+{
+    if (Failed())
+        return;
+    failure_ = message.empty() ? std::string("the game cannot go on") : message;
+    platform.ShowMessage("Zorbo", failure_);
+    Shutdown();
 }
 
 void GameWindow::Shutdown()

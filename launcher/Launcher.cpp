@@ -37,6 +37,14 @@ std::string CheckFile(const std::string& path)
 
 } // namespace
 
+std::string LauncherNoDisplayReason()
+{
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0')
+        return "no display: DISPLAY is not set, and the launcher needs a desktop (settings on the command line skip it)";
+    return {};
+}
+
 bool RunLauncher(const std::string& dataPath, Settings& settings)
 {
     Fl::fatal = LauncherFatal;

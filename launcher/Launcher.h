@@ -10,4 +10,8 @@ namespace zorbo {
 // dataPath is the data folder, ending in '/'; it may be missing (then nothing is listed).
 bool RunLauncher(const std::string& dataPath, Settings& settings);
 
+// Empty when the launcher can open its dialog, else a one-line reason that starts with
+// "no display". The dialog is an X11 one: it needs DISPLAY, whatever SDL_VIDEODRIVER says.
+std::string LauncherNoDisplayReason();
+
 } // namespace zorbo

@@ -1,11 +1,16 @@
 #include "media/Display.h"
 
+#include "media/RegularFile.h"
+#include "media/Warn.h"
+
 #include <SDL.h>
 
-#include <cstdio>
-#include <filesystem>
-
 namespace zorbo {
+
+namespace {
+// Far more than any picture of the game needs (a 4096 x 4096 strip at 24 bits).
+constexpr size_t kMaxBitmapBytes = 64u << 20;
+} // namespace
 
 bool Display::Startup(int32_t lWidth, int32_t lHeight, int32_t lBPP, bool bFullscreen)
 {
@@ -37,8 +42,7 @@ const Surface* Display::LoadBitmap(const std::string& file)
         auto surface = std::make_unique<Surface>();
         std::string error;
         if (!DecodeBitmap(file, *surface, error)) {
-            std::fprintf(stderr, "zorbo: warning: bitmap %s: %s; it is not drawn\n", file.c_str(),
-                         error.c_str());
+            Warn("bitmap " + file + ": " + error + "; it is not drawn");
             surface.reset();
         }
         it = bitmaps_.emplace(file, std::move(surface)).first;
@@ -48,16 +52,15 @@ const Surface* Display::LoadBitmap(const std::string& file)
 
 bool DecodeBitmap(const std::string& file, Surface& out, std::string& error)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) {
-        error = "file not found";
+    // Read here rather than by SDL, so that a FIFO cannot stall start-up and an unreadable
+    // file is named with its reason instead of SDL's "Parameter 'src' is invalid".
+    std::string bytes;
+    if (ReadRegularFile(file, kMaxBitmapBytes, bytes, error) != FileError::None)
         return false;
-    }
-    SDL_Surface* raw = SDL_LoadBMP(file.c_str());
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    SDL_Surface* raw = rw != nullptr ? SDL_LoadBMP_RW(rw, 1) : nullptr;
     if (raw == nullptr) {
-        error = SDL_GetError();
-        if (error.empty())
-            error = "cannot be read";
+        error = std::string("is not a usable BMP file: ") + SDL_GetError();
         return false;
     }
     SDL_Surface* rgb = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGB888, 0);

@@ -1,6 +1,7 @@
 #include "media/Font.h"
 
 #include "media/Surface.h"
+#include "media/Warn.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <map>
 #include <mutex>
 #include <tuple>
@@ -97,19 +97,18 @@ Font::Font(std::string name, int points, bool bold, bool italic, bool underline)
     if (!slot) {
         slot = std::make_shared<Face>();
         if (TTF_WasInit() == 0 && TTF_Init() != 0) {
-            std::fprintf(stderr, "zorbo: cannot start the font renderer: %s\n", TTF_GetError());
+            Warn(std::string("cannot start the font renderer: ") + TTF_GetError() + "; text is not drawn");
             return;
         }
         const std::string file = MatchFontFile(name, bold, italic);
         if (file.empty()) {
-            std::fprintf(stderr, "zorbo: no installed font matches \"%s\"; text is not drawn\n",
-                         name.c_str());
+            Warn("no installed font matches \"" + name + "\"; text is not drawn");
             return;
         }
         // Sizes are points at 96 dots per inch, as on the desktop the game was designed for.
         slot->font = TTF_OpenFontDPI(file.c_str(), std::max(1, points), 96, 96);
         if (slot->font == nullptr) {
-            std::fprintf(stderr, "zorbo: cannot open font file %s: %s\n", file.c_str(), TTF_GetError());
+            Warn("font file " + file + ": " + TTF_GetError() + "; text is not drawn");
             return;
         }
         TTF_SetFontHinting(slot->font, TTF_HINTING_MONO);

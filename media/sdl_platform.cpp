@@ -1,24 +1,111 @@
 #include "media/sdl_platform.h"
 
 #include "media/KeyMap.h"
+#include "media/RegularFile.h"
 #include "media/Surface.h"
+#include "media/Warn.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 
 namespace zorbo {
 
+namespace {
+
+bool EnvironmentSet(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// alsa-lib writes its own error lines to stderr (eight of them when there is no sound
+// card at all). While the audio device is opened they are kept back: SDL reports the
+// failure, and the game says it in one line.
+void IgnoreAlsaError(const char* /*file*/, int /*line*/, const char* /*function*/, int /*err*/,
+                     const char* /*format*/, ...)
+{
+}
+
+class QuietAlsa {
+public:
+    QuietAlsa()
+    {
+        // The library SDL loads for ALSA; a machine without it has nothing to quieten.
+        library_ = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (library_ != nullptr)
+            setHandler_ = reinterpret_cast<SetHandler>(dlsym(library_, "snd_lib_error_set_handler"));
+        if (setHandler_ != nullptr)
+            setHandler_(&IgnoreAlsaError);
+    }
+    ~QuietAlsa()
+    {
+        if (setHandler_ != nullptr)
+            setHandler_(nullptr); // alsa-lib's own handler again
+        if (library_ != nullptr)
+            dlclose(library_);
+    }
+    QuietAlsa(const QuietAlsa&) = delete;
+    QuietAlsa& operator=(const QuietAlsa&) = delete;
+
+private:
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    void* library_ = nullptr;
+    SetHandler setHandler_ = nullptr;
+};
+
+// Reads a bitmap or wave without blocking on a FIFO; SDL gets the bytes from memory.
+SDL_RWops* OpenMediaFile(const std::string& file, std::string& bytes, std::string& error)
+{
+    constexpr size_t maxBytes = 64u << 20;
+    if (ReadRegularFile(file, maxBytes, bytes, error) != FileError::None)
+        return nullptr;
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    if (rw == nullptr)
+        error = SDL_GetError();
+    return rw;
+}
+
+} // namespace
+
+std::string NoDisplayReason()
+{
+    // A video driver named by the user (the tests' "dummy", say) is taken as asked.
+    if (EnvironmentSet("SDL_VIDEODRIVER"))
+        return {};
+    if (!EnvironmentSet("DISPLAY") && !EnvironmentSet("WAYLAND_DISPLAY"))
+        return "no display: neither DISPLAY nor WAYLAND_DISPLAY is set, and the game needs a desktop";
+    return {};
+}
+
 SdlPlatform::SdlPlatform(std::string iconFile) : iconFile_(std::move(iconFile))
 {
+    if (const std::string reason = NoDisplayReason(); !reason.empty())
+        throw std::runtime_error(reason);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0)
         throw std::runtime_error(std::string("cannot start the display: ") + SDL_GetError());
+    // When the desktop cannot be reached SDL falls back to a driver that shows nothing;
+    // the game would then run unseen.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!EnvironmentSet("SDL_VIDEODRIVER") && driver != nullptr &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+        SDL_Quit();
+        std::string named;
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+            if (EnvironmentSet(name))
+                named += std::string(named.empty() ? "" : " or ") + name + "=" + std::getenv(name);
+        throw std::runtime_error("no display: the desktop " + named + " cannot be reached");
+    }
 }
 
 SdlPlatform::~SdlPlatform()
@@ -65,7 +152,10 @@ void SdlPlatform::OpenWindow(ScreenMode mode)
     if (window_ == nullptr)
         throw std::runtime_error(std::string("cannot open the game window: ") + SDL_GetError());
     if (!iconFile_.empty()) {
-        if (SDL_Surface* icon = SDL_LoadBMP(iconFile_.c_str())) {
+        // An unreadable icon only leaves the window without one.
+        std::string bytes, error;
+        SDL_RWops* rw = OpenMediaFile(iconFile_, bytes, error);
+        if (SDL_Surface* icon = rw != nullptr ? SDL_LoadBMP_RW(rw, 1) : nullptr) {
             SDL_SetColorKey(icon, SDL_TRUE, SDL_MapRGB(icon->format, 0, 0, 0));
             SDL_SetWindowIcon(window_, icon);
             SDL_FreeSurface(icon);
@@ -252,10 +342,14 @@ bool SdlPlatform::OpenAudio()
         }
         return true;
     };
-    audioOpen_ = tryOpen();
+    {
+        const QuietAlsa quiet;
+        audioOpen_ = tryOpen();
+    }
     if (!audioOpen_) {
         // No sound device: a dummy one keeps the timing of the waiting effects; if even
         // that fails the game runs silently.
+        Warn(std::string("no sound device (") + SDL_GetError() + "); the game plays without sound");
         SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
         audioOpen_ = tryOpen();
     }
@@ -268,7 +362,11 @@ bool SdlPlatform::LoadSound(int number, const std::string& file, std::string& er
 {
     if (!audioOpen_ || number < 1 || number > 15)
         return false;
-    Mix_Chunk* chunk = Mix_LoadWAV(file.c_str());
+    std::string bytes;
+    SDL_RWops* rw = OpenMediaFile(file, bytes, error);
+    if (rw == nullptr)
+        return false;
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
     if (chunk == nullptr) {
         error = Mix_GetError();
         return false;

@@ -13,6 +13,10 @@ union SDL_Event;
 
 namespace zorbo {
 
+// Empty when there is a desktop to open windows on, else a one-line reason that starts
+// with "no display". A video driver named in SDL_VIDEODRIVER is trusted.
+std::string NoDisplayReason();
+
 // The platform on a real desktop: an SDL window and renderer, the SDL keyboard state,
 // SDL_mixer for sound and the SDL millisecond clock.
 class SdlPlatform : public Platform {

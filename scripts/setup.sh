@@ -1,37 +1,71 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages the game needs (only those missing) and builds it.
-# Usage: scripts/setup.sh [release|sanitize]...   (default: release)
+# Installs the Debian/Ubuntu packages a build needs (only those missing) and builds it.
+# Usage: scripts/setup.sh [game|release|sanitize]...   (default: release)
+#   game      the player's build in build/game: the game alone, warnings are not fatal
+#   release   build/release: the game, the tools, the tests and the benchmarks;
+#             warnings are errors
+#   sanitize  build/sanitize: Debug with ASan + UBSan and the tests; warnings are errors
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+builds=("$@")
+[ ${#builds[@]} -eq 0 ] && builds=(release)
+developer=no
+for b in "${builds[@]}"; do
+  case "$b" in
+    game) ;;
+    release|sanitize) developer=yes ;;
+    *) echo "unknown build: $b (game, release or sanitize)" >&2; exit 2 ;;
+  esac
+done
+
+# What the game itself needs to build and run.
 packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   libfltk1.3-dev
-  libgtest-dev libbenchmark-dev
-  clang libclang-rt-14-dev
-  xvfb xauth xdotool
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
+# What only developers need: the test framework, the benchmarks, the fuzzing compiler and
+# the window-test tools.
+if [ $developer = yes ]; then
+  packages+=(libgtest-dev libbenchmark-dev clang xvfb xauth xdotool)
+fi
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+updated=no
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+install_missing() {
+  local missing=() p
+  for p in "$@"; do installed "$p" || missing+=("$p"); done
+  [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
+  if [ $updated = no ]; then $sudo apt-get update -qq; updated=yes; fi
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+install_missing "${packages[@]}"
+
+# libFuzzer and the sanitizer runtimes of the clang that is installed, whichever version
+# the distribution ships. Releases that have no separate runtime package keep it in
+# libclang-common-N-dev, which clang-N already brings.
+if [ $developer = yes ]; then
+  clang_major=$(clang --version | sed -n 's/.*clang version \([0-9][0-9]*\).*/\1/p' | head -n 1)
+  [ -n "$clang_major" ] || { echo "cannot tell the version of clang: $(clang --version | head -n 1)" >&2; exit 1; }
+  runtime="libclang-rt-$clang_major-dev"
+  if ! installed "$runtime"; then
+    if [ $updated = no ]; then $sudo apt-get update -qq; updated=yes; fi
+    if apt-cache show "$runtime" >/dev/null 2>&1; then install_missing "$runtime"; fi
+  fi
 fi
 
 jobs=$(nproc 2>/dev/null || echo 2)
-builds=("$@")
-[ ${#builds[@]} -eq 0 ] && builds=(release)
 for b in "${builds[@]}"; do
   case "$b" in
-    release)  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null ;;
-    sanitize) cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DZORBO_SANITIZE=ON -DZORBO_BENCH=OFF >/dev/null ;;
-    *) echo "unknown build: $b" >&2; exit 2 ;;
+    game)     cmake -S . -B build/game -DCMAKE_BUILD_TYPE=Release -DZORBO_TESTS=OFF -DZORBO_BENCH=OFF \
+                -DZORBO_TOOLS=OFF -DZORBO_WERROR=OFF >/dev/null ;;
+    release)  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DZORBO_WERROR=ON >/dev/null ;;
+    sanitize) cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DZORBO_SANITIZE=ON -DZORBO_BENCH=OFF \
+                -DZORBO_WERROR=ON >/dev/null ;;
   esac
   cmake --build "build/$b" -j "$jobs"
 done

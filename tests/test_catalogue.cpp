@@ -1,3 +1,4 @@
+#include "LevelText.h"
 #include "TestData.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +87,8 @@ TEST(Catalogue, TilesAndTheBorderComeFromTheirFiles)
 TEST(Catalogue, MissingBitmapsAreReportedOnceAndTheGameRunsOn)
 {
     test::TempDir empty;
+    // No pictures at all, but a level set: the game has a level to run on.
+    test::WriteFile(empty.path() + "Standard.txt", test::LevelSet().Text());
     HeadlessPlatform platform;
     Settings s;
     s.DataPath = empty.path();
@@ -93,6 +96,7 @@ TEST(Catalogue, MissingBitmapsAreReportedOnceAndTheGameRunsOn)
     testing::internal::CaptureStderr();
     game.Startup();
     const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(game.bRunning);
     // game_6.bmp is asked for by 24 slots but reported once.
     const auto first = err.find("game_6.bmp");
     ASSERT_NE(first, std::string::npos);

@@ -48,6 +48,18 @@ TEST(CommandLine, BadOptionsAndValuesGiveOneLineErrors)
     }
 }
 
+TEST(CommandLine, AnOptionGivenTwiceIsRefusedNotOverwritten)
+{
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--level", "3", "--level", "4"}, {"--play", "a", "--play", "b"},
+             {"--no-sound", "--level", "2", "--no-sound"}, {"-h", "--help"}, {"--level-set", "A", "--level-set", "A"}}) {
+        const auto cl = ParseCommandLine(args);
+        EXPECT_NE(cl.error.find("is given twice"), std::string::npos) << args[0] << ": " << cl.error;
+    }
+    // A value that looks like an option is still a value.
+    EXPECT_EQ(ParseCommandLine({"--screenshot", "--level", "--level", "2"}).error, "");
+}
+
 TEST(CommandLine, DataFolderPrefersTheOptionThenTheProgramFolder)
 {
     EXPECT_EQ(FindDataPath("/some/where", "/usr/bin"), "/some/where/");

@@ -272,3 +272,41 @@ TEST(LevelCheck, LevelEndWarpsAndElevators)
     EXPECT_TRUE(w.ok()) << w.Report("w");
     EXPECT_EQ(w.problems.size(), 1u) << w.Report("w");
 }
+
+TEST(LevelCheck, RowsLongerThanTheMapAreWarnedAboutAndStillPlay)
+{
+    test::LevelSet set;
+    set.levels[0][3] = std::string(1200, Byte(0));            // line 5
+    for (size_t row = 0; row < 12; ++row)
+        set.levels[1][row] += std::string(1001, Byte(0));     // lines 18..29
+    const std::string text = set.Text();
+    const LevelCheckResult r = CheckLevelSetBytes(text);
+    EXPECT_TRUE(r.ok()) << r.Report("l");
+    EXPECT_TRUE(HasProblem(r, false, 5, 1001, "row is 1200 bytes long; the map ends at column 1000"))
+        << r.Report("l");
+    EXPECT_TRUE(HasProblem(r, false, 18, 1001, "row is 1001 bytes long")) << r.Report("l");
+    EXPECT_TRUE(HasProblem(r, false, 26, 1001, "row is 1001 bytes long")) << r.Report("l");
+    EXPECT_FALSE(HasProblem(r, false, 27, 1001, "bytes long")) << "ten are named, the rest counted";
+    EXPECT_TRUE(HasProblem(r, false, 0, 0, "3 more map row(s) are longer than 1000 bytes")) << r.Report("l");
+    EXPECT_TRUE(ReadLevelSet(text).valid()) << "the loader still takes the file";
+
+    // Separator lines are not map rows, however long.
+    std::string longSeparator = test::LevelSet().Text();
+    longSeparator.insert(1, std::string(2000, '-'));
+    EXPECT_TRUE(CheckLevelSetBytes(longSeparator).problems.empty()) << CheckLevelSetBytes(longSeparator).Report("l");
+}
+
+TEST(LevelCheck, TheSummaryLineCountsLevelsErrorsAndWarnings)
+{
+    test::LevelSet set;
+    EXPECT_EQ(CheckLevelSetBytes(set.Text()).Summary("s.txt"), "s.txt: 10 levels, no problems");
+    set.levels[6][12] = Row("..H"); // no level end: one warning
+    EXPECT_EQ(CheckLevelSetBytes(set.Text()).Summary("s.txt"), "s.txt: 10 levels, 1 warning; the game plays it");
+    set.levels[2][12] = Row("...E"); // no hero start: an error
+    set.levels[3][12] = Row("..H.");
+    EXPECT_EQ(CheckLevelSetBytes(set.Text()).Summary("s.txt"),
+              "s.txt: 10 levels, 1 error, 2 warnings; the game refuses it");
+    EXPECT_EQ(CheckLevelSetBytes("*\n").Summary("s.txt").rfind("s.txt: 1 level, ", 0), 0u);
+    EXPECT_EQ(CheckLevelSet("/nonexistent/zorbo/s.txt").Summary("s.txt"), "")
+        << "the report's line says why an unreadable file was not checked";
+}

@@ -312,3 +312,37 @@ TEST_F(MapFixture, ALevelSetThatBreaksDuringPlayEndsTheGameWithItsPlace)
     EXPECT_NE(gone.platform.messages[0].find("missing.txt: the file cannot be opened"), std::string::npos)
         << gone.platform.messages[0];
 }
+
+TEST_F(MapFixture, AFailedReloadStopsEveryCallerBeforeItDrawsOrPlays)
+{
+    test::LevelSet set;
+    test::UseLevelSet(g, set);
+    g->Game_Update(0);
+    const int presents = g.platform.presents;
+    test::WriteFile(g.data.path() + "test.txt", "broken");
+
+    // A death: the restart reloads the level; the frame stops there, nothing is shown.
+    g->sprPlayer.State = Hero::Dying;
+    g->sprPlayer.Y = 239;
+    const size_t sounds = g.platform.sounds.size();
+    g->Game_Update(0);
+    EXPECT_TRUE(g->Failed());
+    EXPECT_FALSE(g->bRunning);
+    EXPECT_EQ(g.platform.presents, presents);
+    EXPECT_EQ(g.platform.sounds.size(), sounds);
+    ASSERT_EQ(g.platform.messages.size(), 1u);
+    EXPECT_NE(g.platform.messages[0].find(g->Failure()), std::string::npos);
+    EXPECT_FALSE(g.platform.displayStarted) << "the display is given back";
+
+    // The level end: the next level cannot be loaded; no level-start sound, no picture.
+    test::Game next;
+    test::UseLevelSet(next, set);
+    test::WriteFile(next.data.path() + "test.txt", "not a level set");
+    next->Nextlevel();
+    EXPECT_TRUE(next->Failed());
+    ASSERT_FALSE(next.platform.sounds.empty());
+    EXPECT_EQ(next.platform.sounds.back().number, Sound::LevelDone);
+    EXPECT_NE(next->Failure().find("test.txt"), std::string::npos) << next->Failure();
+    next->Fail("a second fault");
+    EXPECT_EQ(next.platform.messages.size(), 1u) << "only the first fault is told";
+}

@@ -16,10 +16,14 @@ struct LevelProblem {
 
 struct LevelCheckResult {
     bool readable = false;                 // the file could be opened and read
+    int levels = 0;                        // levels found, at most ten
     std::vector<LevelProblem> problems;    // in file order
     bool ok() const;                       // readable and no errors
     // "FILE:LINE:COLUMN: error: message" lines, one per problem.
     std::string Report(const std::string& fileName) const;
+    // One line that sums the check up: "FILE: 10 levels, no problems", or the number of
+    // errors and warnings and whether the game plays the file. Empty for an unreadable file.
+    std::string Summary(const std::string& fileName) const;
     // The first error as one sentence naming the file, line and column.
     std::string FirstError(const std::string& fileName) const;
 };

@@ -35,6 +35,7 @@ constexpr int32_t MaxRowLength = 1000;
 constexpr uint8_t FirstByte = 97;   // 'a', code 0
 constexpr uint8_t LastByte = 192;   // code 95
 constexpr size_t MaxFileBytes = 4u << 20;
+constexpr int ListedLongRows = 10;  // rows longer than the map named one by one
 } // namespace LevelFormat
 
 // One map row as the loader stores it.
@@ -47,7 +48,8 @@ struct LevelRow {
 
 // What one pass over a file found besides its rows.
 struct LevelFileSummary {
-    std::vector<LevelProblem> problems; // bad bytes and rows before the first separator
+    std::vector<LevelProblem> problems; // bad bytes, rows before the first separator (errors)
+                                        // and rows longer than the map (warnings)
     bool tooManyProblems = false;       // further bad bytes were not listed
     int lines = 0;
     int separators = 0;                 // all of them, also those after the tenth level
@@ -56,21 +58,23 @@ struct LevelFileSummary {
     int trailingEmptyRows = 0;          // empty rows at the end of the tenth level
     int leadingEmptyRows = 0;           // empty rows before the first separator
     int ignoredLines = 0;               // lines after the eleventh separator
+    int longRows = 0;                   // map rows cut at the map's last column
     bool valid() const;                 // no error: the loader may store the file
 };
 
 // Reads a whole level-set file held in memory: CR, CR LF and LF all end a line, a UTF-8
-// byte-order mark at the start is skipped, rows are cut to 1000 bytes. Each row that
-// belongs to level 0..9 is handed to onRow (when given) in file order, bad bytes and all;
-// callers that store rows check valid() first.
+// byte-order mark at the start is skipped, rows are cut to 1000 bytes (the first few cut
+// rows are warned about). Each row that belongs to level 0..9 is handed to onRow (when
+// given) in file order, bad bytes and all; callers that store rows check valid() first.
 LevelFileSummary ReadLevelSet(std::string_view bytes, const std::function<void(const LevelRow&)>& onRow = {});
 
 // Stores one row into the tables as the loader does: codes into Map from column 1 on,
 // warp ends into Warps (stored as the marker code).
 void StoreLevelRow(const LevelRow& row, TileMap& map, WarpTable& warps);
 
-// Reads a file into memory; false with a reason when it cannot be opened, read, or is
-// far too large to be a level set.
+// Reads a level-set file into memory; false with a reason when it cannot be opened or read,
+// is not a regular file (a FIFO is refused without waiting for a writer) or is far too
+// large to be a level set.
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& reason);
 
 // The level-set check over bytes already in memory.

@@ -83,6 +83,10 @@ public:
                     "level " + std::to_string(n + 1) + " has " + std::to_string(rows) +
                         (rows == 1 ? " map row" : " map rows") + "; every level needs exactly 15");
         }
+        if (s_.longRows > LevelFormat::ListedLongRows)
+            Add(false, 0, 0, 0,
+                std::to_string(s_.longRows - LevelFormat::ListedLongRows) + " more map row(s) are longer than " +
+                    std::to_string(LevelFormat::MaxRowLength) + " bytes; their ends are ignored");
         if (s_.ignoredLines > 0)
             Add(false, 0, 0, 0,
                 std::to_string(s_.ignoredLines) + " line(s) after the tenth level are ignored");
@@ -193,6 +197,23 @@ std::string LevelCheckResult::Report(const std::string& fileName) const
     return out;
 }
 
+std::string LevelCheckResult::Summary(const std::string& fileName) const
+{
+    if (!readable)
+        return {}; // the report's one line says why
+    const auto errors = std::count_if(problems.begin(), problems.end(), [](const LevelProblem& p) { return p.error; });
+    const auto warnings = static_cast<long>(problems.size()) - errors;
+    auto count = [](long n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); };
+    std::string s = fileName + ": " + count(levels, "level") + ", ";
+    if (problems.empty())
+        return s + "no problems";
+    if (errors > 0)
+        s += count(errors, "error") + (warnings > 0 ? ", " : "");
+    if (warnings > 0)
+        s += count(warnings, "warning");
+    return s + (errors > 0 ? "; the game refuses it" : "; the game plays it");
+}
+
 std::string LevelCheckResult::FirstError(const std::string& fileName) const
 {
     for (const LevelProblem& p : problems) {
@@ -230,6 +251,7 @@ LevelCheckResult CheckLevelSetBytes(std::string_view bytes)
     Checker check(result, *raw, summary);
     check.CheckSections();
     const int levels = std::min(summary.separators, LevelFormat::Levels);
+    result.levels = levels;
     for (int32_t level = 0; level < levels; ++level)
         check.CheckLevel(level);
 

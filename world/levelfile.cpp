@@ -1,10 +1,8 @@
 #include "world/LevelFile.h"
 
-#include <cerrno>
+#include "media/RegularFile.h"
+
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 
 namespace zorbo {
 
@@ -85,6 +83,7 @@ LevelFileSummary ReadLevelSet(std::string_view bytes, const std::function<void(c
         else
             pos = end + 1;
         ++s.lines;
+        const size_t fullLength = text.size();
         if (text.size() > static_cast<size_t>(LevelFormat::MaxRowLength))
             text = text.substr(0, LevelFormat::MaxRowLength);
 
@@ -114,6 +113,11 @@ LevelFileSummary ReadLevelSet(std::string_view bytes, const std::function<void(c
             row.line = s.lines;
             row.text = text;
             CheckRowBytes(s, row);
+            if (fullLength > static_cast<size_t>(LevelFormat::MaxRowLength) && ++s.longRows <= LevelFormat::ListedLongRows)
+                s.problems.push_back(LevelProblem{
+                    false, s.lines, LevelFormat::MaxRowLength + 1, row.level + 1,
+                    "this map row is " + std::to_string(fullLength) + " bytes long; the map ends at column " +
+                        std::to_string(LevelFormat::MaxRowLength) + ", so the rest is ignored"});
             ++s.sectionRows[static_cast<size_t>(row.level)];
             emptyRun = text.empty() ? emptyRun + 1 : 0;
             if (row.level == LevelFormat::Levels - 1)
@@ -154,32 +158,10 @@ void StoreLevelRow(const LevelRow& row, TileMap& map, WarpTable& warps)
 
 bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& reason)
 {
-    bytes.clear();
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        reason = "is a folder, not a file";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        reason = std::string("cannot be opened: ") + std::strerror(errno);
-        return false;
-    }
-    char buffer[65536];
-    while (in) {
-        in.read(buffer, sizeof buffer);
-        bytes.append(buffer, static_cast<size_t>(in.gcount()));
-        if (bytes.size() > LevelFormat::MaxFileBytes) {
-            reason = "is larger than " + std::to_string(LevelFormat::MaxFileBytes >> 20) +
-                     " MB, far more than ten levels can hold";
-            return false;
-        }
-    }
-    if (in.bad()) {
-        reason = "cannot be read";
-        return false;
-    }
-    return true;
+    const FileError error = ReadRegularFile(path, LevelFormat::MaxFileBytes, bytes, reason);
+    if (error == FileError::TooLarge)
+        reason += ", far more than ten levels can hold";
+    return error == FileError::None;
 }
 
 } // namespace zorbo

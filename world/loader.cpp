@@ -3,7 +3,7 @@
 
 namespace zorbo {
 
-void GameWindow::LoadLevelData()
+bool GameWindow::LoadLevelData()
 {
     const std::string path = DataPath + gLevelSet;
     std::string bytes, reason;
@@ -16,15 +16,15 @@ void GameWindow::LoadLevelData()
         const LevelFileSummary summary = ReadLevelSet(bytes);
         if (summary.valid()) {
             ReadLevelSet(bytes, [this](const LevelRow& row) { StoreLevelRow(row, Map, Warps); });
-            return;
+            return true;
         }
         failure.readable = true;
         failure.problems = summary.problems;
     }
     // The set was checked before the game started, so the file changed under the game:
     // say what is wrong and end instead of playing on a broken map.
-    platform.ShowMessage("Zorbo", failure.FirstError(path));
-    Shutdown();
+    Fail(failure.FirstError(path));
+    return false;
 }
 
 } // namespace zorbo

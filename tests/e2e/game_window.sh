@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The game in a real window on a virtual display: each screen mode opens with the right
-# size and keeps presenting frames; escape ends the game, and so does the close control.
+# size and keeps presenting frames; escape ends the game, and so does the close control;
+# quick taps of every key count; no sound device costs one line at most.
 # Usage: game_window.sh ZORBO DATA-DIR XCLOSE
 set -u
 zorbo=$1 data=$2 xclose=$3
@@ -70,3 +71,34 @@ start 640x480
 "$xclose" $wid
 ended || fail "close control: exit status $?"
 echo "ok: the close control ends the game"
+
+# Quick taps: every game key, pressed for 12 ms and let go between two polls, is held at
+# the next poll and at that one only (the recording lists the keys of each poll); a quick
+# tap of escape ends the game.
+"$zorbo" --data "$work/Data" --screen 320x240 --record "$work/taps.rec" > "$work/out" 2>&1 &
+pid=$!
+wid=$(timeout 20 xdotool search --sync --onlyvisible --pid $pid 2>/dev/null | head -1)
+[ -n "$wid" ] || fail "no game window for the taps: $(cat "$work/out")"
+xdotool windowfocus --sync $wid 2>/dev/null
+sleep 0.3
+tap() { xdotool keydown "$1" sleep 0.012 keyup "$1"; sleep 0.1; }
+declare -A codes=([Left]=203 [Right]=205 [space]=57 [Up]=200 [Down]=208 [y]=21 [n]=49)
+for round in 1 2 3; do
+  for key in "${!codes[@]}"; do tap "$key"; done
+done
+tap Escape
+ended || fail "a 12 ms tap of escape: exit status $?"
+for key in "${!codes[@]}"; do
+  seen=$(grep -cE "^k( [0-9]+)* ${codes[$key]}( |$)" "$work/taps.rec")
+  [ "$seen" = 3 ] || fail "three 12 ms taps of $key were held at $seen polls"
+done
+grep -qE "^k( [0-9]+)* 1( |$)" "$work/taps.rec" || fail "the escape tap is in no poll"
+echo "ok: 12 ms taps of every game key count once each; a tap of escape ends the game"
+
+# Without a sound device (the default driver on a machine with no sound card) the game
+# says so in one line instead of the sound library's own error lines.
+(unset SDL_AUDIODRIVER; "$zorbo" --data "$work/Data" --screen 320x240 --quit-after-frames 3 > "$work/out" 2>&1)
+[ $? = 0 ] || fail "the game with the default sound driver: $(cat "$work/out")"
+grep -q '^ALSA lib' "$work/out" && fail "sound library lines reached the terminal: $(cat "$work/out")"
+[ "$(grep -vc '^frames=' "$work/out")" -le 1 ] || fail "more than one line about sound: $(cat "$work/out")"
+echo "ok: at most one line about the sound device: $(grep -v '^frames=' "$work/out" || echo none)"

@@ -29,15 +29,15 @@ header='zorbo-recording 1\nlevel-set Standard.txt %s\nstart-level 1\ndifficulty 
 printf "$header" zzzzzzzzzzzzzzzz > "$work/hash.rec"; echo end >> "$work/hash.rec"
 play 1 'hash.rec:2: the level-set hash "zzzzzzzzzzzzzzzz" is not 16 hexadecimal digits' "$work/hash.rec"
 play 1 'is not 16 hexadecimal digits' "$(edited 's/^c 0 1 0 b/c 0 1 0 -/' sign.rec)"
-play 1 '/dev/zero: is a device, not a regular file' /dev/zero
+play 1 '/dev/zero: is a character device, not a regular file' /dev/zero
 mkfifo "$work/pipe.rec"
-play 1 'pipe.rec: is a FIFO (named pipe), not a regular file' "$work/pipe.rec"
+play 1 'pipe.rec: is a FIFO, not a regular file' "$work/pipe.rec"
 play 1 'the level set "../../../../../dev/zero" is not the name of a file in the data folder' \
   "$(edited 's#^level-set .*#level-set ../../../../../dev/zero 0000000000000000#' zero.rec)"
 play 1 'the level set "../../etc/passwd" is not the name of a file in the data folder' \
   "$(edited 's#^level-set .*#level-set ../../etc/passwd 0000000000000000#' passwd.rec)"
 mkdir "$work/fifo-data" && mkfifo "$work/fifo-data/Pipe.txt"
-expect 1 'Pipe.txt is a FIFO (named pipe), not a regular file' --data "$work/fifo-data" --headless \
+expect 1 'Pipe.txt is a FIFO, not a regular file' --data "$work/fifo-data" --headless \
   --play "$(edited 's#^level-set .*#level-set Pipe.txt 0000000000000000#' fifoset.rec)"
 play 1 'the checkpoint'"'"'s level "-2147483648" is not a number from 1 to 11' "$(edited 's/^c 0 1 0/c 0 -2147483648 0/' level.rec)"
 play 1 'no final checkpoint before the end line' "$(edited '/^c /d' nochecks.rec)"

@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+namespace zorbo {
+
+// "Warn and go on": one line on stderr that names what is wrong and what the game does
+// instead ("bitmap F: cannot be opened: permission denied; it is not drawn"). Faults the
+// game cannot go on from take the other way, GameWindow::Fail.
+void Warn(const std::string& message);
+
+} // namespace zorbo

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# What the program refuses, and how: each case must give its message and exit status in
+# well under a second. FIFOs stand in for files that would block a reader; every run has
+# a timeout, so a reader that blocks fails the test instead of hanging it.
+# Usage: refusals.sh ZORBO DATA-DIR
+set -u
+zorbo=$1 data=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; [ -f "$work/out" ] && sed 's/^/  program: /' "$work/out"; exit 1; }
+
+# Runs the program with a 5 s timeout; sets rc and ms, output in $work/out.
+run() {
+  local start end
+  start=$(date +%s%N)
+  timeout 5 "$@" > "$work/out" 2>&1
+  rc=$?
+  end=$(date +%s%N)
+  ms=$(( (end - start) / 1000000 ))
+  [ $rc = 124 ] && fail "$* did not end within 5 s"
+  [ $ms -lt 1000 ] || fail "$* took $ms ms"
+}
+expect() {  # status, text the output must hold, what is being tested
+  [ "$rc" = "$1" ] || fail "$3: exit status $rc, not $1"
+  grep -qF -- "$2" "$work/out" || fail "$3: no \"$2\" in the output"
+  echo "ok: $3 ($ms ms, exit $rc)"
+}
+
+cp -r "$data" "$work/Data"
+mkfifo "$work/fifo.txt" "$work/Data/Fifo.txt"
+
+# The level-set check.
+run "$zorbo" --check-level-set "$work/fifo.txt"
+expect 1 "fifo.txt: error: the file is a FIFO, not a regular file" "a FIFO to --check-level-set"
+run "$zorbo" --check-level-set "$work/Data/Standard.txt"
+expect 0 "$work/Data/Standard.txt: 10 levels, no problems" "a good level set to --check-level-set"
+head -n 20 "$work/Data/Standard.txt" > "$work/short.txt"
+run "$zorbo" --check-level-set "$work/short.txt"
+expect 1 "short.txt: 2 levels, " "a level set of two levels to --check-level-set"
+grep -q "the game refuses it" "$work/out" || fail "the summary does not say the game refuses the file"
+
+# A game whose level set is a FIFO is refused before its window opens.
+run env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$zorbo" --data "$work/Data" --level-set Fifo
+expect 1 "Fifo.txt: error: the file is a FIFO, not a regular file" "a FIFO to --level-set"
+
+# A bitmap or a wave that is a FIFO is warned about, and the game runs on without it.
+rm "$work/Data/game_1.bmp" "$work/Data/m001.wav"
+mkfifo "$work/Data/game_1.bmp" "$work/Data/m001.wav"
+run env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$zorbo" --data "$work/Data" --level 1 --quit-after-frames 2
+expect 0 "warning: bitmap $work/Data/game_1.bmp: is a FIFO, not a regular file; it is not drawn" \
+  "a FIFO in place of a bitmap"
+expect 0 "warning: sound $work/Data/m001.wav: is a FIFO, not a regular file; the game runs without it" \
+  "a FIFO in place of a wave"
+
+# No desktop: the game and the launcher say so and end, instead of running unseen.
+run env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$zorbo" --data "$work/Data" --level 1
+expect 1 "zorbo: no display" "the game without a display"
+# The launcher's dialog needs X whatever video driver SDL is told to use.
+run env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy "$zorbo" --data "$work/Data"
+expect 1 "zorbo: no display" "the launcher without a display"
+
+# An option given twice.
+run "$zorbo" --level 3 --level 4
+expect 2 "option --level is given twice" "--level twice"
+run "$zorbo" --play a.rec --play b.rec
+expect 2 "option --play is given twice" "--play twice"
