@@ -25,10 +25,10 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   libfltk1.3-dev
 )
-# What only developers need: the test framework, the benchmarks, the fuzzing compiler and
-# the window-test tools.
+# What only developers need: the test framework, the benchmarks, the fuzzing compiler, the
+# window-test tools and the validators of the desktop files.
 if [ $developer = yes ]; then
-  packages+=(libgtest-dev libbenchmark-dev clang xvfb xauth xdotool)
+  packages+=(libgtest-dev libbenchmark-dev clang xvfb xauth xdotool appstream desktop-file-utils)
 fi
 
 sudo=""
