@@ -43,6 +43,7 @@ public:
     bool OpenKeyboard() override { return inner_.OpenKeyboard(); }
     void ReadKeyboard(KeyState& keys) override { inner_.ReadKeyboard(keys); }
     void CloseKeyboard() override { inner_.CloseKeyboard(); }
+    void AskingQuestion(bool asking) override { inner_.AskingQuestion(asking); }
     bool OpenAudio() override { return inner_.OpenAudio(); }
     bool LoadSound(int n, const std::string& f, std::string& e) override { return inner_.LoadSound(n, f, e); }
     void PlaySound(int n) override { inner_.PlaySound(n); }

@@ -85,6 +85,7 @@ bool GameWindow::LoopPass()
     Timers.Elapsed = static_cast<int32_t>(platform.GetTickCount()) - Timers.StartTick;
     if (Timers.Elapsed > Timers.NextTick) {
         frame = true;
+        platform.AskingQuestion(gGameOver || gGameWon);
         Keyboard.Check_Keyboard();
         if (gGameWon) {
             if (bRunning)

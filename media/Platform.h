@@ -50,6 +50,8 @@ public:
     virtual bool OpenKeyboard() = 0;
     virtual void ReadKeyboard(KeyState& keys) = 0;
     virtual void CloseKeyboard() = 0;
+    // The game shows a Y/N question: a gamepad's buttons answer it instead of jumping.
+    virtual void AskingQuestion(bool asking) { (void)asking; }
 
     // Sound effects by number 1..15.
     virtual bool OpenAudio() = 0;

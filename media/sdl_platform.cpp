@@ -1,6 +1,7 @@
 #include "media/sdl_platform.h"
 
 #include "media/KeyMap.h"
+#include "media/Presentation.h"
 #include "media/RegularFile.h"
 #include "media/Surface.h"
 #include "media/Warn.h"
@@ -106,12 +107,14 @@ SdlPlatform::SdlPlatform(std::string iconFile) : iconFile_(std::move(iconFile))
                 named += std::string(named.empty() ? "" : " or ") + name + "=" + std::getenv(name);
         throw std::runtime_error("no display: the desktop " + named + " cannot be reached");
     }
+    pads_ = std::make_unique<Gamepads>();
 }
 
 SdlPlatform::~SdlPlatform()
 {
     CloseAudio();
     StopDisplay();
+    pads_.reset();
     SDL_Quit();
 }
 
@@ -130,7 +133,9 @@ void SdlPlatform::OpenWindow(ScreenMode mode)
     mode_ = mode;
     SDL_Rect desktop{0, 0, 640, 480};
     SDL_GetDisplayBounds(0, &desktop);
-    Uint32 flags = SDL_WINDOW_SHOWN;
+    // A window the player may resize; the picture keeps a whole scale inside it.
+    Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
+    fullScreen_ = startedFullScreen_ = mode == ScreenMode::FullScreen;
     int w = 320, h = 240, x = 0, y = 0;
     if (mode == ScreenMode::FullScreen) {
         // A desktop-sized full-screen window: the desktop's own mode is never changed.
@@ -151,6 +156,7 @@ void SdlPlatform::OpenWindow(ScreenMode mode)
     window_ = SDL_CreateWindow("Zorbo", x, y, w, h, flags);
     if (window_ == nullptr)
         throw std::runtime_error(std::string("cannot open the game window: ") + SDL_GetError());
+    SDL_SetWindowMinimumSize(window_, 320, 240);
     if (!iconFile_.empty()) {
         // An unreadable icon only leaves the window without one.
         std::string bytes, error;
@@ -182,22 +188,88 @@ void SdlPlatform::Handle(const SDL_Event& e)
         break;
     case SDL_KEYDOWN:
         // Remember every key that went down, so a tap that is released before the next
-        // poll still counts as held at that poll.
-        if (e.key.repeat == 0) {
+        // poll still counts as held at that poll. Keys pressed during a pause are not the
+        // game's.
+        if (e.key.repeat == 0 && !HandleControlKey(e.key) && !paused_) {
             const int code = GameScanCode(e.key.keysym.scancode);
             if (code != 0)
                 tapped_[static_cast<size_t>(code)] = 0x80;
         }
         break;
+    case SDL_CONTROLLERBUTTONDOWN:
+        if (e.cbutton.button == SDL_CONTROLLER_BUTTON_START)
+            SetPaused(!paused_);
+        else if (!paused_ && pads_)
+            pads_->Handle(e, question_, tapped_);
+        break;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+        if (pads_)
+            pads_->Handle(e, question_, tapped_);
+        break;
     case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             Render();
         else if (e.window.event == SDL_WINDOWEVENT_CLOSE)
             closeRequested_ = true;
+        else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST && presents_ > 0)
+            SetPaused(true); // the player went elsewhere: the game waits for him
         break;
     default:
         break;
     }
+}
+
+// The keys that belong to the window, not to the game: P pauses, F11 and Alt+Enter switch
+// between the window and full screen.
+bool SdlPlatform::HandleControlKey(const SDL_KeyboardEvent& key)
+{
+    const SDL_Scancode code = key.keysym.scancode;
+    if (code == SDL_SCANCODE_P) {
+        SetPaused(!paused_);
+        return true;
+    }
+    const bool enter = code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER;
+    if (code == SDL_SCANCODE_F11 || (enter && (key.keysym.mod & KMOD_ALT) != 0)) {
+        ToggleFullScreen();
+        return true;
+    }
+    return false;
+}
+
+void SdlPlatform::SetPaused(bool paused)
+{
+    if (paused == paused_)
+        return;
+    paused_ = paused;
+    if (audioOpen_) {
+        if (paused)
+            Mix_Pause(-1);
+        else
+            Mix_Resume(-1);
+    }
+    if (!paused)
+        tapped_.fill(0);
+    Upload();
+    Render();
+}
+
+void SdlPlatform::ToggleFullScreen()
+{
+    if (window_ == nullptr)
+        return;
+    fullScreen_ = !fullScreen_;
+    SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!fullScreen_ && startedFullScreen_) {
+        // A game started in full screen had a borderless desktop-sized window: give it
+        // an ordinary one the first time it leaves.
+        startedFullScreen_ = false;
+        SDL_SetWindowBordered(window_, SDL_TRUE);
+        SDL_SetWindowSize(window_, 640, 480);
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+    SDL_ShowCursor(fullScreen_ ? SDL_DISABLE : SDL_ENABLE);
+    Render();
 }
 
 void SdlPlatform::DoEvents()
@@ -210,6 +282,15 @@ void SdlPlatform::DoEvents()
 void SdlPlatform::WaitUntil(uint32_t tick)
 {
     for (;;) {
+        // Paused, no frame is due: the clock the game reads runs on, but a late frame is
+        // never made up for, so play resumes without a burst.
+        while (paused_ && !closeRequested_) {
+            SDL_Event e;
+            if (SDL_WaitEventTimeout(&e, 250) != 0) {
+                Handle(e);
+                DoEvents();
+            }
+        }
         const uint32_t now = SDL_GetTicks();
         if (static_cast<int32_t>(tick - now) <= 0 || closeRequested_)
             return;
@@ -258,13 +339,31 @@ void SdlPlatform::Present(const Surface& picture, const Rect& srcRect)
         lastPicture_ = std::make_unique<uint32_t[]>(static_cast<size_t>(pictureW_) * pictureH_);
     }
     std::memcpy(lastPicture_.get(), picture.pixels(), sizeof(uint32_t) * pictureW_ * pictureH_);
-    SDL_UpdateTexture(texture_, nullptr, lastPicture_.get(), pictureW_ * static_cast<int>(sizeof(uint32_t)));
     lastSrc_ = srcRect;
+    Upload();
     Render();
     if (++presents_ == 1)
         firstPresent_ = SDL_GetTicks();
     if (closeAfter_ >= 0 && presents_ >= closeAfter_)
         closeRequested_ = true;
+}
+
+// The last picture into the texture, under the pause overlay while paused.
+void SdlPlatform::Upload()
+{
+    if (texture_ == nullptr || !lastPicture_)
+        return;
+    const int pitch = pictureW_ * static_cast<int>(sizeof(uint32_t));
+    if (!paused_) {
+        SDL_UpdateTexture(texture_, nullptr, lastPicture_.get(), pitch);
+        return;
+    }
+    Surface dimmed;
+    if (!dimmed.Create(pictureW_, pictureH_))
+        return;
+    std::memcpy(dimmed.pixels(), lastPicture_.get(), sizeof(uint32_t) * pictureW_ * pictureH_);
+    DrawPausedOverlay(dimmed);
+    SDL_UpdateTexture(texture_, nullptr, dimmed.pixels(), pitch);
 }
 
 void SdlPlatform::Render()
@@ -276,12 +375,9 @@ void SdlPlatform::Render()
     const int srcW = lastSrc_.width(), srcH = lastSrc_.height();
     if (srcW <= 0 || srcH <= 0)
         return;
-    SDL_Rect dst{0, 0, outW, outH};
-    if (mode_ == ScreenMode::FullScreen) {
-        // The largest whole factor that fits, centred on black: every pixel stays square.
-        const int factor = std::max(1, std::min(outW / srcW, outH / srcH));
-        dst = SDL_Rect{(outW - srcW * factor) / 2, (outH - srcH * factor) / 2, srcW * factor, srcH * factor};
-    }
+    // In every mode and window size the largest whole factor that fits, centred on black.
+    pictureRect_ = WholeScaleRect(outW, outH, srcW, srcH);
+    const SDL_Rect dst{pictureRect_.left, pictureRect_.top, pictureRect_.width(), pictureRect_.height()};
     const SDL_Rect src{lastSrc_.left, lastSrc_.top, srcW, srcH};
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
@@ -320,15 +416,25 @@ void SdlPlatform::ReadKeyboard(KeyState& keys)
         Handle(e);
     keys = tapped_;
     tapped_.fill(0);
+    if (paused_) {
+        // Paused during this poll: nothing reaches the game.
+        keys.fill(0);
+        return;
+    }
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
     for (int i = 0; i < count; ++i) {
+        // The window's own keys are never the game's.
+        if (i == SDL_SCANCODE_P || i == SDL_SCANCODE_F11)
+            continue;
         if (state[i] != 0) {
             const int code = GameScanCode(static_cast<SDL_Scancode>(i));
             if (code != 0)
                 keys[static_cast<size_t>(code)] = 0x80;
         }
     }
+    if (pads_)
+        pads_->AddKeys(keys, question_, SDL_GetTicks());
 }
 
 bool SdlPlatform::OpenAudio()

@@ -1,5 +1,6 @@
 #pragma once
 #include "media/Platform.h"
+#include "media/sdl_gamepads.h"
 
 #include <array>
 #include <memory>
@@ -10,6 +11,7 @@ struct SDL_Renderer;
 struct SDL_Texture;
 struct Mix_Chunk;
 union SDL_Event;
+struct SDL_KeyboardEvent;
 
 namespace zorbo {
 
@@ -42,6 +44,7 @@ public:
     bool OpenKeyboard() override { return true; }
     void ReadKeyboard(KeyState& keys) override;
     void CloseKeyboard() override {}
+    void AskingQuestion(bool asking) override { question_ = asking; }
     bool OpenAudio() override;
     bool LoadSound(int number, const std::string& file, std::string& error) override;
     void PlaySound(int number) override;
@@ -55,9 +58,18 @@ public:
     int Presents() const { return presents_; }
     // Milliseconds from SDL start to the first picture on the screen (0 before it).
     uint32_t FirstPresentTick() const { return firstPresent_; }
+    bool Paused() const { return paused_; }
+    bool FullScreen() const { return fullScreen_; }
+    size_t Pads() const { return pads_ ? pads_->Count() : 0; }
+    // Where the picture was last drawn in the window (for tests of the scaling).
+    Rect PictureRect() const { return pictureRect_; }
 
 private:
     void Handle(const SDL_Event& e);
+    bool HandleControlKey(const SDL_KeyboardEvent& key);
+    void SetPaused(bool paused);
+    void ToggleFullScreen();
+    void Upload();
     void Render();
 
     std::string iconFile_;
@@ -72,6 +84,12 @@ private:
     std::unique_ptr<uint32_t[]> lastPicture_;
     int32_t pictureW_ = 0, pictureH_ = 0;
     Rect lastSrc_{};
+    std::unique_ptr<Gamepads> pads_;
+    bool question_ = false;
+    bool paused_ = false;
+    bool fullScreen_ = false;
+    bool startedFullScreen_ = false;
+    Rect pictureRect_{};
     int closeAfter_ = -1;
     int presents_ = 0;
     uint32_t firstPresent_ = 0;

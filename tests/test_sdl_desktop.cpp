@@ -1,0 +1,253 @@
+// Pads, pause and the window on SDL itself (its dummy video driver): virtual pads plugged
+// in and out, a game played on a pad and replayed, a pause in the real frame loop.
+#include "LevelText.h"
+#include "TestData.h"
+#include "game/Recording.h"
+#include "media/sdl_gamepads.h"
+#include "media/sdl_platform.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <thread>
+
+using namespace zorbo;
+
+namespace {
+
+// A pad that exists only in SDL: its buttons and sticks are set by the test.
+class VirtualPad {
+public:
+    VirtualPad()
+    {
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.name = "Virtual pad";
+        index_ = SDL_JoystickAttachVirtualEx(&desc);
+        joystick_ = SDL_JoystickOpen(index_);
+        id_ = SDL_JoystickInstanceID(joystick_);
+    }
+    ~VirtualPad() { Unplug(); }
+    VirtualPad(const VirtualPad&) = delete;
+    VirtualPad& operator=(const VirtualPad&) = delete;
+
+    bool ok() const { return joystick_ != nullptr; }
+    void Button(SDL_GameControllerButton b, bool down)
+    {
+        SDL_JoystickSetVirtualButton(joystick_, b, down ? 1 : 0);
+        SDL_PumpEvents();
+    }
+    void StickX(int16_t value)
+    {
+        SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, value);
+        SDL_PumpEvents();
+    }
+    void Unplug()
+    {
+        if (joystick_ == nullptr)
+            return;
+        SDL_JoystickClose(joystick_);
+        // The device index may have moved when other pads left; find it by its id.
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+            if (SDL_JoystickGetDeviceInstanceID(i) == id_)
+                SDL_JoystickDetachVirtual(i);
+        joystick_ = nullptr;
+        SDL_PumpEvents();
+    }
+
+private:
+    int index_ = -1;
+    SDL_JoystickID id_ = -1;
+    SDL_Joystick* joystick_ = nullptr;
+};
+
+bool Held(const KeyState& keys, int32_t key) { return (keys[static_cast<size_t>(key)] & 0x80) != 0; }
+
+struct SdlDesktop : testing::Test {
+    test::GameData data;
+    SdlPlatform sdl;
+    KeyState Poll()
+    {
+        KeyState keys{};
+        sdl.ReadKeyboard(keys);
+        return keys;
+    }
+    Settings GameSettings()
+    {
+        test::WriteFile(data.path() + "plain.txt", test::LevelSet().Text());
+        Settings s;
+        s.DataPath = data.path();
+        s.gLevelSet = "plain.txt";
+        s.gDifficulty = 38;
+        s.gSoundOn = false;
+        return s;
+    }
+};
+
+} // namespace
+
+TEST_F(SdlDesktop, PadsArePluggedInAndOutAndTheirButtonsAreKeys)
+{
+    VirtualPad pad;
+    ASSERT_TRUE(pad.ok()) << SDL_GetError();
+    Poll();
+    ASSERT_EQ(sdl.Pads(), 1u);
+
+    pad.Button(SDL_CONTROLLER_BUTTON_A, true);
+    EXPECT_TRUE(Held(Poll(), Key::Space));
+    EXPECT_TRUE(Held(Poll(), Key::Space)) << "held, the button stays a held key";
+    // The stick counts past its dead zone only.
+    pad.StickX(StickDeadZone - 100);
+    EXPECT_FALSE(Held(Poll(), Key::Right));
+    pad.StickX(20000);
+    EXPECT_TRUE(Held(Poll(), Key::Right));
+
+    // Unplugged in the middle of a jump: the keys are let go.
+    pad.Unplug();
+    const KeyState after = Poll();
+    EXPECT_EQ(sdl.Pads(), 0u);
+    EXPECT_FALSE(Held(after, Key::Space));
+    EXPECT_FALSE(Held(after, Key::Right));
+}
+
+TEST_F(SdlDesktop, TwoPadsSteerOneHeroAndAQuickPressCounts)
+{
+    VirtualPad first, second;
+    ASSERT_TRUE(first.ok() && second.ok()) << SDL_GetError();
+    Poll();
+    ASSERT_EQ(sdl.Pads(), 2u);
+    first.Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+    second.Button(SDL_CONTROLLER_BUTTON_X, true);
+    KeyState keys = Poll();
+    EXPECT_TRUE(Held(keys, Key::Right));
+    EXPECT_TRUE(Held(keys, Key::Up));
+    // Pressed and let go between two polls: still one held poll.
+    second.Button(SDL_CONTROLLER_BUTTON_X, false);
+    first.Button(SDL_CONTROLLER_BUTTON_A, true);
+    first.Button(SDL_CONTROLLER_BUTTON_A, false);
+    keys = Poll();
+    EXPECT_TRUE(Held(keys, Key::Space));
+    EXPECT_FALSE(Held(keys, Key::Up));
+    EXPECT_FALSE(Held(Poll(), Key::Space));
+    // At a Y/N question the same buttons answer it.
+    sdl.AskingQuestion(true);
+    first.Button(SDL_CONTROLLER_BUTTON_B, true);
+    keys = Poll();
+    EXPECT_TRUE(Held(keys, Key::N));
+    EXPECT_FALSE(Held(keys, Key::Up));
+}
+
+TEST_F(SdlDesktop, BackHeldForASecondIsEscape)
+{
+    Gamepads pads;
+    VirtualPad pad;
+    ASSERT_TRUE(pad.ok()) << SDL_GetError();
+    KeyState tapped{};
+    SDL_Event e;
+    while (SDL_PollEvent(&e) != 0)
+        pads.Handle(e, false, tapped);
+    ASSERT_EQ(pads.Count(), 1u);
+    auto escapeAt = [&](uint32_t now) {
+        KeyState keys{};
+        pads.AddKeys(keys, false, now);
+        return Held(keys, Key::Escape);
+    };
+    pad.Button(SDL_CONTROLLER_BUTTON_BACK, true);
+    EXPECT_FALSE(escapeAt(5000));
+    EXPECT_FALSE(escapeAt(5999));
+    EXPECT_TRUE(escapeAt(6000));
+    // Let go, the second starts again.
+    pad.Button(SDL_CONTROLLER_BUTTON_BACK, false);
+    EXPECT_FALSE(escapeAt(6100));
+    pad.Button(SDL_CONTROLLER_BUTTON_BACK, true);
+    EXPECT_FALSE(escapeAt(6200));
+    EXPECT_TRUE(escapeAt(7200));
+}
+
+TEST_F(SdlDesktop, AGamePlayedOnAPadReplaysFromItsRecording)
+{
+    // The dummy desktop never gives the game window the focus, without which SDL holds
+    // back pad presses.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    VirtualPad pad;
+    ASSERT_TRUE(pad.ok()) << SDL_GetError();
+    const Settings settings = GameSettings();
+    Recording rec;
+    std::string error;
+    ASSERT_TRUE(StartRecording(settings, rec, error)) << error;
+    RecordingPlatform recorder(sdl, rec);
+    GameWindow game(recorder, settings);
+    recorder.Watch(&game);
+    game.Startup();
+    game.BeginLoop();
+    pad.Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+    pad.Button(SDL_CONTROLLER_BUTTON_A, true);
+    int frames = 0;
+    int32_t highest = INT32_MAX; // the hero's top, once the first frame has placed him
+    while (game.bRunning && frames < 30)
+        if (game.LoopPass() && ++frames > 1)
+            highest = std::min(highest, game.sprPlayer.Y);
+    ASSERT_EQ(frames, 30);
+    // Held south is a held jump: higher than the 8-pixel start alone would carry him.
+    EXPECT_LT(highest, 192 - 40);
+    EXPECT_GT(game.ViewX + game.sprPlayer.X, 32 + 60) << "the d-pad ran him right";
+    sdl.CloseAfterFrames(0);
+    while (game.bRunning)
+        game.LoopPass();
+    recorder.Finish();
+    const std::string live = Summary(game);
+
+    const ReplayResult replay = ReplayHeadless(rec, settings);
+    EXPECT_TRUE(replay.ok) << replay.message;
+    EXPECT_EQ(replay.summary, live);
+}
+
+TEST_F(SdlDesktop, APauseRunsNoFrameLetsNoKeyThroughAndEndsWithoutABurst)
+{
+    const Settings settings = GameSettings();
+    GameWindow game(sdl, settings);
+    game.Startup();
+    game.BeginLoop();
+    std::vector<uint32_t> frameTicks;
+    auto run = [&](int frames) {
+        for (int n = 0; n < frames && game.bRunning;)
+            if (game.LoopPass()) {
+                frameTicks.push_back(SDL_GetTicks());
+                ++n;
+            }
+    };
+    auto key = [](SDL_Scancode code, bool down) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.keysym.scancode = code;
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        SDL_PushEvent(&e);
+    };
+    run(5);
+    // P, then a tap of space while paused; P again 300 ms later, from another thread as
+    // a player would.
+    key(SDL_SCANCODE_P, true);
+    key(SDL_SCANCODE_P, false);
+    key(SDL_SCANCODE_SPACE, true);
+    key(SDL_SCANCODE_SPACE, false);
+    std::thread resume([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        key(SDL_SCANCODE_P, true);
+        key(SDL_SCANCODE_P, false);
+    });
+    run(6);
+    resume.join();
+    EXPECT_FALSE(sdl.Paused());
+    ASSERT_EQ(frameTicks.size(), 11u);
+    EXPECT_GE(frameTicks[5] - frameTicks[4], 290u) << "no frame ran while paused";
+    for (size_t i = 6; i < frameTicks.size(); ++i)
+        EXPECT_GE(frameTicks[i] - frameTicks[i - 1], static_cast<uint32_t>(game.FrameDelay))
+            << "frame " << i << " came in a catch-up burst";
+    EXPECT_EQ(game.sprPlayer.State, Hero::GroundRight) << "the space tapped during the pause jumped";
+    EXPECT_EQ(game.sprPlayer.SpeedY, 0);
+}
