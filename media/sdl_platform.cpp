@@ -254,19 +254,38 @@ void SdlPlatform::SetPaused(bool paused)
     Render();
 }
 
+// Full screen is a borderless window the size of the desktop, made so by the game itself
+// (a desktop without a window manager ignores the request alone) and also asked of the
+// window manager, which then keeps panels out of the way.
 void SdlPlatform::ToggleFullScreen()
 {
     if (window_ == nullptr)
         return;
     fullScreen_ = !fullScreen_;
-    SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    if (!fullScreen_ && startedFullScreen_) {
-        // A game started in full screen had a borderless desktop-sized window: give it
-        // an ordinary one the first time it leaves.
-        startedFullScreen_ = false;
+    if (fullScreen_) {
+        SDL_GetWindowPosition(window_, &windowed_.left, &windowed_.top);
+        int w = 0, h = 0;
+        SDL_GetWindowSize(window_, &w, &h);
+        windowed_.right = windowed_.left + w;
+        windowed_.bottom = windowed_.top + h;
+        SDL_Rect desktop{0, 0, 640, 480};
+        SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &desktop);
+        SDL_SetWindowBordered(window_, SDL_FALSE);
+        SDL_SetWindowPosition(window_, desktop.x, desktop.y);
+        SDL_SetWindowSize(window_, desktop.w, desktop.h);
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    } else {
+        SDL_SetWindowFullscreen(window_, 0);
         SDL_SetWindowBordered(window_, SDL_TRUE);
-        SDL_SetWindowSize(window_, 640, 480);
-        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        if (startedFullScreen_) {
+            // Started in full screen, it has no window size of its own yet.
+            startedFullScreen_ = false;
+            SDL_SetWindowSize(window_, 640, 480);
+            SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        } else {
+            SDL_SetWindowSize(window_, windowed_.width(), windowed_.height());
+            SDL_SetWindowPosition(window_, windowed_.left, windowed_.top);
+        }
     }
     SDL_ShowCursor(fullScreen_ ? SDL_DISABLE : SDL_ENABLE);
     Render();

@@ -89,6 +89,7 @@ private:
     bool paused_ = false;
     bool fullScreen_ = false;
     bool startedFullScreen_ = false;
+    Rect windowed_{};   // the window's place before it went full screen
     Rect pictureRect_{};
     int closeAfter_ = -1;
     int presents_ = 0;
