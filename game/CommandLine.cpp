@@ -15,6 +15,8 @@ std::string UsageText()
            "  --screen S          full, 320x240 or 640x480 (default 640x480)\n"
            "  --no-sound          no sound effects\n"
            "  --data DIR          read the game's files from DIR\n"
+           "  --start-column N    begin the start level at map column N instead of its hero start\n"
+           "                      (the level editor's test play)\n"
            "  --quit-after-frames N  end the game after N frames (for measurements)\n"
            "  --screenshot FILE   save the last picture shown as a BMP file when the game ends\n"
            "  --record FILE       record the game to FILE (written as FILE.part while the game runs)\n"
@@ -126,6 +128,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
                 cl.anySetting = true;
                 cl.windowOption = true;
             }
+        } else if (a == "--start-column") {
+            if (const std::string* v = value()) {
+                int column = 0;
+                if (v->size() >= 1 && v->size() <= 4 && v->find_first_not_of("0123456789") == std::string::npos)
+                    column = std::stoi(*v);
+                if (column < 1 || column > 1000)
+                    fail("--start-column takes a map column from 1 to 1000, not \"" + *v + "\"");
+                else
+                    cl.settings.StartColumn = column;
+                cl.anySetting = true;
+            }
         } else if (a == "--quit-after-frames") {
             if (const std::string* v = value()) {
                 if (v->empty() || v->size() > 7 || v->find_first_not_of("0123456789") != std::string::npos)
@@ -169,6 +182,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
             fail("--play and --record cannot be used together");
         else if (!cl.play.empty() && cl.recordedSetting)
             fail("--play takes its level set, level and difficulty from the recording");
+        else if (cl.settings.StartColumn > 0 && (!cl.play.empty() || !cl.record.empty()))
+            fail("--start-column is for trying a level out: it is not recorded or played back");
         else if (cl.headless && cl.play.empty())
             fail("--headless only goes with --play");
         else if (cl.headless && cl.windowOption)

@@ -64,6 +64,8 @@ struct GameState {
     bool gSoundOn = false;
     bool gGameOver = false;
     bool gGameWon = false;
+    int32_t gStartColumn = 0;   // 0, or where the start level begins (Settings::StartColumn)
+    int32_t gStartLevel = 0;
 
     std::string DataPath;
     bool bRunning = false;

@@ -55,6 +55,7 @@ public:
     // ---- game/levelflow.cpp: level changes, continue
     void Nextlevel();
     void ContinueGame();
+    void PlaceTestStart(bool placeHero);
 
     // ---- game/lives.cpp: hurt and death, the game-over prompt, the winning sequence
     bool HurtAndHit(); // true when the hero began dying in this call

@@ -13,6 +13,9 @@ struct Settings {
     std::string gLevelSet = "Standard.txt";
     bool gSoundOn = true;
     std::string DataPath;        // the data folder, ending in '/'
+    // 0, or the map column where the start level begins instead of at its hero start
+    // (for trying a level out from the level editor).
+    int32_t StartColumn = 0;
 };
 
 namespace Difficulty {

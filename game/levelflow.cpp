@@ -1,4 +1,7 @@
 #include "game/GameWindow.h"
+#include "world/LevelFile.h"
+
+#include <algorithm>
 
 namespace zorbo {
 
@@ -24,8 +27,41 @@ void GameWindow::Nextlevel()
     KillAllEnemies();
     if (!LoadLevelData())
         return;
+    PlaceTestStart(true);
     DrawTiles();
     PlaySound(Sound::LevelStart);
+}
+
+// Trying a level out from the editor: the start level begins at the chosen column, on the
+// lowest floor there (or at the top of a pit), and deaths come back to it. Hero starts in
+// the columns before it are taken out (also when a death reloads the level), so they do not
+// move the restart point back.
+void GameWindow::PlaceTestStart(bool placeHero)
+{
+    if (gStartColumn < 1 || gLevel != gStartLevel)
+        return;
+    const int32_t col = gStartColumn;
+    for (int32_t c = 1; c <= col; ++c)
+        for (int32_t r = 0; r < TileMap::Rows; ++r)
+            if (MapCode(r, c) == Tile::HeroStart)
+                ClearCell(r, c);
+    if (!placeHero)
+        return;
+    auto free = [&](int32_t r) { return !IsSolid(MapCode(r, col)) && !IsSolid(MapCode(r, col + 1)); };
+    int32_t row = -1;
+    for (int32_t r = 13; r >= 0 && row < 0; --r)
+        if (free(r) && IsSolid(MapCode(r + 1, col)))
+            row = r;
+    for (int32_t r = 0; r <= 13 && row < 0; ++r)
+        if (free(r))
+            row = r;
+    const int32_t worldX = (col - 1) * 16;
+    StartViewX = worldX > 160 ? worldX - 160 : 0;
+    StartX = worldX - StartViewX;
+    StartY = std::max(row, 0) * 16;
+    sprPlayer.X = StartX;
+    sprPlayer.Y = StartY;
+    ViewX = StartViewX;
 }
 
 void GameWindow::ContinueGame()

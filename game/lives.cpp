@@ -102,6 +102,7 @@ void GameWindow::KillZorboAnimate()
     KillAllEnemies();
     if (!LoadLevelData())
         return;
+    PlaceTestStart(false);
     DrawTiles();
 }
 

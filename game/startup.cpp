@@ -19,6 +19,8 @@ GameWindow::GameWindow(Platform& p, const Settings& settings)
         DataPath += '/';
     gGameOver = false;
     gGameWon = false;
+    gStartColumn = settings.StartColumn;
+    gStartLevel = settings.gLevel;
 }
 
 ScreenMode GameWindow::Mode() const
@@ -49,7 +51,9 @@ void GameWindow::Startup()
     InitGraphics();
     InitSound();
     PlaySound(Sound::LevelStart);
-    LoadLevelData(); // the last step: a failure leaves the loop nothing to run
+    // The last step: a failure leaves the loop nothing to run.
+    if (LoadLevelData())
+        PlaceTestStart(true);
 }
 
 void GameWindow::Initform()

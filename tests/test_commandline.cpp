@@ -33,6 +33,11 @@ TEST(CommandLine, SettingsAreReadFromOptions)
     const auto small = ParseCommandLine({"--screen", "320x240"});
     EXPECT_FALSE(small.settings.gFullScreen);
     EXPECT_FALSE(small.settings.gWindow640);
+
+    // The editor's test play: a start column, never recorded.
+    EXPECT_EQ(ParseCommandLine({"--level", "3", "--start-column", "1000"}).settings.StartColumn, 1000);
+    EXPECT_EQ(none.settings.StartColumn, 0);
+    EXPECT_NE(ParseCommandLine({"--start-column", "7", "--record", "r.rec"}).error, "");
 }
 
 TEST(CommandLine, BadOptionsAndValuesGiveOneLineErrors)
@@ -41,7 +46,7 @@ TEST(CommandLine, BadOptionsAndValuesGiveOneLineErrors)
              {"--level", "0"}, {"--level", "11"}, {"--level", "x"}, {"--level"},
              {"--difficulty", "hard"}, {"--screen", "800x600"}, {"--bogus"},
              {"--level-set", "../etc/passwd"}, {"--data", ""}, {"--quit-after-frames", "-3"},
-             {"--screenshot"}}) {
+             {"--screenshot"}, {"--start-column", "0"}, {"--start-column", "1001"}, {"--start-column", "-5"}}) {
         const auto cl = ParseCommandLine(args);
         EXPECT_FALSE(cl.error.empty()) << args[0];
         EXPECT_EQ(cl.error.find('\n'), std::string::npos);

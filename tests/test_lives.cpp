@@ -1,5 +1,6 @@
 #include "HeroWorld.h"
 #include "LevelText.h"
+#include "world/LevelFile.h"
 
 #include <gtest/gtest.h>
 
@@ -299,3 +300,41 @@ TEST_P(Winning, SpiralOutAndInThenTheParadeThenTheQuestion)
     EXPECT_FALSE(g->bRunning);
 }
 INSTANTIATE_TEST_SUITE_P(EasyAndCrazy, Winning, testing::Values(Difficulty::Easy, Difficulty::Crazy));
+
+// Trying a level out from the editor: the start level begins at the chosen column, on the
+// floor there, and a death comes back to it rather than to the level's own start.
+TEST_F(Lives, ATestStartBeginsTheLevelAtItsColumnAndDeathsReturnThere)
+{
+    test::LevelSet set;
+    set.levels[1] = test::PlainLevel();
+    set.levels[1][13] = test::Row(std::string(200, '#'));
+    set.levels[1][14] = test::Row(std::string(200, '#'));
+    set.levels[1][8] = test::Row(std::string(99, '.') + "###"); // a ledge over column 100
+    set.levels[1][3] = test::Row(std::string(150, '.') + "H");   // a later start: a checkpoint
+    g->gStartColumn = 100;
+    g->gStartLevel = 1;
+    Start(set, 1);
+    // World x 1584 is 160 pixels into a view scrolled to 1424; the lowest floor is row 13.
+    EXPECT_EQ(g->ViewX, 1424);
+    EXPECT_EQ(hero().X, 160);
+    EXPECT_EQ(hero().Y, 192);
+    EXPECT_EQ(g->MapCode(12, 3), 0) << "the level's own start before the column is gone";
+    EXPECT_EQ(g->MapCode(3, 151), Tile::HeroStart) << "starts after it stay";
+    Settle();
+    EXPECT_EQ(HeroWorldX(*g), 1584);
+    EXPECT_EQ(hero().State, Hero::GroundRight);
+
+    // Off the bottom: back at the test start, the level reloaded without the old start.
+    hero().Y = 250;
+    hero().State = Hero::Dying;
+    g.Frame();
+    EXPECT_EQ(g->ViewX, 1424);
+    EXPECT_EQ(hero().X, 160);
+    EXPECT_EQ(g->MapCode(12, 3), 0);
+
+    // Other levels keep their own start.
+    g->gStartLevel = 0;
+    Start(set, 1);
+    EXPECT_EQ(g->ViewX, 0);
+    EXPECT_EQ(HeroWorldX(*g), 32) << "placed by the level's own start";
+}
