@@ -155,7 +155,8 @@ int main(int argc, char** argv)
     // Without game settings on the command line the player chooses them in the launcher.
     if (!cl.anySetting) {
         const std::string dataPath = settings.DataPath;
-        if (!RunLauncher(dataPath, settings))
+        const std::string editor = ec ? std::string("zorbo-edit") : (exe.parent_path() / "zorbo-edit").string();
+        if (!RunLauncher(dataPath, settings, editor))
             return 0;
     }
     if (!std::filesystem::is_directory(settings.DataPath, ec)) {

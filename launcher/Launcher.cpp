@@ -7,9 +7,14 @@
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace zorbo {
 
@@ -37,6 +42,31 @@ std::string CheckFile(const std::string& path)
 
 } // namespace
 
+std::string StartDetached(const std::string& program, const std::string& argument)
+{
+    if (::access(program.c_str(), X_OK) != 0)
+        return "The level editor " + program + " cannot be started: " + std::strerror(errno) + ".";
+    std::string programCopy = program, argumentCopy = argument;
+    char* argv[] = {programCopy.data(), argumentCopy.data(), nullptr};
+    // Started through a short-lived child, so the editor is nobody's child to wait for and
+    // never lingers as a finished process while the game plays on.
+    const pid_t child = ::fork();
+    if (child < 0)
+        return std::string("The level editor cannot be started: ") + std::strerror(errno) + ".";
+    if (child == 0) {
+        ::setsid();
+        if (::fork() == 0) {
+            ::execv(argv[0], argv);
+            ::_exit(127);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return {};
+}
+
 std::string LauncherNoDisplayReason()
 {
     const char* display = std::getenv("DISPLAY");
@@ -45,7 +75,7 @@ std::string LauncherNoDisplayReason()
     return {};
 }
 
-bool RunLauncher(const std::string& dataPath, Settings& settings)
+bool RunLauncher(const std::string& dataPath, Settings& settings, const std::string& editorProgram)
 {
     Fl::fatal = LauncherFatal;
     // Message boxes use the dialog's font size too.
@@ -54,7 +84,9 @@ bool RunLauncher(const std::string& dataPath, Settings& settings)
     Fl_Window::default_xclass("ZorboLauncher");
     bool start = false;
     {
-        LauncherDialog dialog(dataPath, CheckFile);
+        LauncherDialog dialog(dataPath, CheckFile, [&editorProgram](const std::string& file) {
+            return StartDetached(editorProgram, file);
+        });
         start = dialog.Run(settings);
     }
     // The game opens its own connection; FLTK's would only sit idle.

@@ -8,7 +8,12 @@ namespace zorbo {
 // Opens the launcher dialog on the desktop and waits for the player. Returns true with
 // the chosen settings when "New Game" accepted a level set, false when the player left.
 // dataPath is the data folder, ending in '/'; it may be missing (then nothing is listed).
-bool RunLauncher(const std::string& dataPath, Settings& settings);
+// editorProgram is the level editor that "Edit…" starts.
+bool RunLauncher(const std::string& dataPath, Settings& settings, const std::string& editorProgram = {});
+
+// Starts a program with one argument as a process of its own, which goes on when this one
+// ends; empty, or why it could not be started.
+std::string StartDetached(const std::string& program, const std::string& argument);
 
 // Empty when the launcher can open its dialog, else a one-line reason that starts with
 // "no display". The dialog is an X11 one: it needs DISPLAY, whatever SDL_VIDEODRIVER says.

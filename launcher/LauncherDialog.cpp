@@ -102,8 +102,8 @@ void Call(Fl_Widget*, void* dialog)
 
 } // namespace
 
-LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile)
-    : dataPath_(std::move(dataPath)), checkFile_(std::move(checkFile))
+LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEditor openEditor)
+    : dataPath_(std::move(dataPath)), checkFile_(std::move(checkFile)), openEditor_(std::move(openEditor))
 {
     Form1 = std::make_unique<Fl_Double_Window>(kWidth, kHeight, "Zorbo");
     Form1->begin();
@@ -132,8 +132,13 @@ LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile)
     HScroll1->callback(Call<&LauncherDialog::HScroll1_Change>, this);
 
     Label3 = MakeLabel(16, 272, 80, 17, "Level Set:");
-    Combo1 = MakeCombo(96, 272, 153, "Standard");
+    // The box leaves room beside it for the level editor's button.
+    Combo1 = MakeCombo(96, 272, 113, "Standard");
     Combo1->user_data(this);
+    EditButton = new Fl_Button(212, 272, 37, 17, "Edit\xe2\x80\xa6");
+    EditButton->labelsize(kDialogText);
+    EditButton->tooltip("Open the chosen level set in the level editor");
+    EditButton->callback(Call<&LauncherDialog::EditLevelSet_Click>, this);
 
     Label4 = MakeLabel(16, 296, 80, 17, "Screen Size:");
     Combo2 = MakeCombo(96, 296, 153, "Full Screen");
@@ -267,6 +272,23 @@ void LauncherDialog::Command3_Click()
     if (!Form2)
         Form2 = std::make_unique<HelpWindow>();
     Form2->Show();
+}
+
+void LauncherDialog::EditLevelSet_Click()
+{
+    ReadControls();
+    // Matched on a copy: opening the editor is no "New Game" attempt and must not change
+    // which file a later one remembers.
+    std::string file = choices_.gLevelSet;
+    MatchLevelSet(choices_.levelSets, choices_.levelSetText, file);
+    if (file.empty()) {
+        ShowMessage(kUnknownLevelSetMessage, false);
+        return;
+    }
+    const std::string problem =
+        openEditor_ ? openEditor_(dataPath_ + file) : std::string("The level editor is not available.");
+    if (!problem.empty())
+        ShowMessage(problem, true);
 }
 
 void LauncherDialog::Unload()

@@ -28,9 +28,12 @@ public:
     // Looks at a level-set file; returns an empty string when it can be played, else one
     // sentence naming the problem.
     using CheckFile = std::function<std::string(const std::string& path)>;
+    // Opens a level-set file in the level editor; returns an empty string, or one sentence
+    // saying why the editor could not be started.
+    using OpenEditor = std::function<std::string(const std::string& path)>;
 
     // dataPath is the data folder, ending in '/'.
-    LauncherDialog(std::string dataPath, CheckFile checkFile);
+    LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEditor openEditor = {});
     ~LauncherDialog();
     LauncherDialog(const LauncherDialog&) = delete;
     LauncherDialog& operator=(const LauncherDialog&) = delete;
@@ -44,6 +47,7 @@ public:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
+    void EditLevelSet_Click();
 
     static constexpr int kWidth = 271;
     static constexpr int kHeight = 412;
@@ -55,6 +59,7 @@ private:
 
     std::string dataPath_;
     CheckFile checkFile_;
+    OpenEditor openEditor_;
     LauncherChoices choices_;
     bool done_ = false;
     bool start_ = false;
@@ -82,6 +87,7 @@ private:
     Fl_Button* Command1 = nullptr;
     Fl_Button* Command2 = nullptr;
     Fl_Button* Command3 = nullptr;
+    Fl_Button* EditButton = nullptr;
     std::string label2Caption_;
 };
 

@@ -1,11 +1,16 @@
+#include "launcher/Launcher.h"
 #include "launcher/LauncherLogic.h"
 
 #include "TestData.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 using namespace zorbo;
 
@@ -213,4 +218,26 @@ TEST(LauncherNewGame, WithoutADataFolderEveryAttemptIsRefused)
                   NewGameOutcome::UnknownLevelSet);
     }
     EXPECT_TRUE(check.asked.empty());
+}
+
+// "Edit…" starts the level editor as a process of its own, which outlives the launcher and
+// the game and is never left for them to wait on.
+TEST(LauncherEditor, TheEditorStartsDetachedWithTheChosenFile)
+{
+    test::TempDir dir;
+    const std::string editor = dir.path() + "fake-editor";
+    std::ofstream(editor) << "#!/bin/sh\necho \"$1\" > \"$0.opened\"\n";
+    ASSERT_EQ(::chmod(editor.c_str(), 0755), 0);
+    EXPECT_EQ(StartDetached(editor, dir.path() + "My Set.txt"), "");
+    std::string opened;
+    for (int i = 0; i < 100 && opened.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::ifstream answer(editor + ".opened");
+        std::getline(answer, opened);
+    }
+    EXPECT_EQ(opened, dir.path() + "My Set.txt") << "the file name reaches the editor whole";
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1) << "no child is left to wait for";
+
+    const std::string missing = StartDetached(dir.path() + "no-editor", "x.txt");
+    EXPECT_NE(missing.find("no-editor cannot be started"), std::string::npos) << missing;
 }
