@@ -11,17 +11,8 @@ trap 'for p in $pid $xvfb_pid; do kill "$p" 2>/dev/null; done; rm -rf "$work"' E
 fail() { echo "FAIL: $*"; exit 1; }
 command -v import >/dev/null && command -v convert >/dev/null || fail "ImageMagick (import, convert) is not installed"
 
-for n in $(seq 131 170); do
-  [ -e /tmp/.X$n-lock ] && continue
-  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=:$n
-  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  kill $xvfb_pid 2>/dev/null
-done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no virtual display"
-export SDL_AUDIODRIVER=dummy
+. "$(dirname "$0")/display.sh"
+start_display 171
 
 "$zorbo" --data "$data" --screen 640x480 --difficulty normal > "$work/out" 2>&1 &
 pid=$!

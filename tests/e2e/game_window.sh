@@ -9,18 +9,8 @@ work=$(mktemp -d)
 trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-# A display of our own on the first free number.
-for n in $(seq 90 130); do
-  [ -e /tmp/.X$n-lock ] && continue
-  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=:$n
-  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  kill $xvfb_pid 2>/dev/null
-done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no virtual display"
-export SDL_AUDIODRIVER=dummy
+. "$(dirname "$0")/display.sh"
+start_display 90
 
 # A data folder: the game's pictures plus a small level set (ten flat levels, each with
 # the hero's start in column 2 and the level end in column 25 of row 13).

@@ -9,17 +9,8 @@ work=$(mktemp -d)
 trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-for n in $(seq 131 170); do
-  [ -e /tmp/.X$n-lock ] && continue
-  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=:$n
-  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  kill $xvfb_pid 2>/dev/null
-done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no virtual display"
-export SDL_AUDIODRIVER=dummy
+. "$(dirname "$0")/display.sh"
+start_display 131
 
 # Starts the game in the background; waits for its window.
 start() {
