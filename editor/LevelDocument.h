@@ -1,0 +1,150 @@
+#pragma once
+// A level set being edited: every cell's code, every change undoable, and the file written
+// back exactly as it was read except for the cells that were changed.
+#include "world/LevelCheck.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zorbo::editor {
+
+constexpr int32_t Levels = 10;
+constexpr int32_t Rows = 15;
+constexpr int32_t Columns = 1000; // map columns 1..1000
+
+// A rectangle of cells in one level: rows row .. row + rows - 1, columns col .. col + cols - 1
+// (columns count from 1, rows from 0, levels from 0).
+struct CellRect {
+    int32_t level = 0;
+    int32_t row = 0;
+    int32_t col = 1;
+    int32_t rows = 1;
+    int32_t cols = 1;
+};
+
+// Codes cut or copied out of a level, row by row.
+struct Clip {
+    int32_t rows = 0;
+    int32_t cols = 0;
+    std::vector<int32_t> codes; // rows * cols, row-major
+};
+
+struct CellPos {
+    int32_t level = 0;
+    int32_t row = 0;
+    int32_t col = 1;
+};
+
+class LevelDocument {
+public:
+    // A new set of ten empty levels (LF line ends, no byte-order mark).
+    LevelDocument();
+
+    // Reads a level set from the bytes of its file. Only a file the game itself refuses
+    // (a byte that is no tile code, a map row before the first level) cannot be edited:
+    // then nullopt and error says why, with line and column.
+    static std::optional<LevelDocument> FromBytes(std::string_view bytes, std::string& error);
+    static std::optional<LevelDocument> Load(const std::string& path, std::string& error);
+
+    // The file as it would be saved: untouched lines byte for byte, the same line ends and
+    // byte-order mark as read.
+    std::string ToBytes() const;
+    // Writes ToBytes() to a temporary file beside path, then renames it over path, so a
+    // failed or interrupted save leaves the old file whole. Clears Modified() on success.
+    bool Save(const std::string& path, std::string& error);
+
+    // The code of a cell; 0 outside the map or past the end of a short row.
+    int32_t Code(int32_t level, int32_t row, int32_t col) const;
+    // The last column any row of the level reaches (0 for an empty level).
+    int32_t Length(int32_t level) const;
+
+    // Edits. Each call that changes anything is one step of the undo history and clears
+    // the redo history; one that changes nothing (painting a cell with its own code) is
+    // no step. Cells outside the map are left alone.
+    void Paint(int32_t level, int32_t row, int32_t col, int32_t code);
+    void Fill(const CellRect& r, int32_t code);
+    Clip Copy(const CellRect& r) const;
+    void Paste(int32_t level, int32_t row, int32_t col, const Clip& clip);
+    // Moves the cells of r by (dRow, dCol); the cells they leave become 0 (background).
+    void Move(const CellRect& r, int32_t dRow, int32_t dCol);
+    // Insert count empty columns before col in every row of the level (the rest shifts
+    // right), or delete count columns from col (the rest shifts left). False, with
+    // nothing changed, when an insert would push a non-empty cell past column 1000.
+    bool InsertColumns(int32_t level, int32_t col, int32_t count, std::string& error);
+    void DeleteColumns(int32_t level, int32_t col, int32_t count);
+
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // Changed since loaded or last saved (an undo back to the saved state is unchanged).
+    bool Modified() const;
+
+    // The level-set check of the text as it would be saved.
+    LevelCheckResult Check() const;
+    // The cell a problem's line and column point at; nullopt when the line is not a map
+    // row of a level.
+    std::optional<CellPos> CellAt(int line, int column) const;
+    // The line (from 1) that holds a level's map row in the text as it would be saved; 0
+    // when the file has no line for it yet (a short level: the line is added by the first
+    // edit that puts a code other than 0 into that row).
+    int LineOf(int32_t level, int32_t row) const;
+
+private:
+    // How a line ends; a last line may have no ending.
+    enum class End : uint8_t { None, LF, CRLF, CR };
+    struct Line {
+        std::string text;
+        End end = End::LF;
+    };
+    // One change to the lines. A step of the history is a list of them, applied in order
+    // and undone in reverse. A splice keeps only the bytes that differ, so a painted cell
+    // costs a few bytes of history however long its row is.
+    struct Change {
+        enum class Kind : uint8_t { Splice, AddLine, SetEnd };
+        Kind kind = Kind::Splice;
+        End endBefore = End::None; // SetEnd: the old ending
+        End endAfter = End::None;  // SetEnd: the new ending; AddLine: the new empty line's
+        int32_t line = 0;          // index into lines_
+        size_t at = 0;             // Splice: where the bytes start in the line's text
+        std::string before;        // Splice: the bytes taken out
+        std::string after;         // Splice: the bytes put in
+    };
+    using Step = std::vector<Change>;
+    class RowEdit;
+
+    // ---- editor/leveldocument.cpp
+    void Reindex();
+    const std::string* RowText(int32_t level, int32_t row) const;
+    void Record(Change change, Step& step);
+    void Apply(const Change& change, bool forward);
+    void Push(Step&& step);
+    End EndingAfter(int32_t index) const;
+    void AddLine(int32_t index, const std::string& text, Step& step);
+    int32_t EnsureRow(int32_t level, int32_t row, Step& step);
+    void SetRowText(int32_t level, int32_t row, const std::string& text, Step& step);
+    void KeepLineApart(int32_t index, Step& step);
+
+    bool bom_ = false;
+    End newline_ = End::LF; // the file's first line ending, for a line added with none before it
+    std::vector<Line> lines_;
+
+    // Where the levels are, derived from lines_ by Reindex() after every change of lines.
+    int32_t leading_ = 0;        // empty lines before the first separator (they move every row)
+    int32_t separators_ = 0;     // separator lines that open a level, at most ten
+    std::array<int32_t, Levels> sectionEnd_{};   // line index just past each level's lines
+    std::array<int32_t, Levels> sectionLines_{}; // lines between a level's separator and the next
+    std::array<std::array<int32_t, Rows>, Levels> home_{}; // line index of each row, -1 when missing
+    std::vector<int16_t> rowOfLine_; // level * Rows + row of each map line, -1 for other lines
+
+    std::vector<Step> history_;
+    size_t done_ = 0;  // steps of history_ in effect; the rest can be redone
+    size_t saved_ = 0; // done_ when loaded or saved; npos once that state cannot come back
+};
+
+} // namespace zorbo::editor
