@@ -1,0 +1,32 @@
+#pragma once
+// The check list: the level-set check of the text as it would be saved, each finding
+// placed on the cell it is about.
+#include "editor/LevelDocument.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zorbo::editor {
+
+struct CheckRow {
+    bool error = false;
+    int level = 0;                // 1..10; 0 when about the whole file
+    std::optional<CellPos> cell;  // the cell a click jumps to, when the finding has one
+    std::string message;
+};
+
+struct CheckList {
+    std::vector<CheckRow> rows;
+    int errors = 0;
+    int warnings = 0;
+};
+
+CheckList CheckRows(const LevelDocument& doc);
+
+// "error  level 1  row 3  column 229  message", columns apart by tabs.
+std::string RowText(const CheckRow& row);
+// One line for above the list: "No problems", or the counts and whether the game plays it.
+std::string Summary(const CheckList& list);
+
+} // namespace zorbo::editor

@@ -1,0 +1,114 @@
+#pragma once
+// The level editor's window: menus and tool bar, the palette, the map view, the check list
+// and the status line, around one level set being edited.
+#include "editor/CheckList.h"
+#include "editor/LevelDocument.h"
+#include "editor/Pictures.h"
+#include "editor/TestPlay.h"
+#include "editor/Tools.h"
+
+#include <memory>
+#include <string>
+
+class Fl_Double_Window;
+class Fl_Menu_Bar;
+class Fl_Choice;
+class Fl_Button;
+class Fl_Box;
+class Fl_Check_Button;
+class Fl_Hold_Browser;
+class Fl_BMP_Image;
+
+namespace zorbo::editor {
+
+class MapView;
+class PaletteView;
+
+class EditorWindow {
+public:
+    // dataPath is the game's data folder (ending in '/'); game is the game program that
+    // test play starts.
+    EditorWindow(std::string dataPath, std::string game, const Pictures& pictures);
+    ~EditorWindow();
+    EditorWindow(const EditorWindow&) = delete;
+    EditorWindow& operator=(const EditorWindow&) = delete;
+
+    // Reads a level set; a path that does not exist yet starts a new set to be saved
+    // there. False, with the reason, for a file the game itself would refuse.
+    bool Open(const std::string& path, std::string& error);
+    // Shows the window and handles events until it is closed.
+    int Run();
+
+    static constexpr int kWidth = 1280;
+    static constexpr int kHeight = 800;
+
+    // ---- menu and tool bar commands
+    void NewSet();
+    void OpenDialog();
+    bool Save();
+    bool SaveAs();
+    void Close();
+    void Undo();
+    void Redo();
+    void CopySelection();
+    void CutSelection();
+    void PasteClip();
+    void DeleteSelection();
+    void InsertColumns();
+    void DeleteColumns();
+    void ZoomIn();
+    void ZoomOut();
+    void ToggleGrid();
+    void PreviousLevel();
+    void NextLevel();
+    void ChooseTool(Tool tool);
+    void StartTestPlay();
+    // Handles the shortcuts a menu item has no room for (a second key for redo and zoom).
+    bool ExtraShortcut();
+
+private:
+    class Frame;
+    void BuildMenu();
+    void BuildToolBar(int y);
+    void UseDocument(std::unique_ptr<LevelDocument> doc, const std::string& path);
+    bool AskToKeepChanges();
+    void ChooseLevel(int32_t level);
+    void AfterEdit();
+    void RefreshCheck();
+    void JumpToProblem();
+    void ShowHover();
+    void UpdateTitle();
+    void UpdateToolBar();
+    static void ReapTimer(void* self);
+    static void CheckTimer(void* self);
+    void Status(const std::string& text);
+    // The cell a paste or a column command acts at: under the mouse, else the selection's
+    // corner, else the view's first column.
+    CellPos ActionCell() const;
+
+    std::string dataPath_;
+    std::string game_;
+    const Pictures& pictures_;
+    std::unique_ptr<LevelDocument> doc_;
+    std::string path_;
+    EditTools tools_;
+    TestPlay games_;
+    CheckList check_;
+    bool checkPending_ = false;
+
+    std::unique_ptr<Fl_BMP_Image> icon_;
+    std::unique_ptr<Fl_Double_Window> window_;
+    Fl_Menu_Bar* menu_ = nullptr;
+    Fl_Choice* level_ = nullptr;
+    Fl_Button* toolButtons_[5] = {};
+    Fl_Box* zoomLabel_ = nullptr;
+    Fl_Check_Button* grid_ = nullptr;
+    PaletteView* palette_ = nullptr;
+    MapView* map_ = nullptr;
+    Fl_Box* checkSummary_ = nullptr;
+    Fl_Hold_Browser* checkList_ = nullptr;
+    Fl_Box* status_ = nullptr;
+    std::string title_, zoomText_, summaryText_, statusText_;
+};
+
+} // namespace zorbo::editor

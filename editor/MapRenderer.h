@@ -1,0 +1,75 @@
+#pragma once
+// The map view's picture: one level's cells and objects as the game draws them, with the
+// editor's marks (grid, column numbers, the first screen, elevator links, warp numbers,
+// selection) on top. Draws into a Surface and needs no window.
+#include "editor/LevelDocument.h"
+#include "editor/Pictures.h"
+
+#include <optional>
+#include <vector>
+
+namespace zorbo::editor {
+
+// The band of column numbers above the map, in view pixels.
+constexpr int32_t HeaderHeight = 16;
+// Columns the game's screen shows.
+constexpr int32_t ScreenColumns = 20;
+
+struct ViewState {
+    int32_t level = 0;
+    int32_t zoom = 2;
+    int32_t scrollX = 0; // map pixels (at the zoom) left of the view; column 1 starts at 0
+    int32_t scrollY = 0; // map pixels above the view's first map row
+    bool grid = true;
+    std::optional<CellRect> selection; // the selected rectangle
+    std::optional<CellRect> outline;   // a rectangle being drawn or moved
+    std::optional<CellPos> hover;      // the cell under the mouse
+    std::optional<CellPos> marked;     // the cell a check-list line points at
+};
+
+// Where a view point lies on the map: the cell, or nothing over the header or off the map.
+std::optional<CellPos> CellAtPoint(const ViewState& view, int32_t x, int32_t y);
+// The view pixel of a cell's top-left corner.
+int32_t CellLeft(const ViewState& view, int32_t col);
+int32_t CellTop(const ViewState& view, int32_t row);
+
+// Elevator ends paired as the game pairs them: in the order they come into view (the
+// first screen row by row, then each new column from the top), each new end against the
+// one waiting. first is where the platform starts.
+struct ElevatorPair {
+    CellPos first;
+    CellPos second;
+};
+struct ElevatorPairs {
+    std::vector<ElevatorPair> pairs;
+    std::vector<CellPos> unpaired; // dropped, or left waiting at the end
+};
+ElevatorPairs PairElevators(const LevelDocument& doc, int32_t level);
+
+// The first column of the game's first screen: the hero start the first screen finds
+// (top row first), placed as the game places it; column 1 without one.
+int32_t FirstScreenColumn(const LevelDocument& doc, int32_t level);
+
+// The picture as three bytes per pixel (red, green, blue), the layout FLTK draws.
+void PackRgb(const Surface& picture, std::vector<uint8_t>& rgb);
+
+class MapRenderer {
+public:
+    explicit MapRenderer(const Pictures& pictures) : pictures_(pictures) {}
+
+    // Draws the part of the view's level that a picture of out's size shows.
+    void Render(const LevelDocument& doc, const ViewState& view, Surface& out) const;
+
+private:
+    void DrawCells(const LevelDocument& doc, const ViewState& view, Surface& out) const;
+    void DrawObjects(const LevelDocument& doc, const ViewState& view, Surface& out) const;
+    void DrawElevators(const LevelDocument& doc, const ViewState& view, Surface& out) const;
+    void DrawGrid(const ViewState& view, Surface& out) const;
+    void DrawScreens(const LevelDocument& doc, const ViewState& view, Surface& out) const;
+    void DrawMarks(const ViewState& view, Surface& out) const;
+    void DrawHeader(const LevelDocument& doc, const ViewState& view, Surface& out) const;
+
+    const Pictures& pictures_;
+};
+
+} // namespace zorbo::editor

@@ -1,0 +1,646 @@
+#include "editor/EditorWindow.h"
+
+#include "editor/MapView.h"
+#include "editor/Palette.h"
+#include "editor/PaletteView.h"
+#include "world/LevelFile.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_BMP_Image.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Group.H>
+#include <FL/Fl_Hold_Browser.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_File_Chooser.H>
+#include <FL/fl_ask.H>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace zorbo::editor {
+
+namespace {
+
+constexpr int kMenuHeight = 25;
+constexpr int kToolBarHeight = 32;
+constexpr int kPaletteWidth = 270;
+constexpr int kCheckHeight = 150;
+constexpr int kStatusHeight = 22;
+constexpr Fl_Fontsize kText = 12;
+
+constexpr const char* kToolNames[5] = {"Paint", "Erase", "Fill", "Pick", "Select"};
+constexpr const char* kToolHints[5] = {
+    "Paint: the left button paints the chosen code, the right one erases, the middle one picks",
+    "Erase: the left button empties cells (night beside night, else sky)",
+    "Fill: drag a rectangle to fill with the chosen code; with the right button, to empty it",
+    "Pick: click a cell to choose its code",
+    "Select: drag a rectangle; drag it to move it, with Ctrl held to copy it",
+};
+
+template <void (EditorWindow::*Handler)()>
+void Call(Fl_Widget*, void* window)
+{
+    (static_cast<EditorWindow*>(window)->*Handler)();
+}
+
+template <Tool T>
+void CallTool(Fl_Widget*, void* window)
+{
+    static_cast<EditorWindow*>(window)->ChooseTool(T);
+}
+
+template <bool (EditorWindow::*Handler)()>
+void CallBool(Fl_Widget*, void* window)
+{
+    (static_cast<EditorWindow*>(window)->*Handler)();
+}
+
+std::string BaseName(const std::string& path)
+{
+    return path.empty() ? "Untitled" : std::filesystem::path(path).filename().string();
+}
+
+} // namespace
+
+// The window itself: the close control asks about unsaved changes, and the keys a menu
+// item cannot carry reach the editor.
+class EditorWindow::Frame : public Fl_Double_Window {
+public:
+    Frame(int w, int h, EditorWindow& owner) : Fl_Double_Window(w, h), owner_(owner) {}
+
+    int handle(int event) override
+    {
+        if (event == FL_SHORTCUT && owner_.ExtraShortcut())
+            return 1;
+        return Fl_Double_Window::handle(event);
+    }
+
+private:
+    EditorWindow& owner_;
+};
+
+EditorWindow::EditorWindow(std::string dataPath, std::string game, const Pictures& pictures)
+    : dataPath_(std::move(dataPath)), game_(std::move(game)), pictures_(pictures),
+      doc_(std::make_unique<LevelDocument>()), tools_(*doc_)
+{
+    window_ = std::make_unique<Frame>(kWidth, kHeight, *this);
+    window_->begin();
+    menu_ = new Fl_Menu_Bar(0, 0, kWidth, kMenuHeight);
+    menu_->textsize(kText);
+    BuildMenu();
+    BuildToolBar(kMenuHeight);
+
+    const int top = kMenuHeight + kToolBarHeight;
+    const int bottom = kHeight - kStatusHeight;
+    palette_ = new PaletteView(0, top, kPaletteWidth, bottom - top, pictures_);
+    palette_->onChoose = [this](int32_t code) {
+        tools_.SetCode(code);
+        if (tools_.tool() == Tool::Erase || tools_.tool() == Tool::Pick)
+            tools_.SetTool(Tool::Paint);
+        UpdateToolBar();
+    };
+    palette_->onHover = [this] { ShowHover(); };
+
+    const int mapBottom = bottom - kCheckHeight;
+    map_ = new MapView(kPaletteWidth, top, kWidth - kPaletteWidth, mapBottom - top, pictures_, tools_);
+    map_->onEdit = [this] {
+        AfterEdit();
+        ShowHover(); // the cell under the mouse has a new code
+    };
+    map_->onHover = [this] { ShowHover(); };
+
+    checkSummary_ = new Fl_Box(kPaletteWidth, mapBottom, kWidth - kPaletteWidth, 22);
+    checkSummary_->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT);
+    checkSummary_->labelsize(kText);
+    checkSummary_->labelfont(FL_HELVETICA_BOLD);
+    checkList_ = new Fl_Hold_Browser(kPaletteWidth, mapBottom + 22, kWidth - kPaletteWidth, kCheckHeight - 22);
+    checkList_->textsize(kText);
+    static const int widths[] = {70, 70, 60, 90, 0};
+    checkList_->column_widths(widths);
+    checkList_->column_char('\t');
+    checkList_->format_char('\x01'); // messages are shown as they are
+    checkList_->when(FL_WHEN_CHANGED | FL_WHEN_NOT_CHANGED);
+    checkList_->callback(Call<&EditorWindow::JumpToProblem>, this);
+
+    status_ = new Fl_Box(0, bottom, kWidth, kStatusHeight);
+    status_->box(FL_THIN_DOWN_BOX);
+    status_->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT);
+    status_->labelsize(kText);
+    window_->end();
+    window_->resizable(map_);
+    window_->size_range(800, 500);
+    window_->callback(Call<&EditorWindow::Close>, this);
+    icon_ = std::make_unique<Fl_BMP_Image>((dataPath_ + "icon.bmp").c_str());
+    if (icon_->fail() == 0 && icon_->w() > 0 && icon_->h() > 0)
+        window_->icon(icon_.get());
+
+    map_->SetDocument(*doc_);
+    UpdateToolBar();
+}
+
+EditorWindow::~EditorWindow()
+{
+    Fl::remove_timeout(CheckTimer, this);
+    Fl::remove_timeout(ReapTimer, this);
+}
+
+void EditorWindow::BuildMenu()
+{
+    struct Item {
+        const char* path;
+        int shortcut;
+        Fl_Callback* call;
+        int flags;
+    };
+    const Item items[] = {
+        {"&File/&New", FL_CTRL + 'n', Call<&EditorWindow::NewSet>, 0},
+        {"&File/&Open...", FL_CTRL + 'o', Call<&EditorWindow::OpenDialog>, 0},
+        {"&File/&Save", FL_CTRL + 's', CallBool<&EditorWindow::Save>, 0},
+        {"&File/Save &as...", FL_CTRL + FL_SHIFT + 's', CallBool<&EditorWindow::SaveAs>, FL_MENU_DIVIDER},
+        {"&File/&Test play", FL_F + 5, Call<&EditorWindow::StartTestPlay>, FL_MENU_DIVIDER},
+        {"&File/&Quit", FL_CTRL + 'q', Call<&EditorWindow::Close>, 0},
+        {"&Edit/&Undo", FL_CTRL + 'z', Call<&EditorWindow::Undo>, 0},
+        {"&Edit/&Redo", FL_CTRL + 'y', Call<&EditorWindow::Redo>, FL_MENU_DIVIDER},
+        {"&Edit/Cu&t", FL_CTRL + 'x', Call<&EditorWindow::CutSelection>, 0},
+        {"&Edit/&Copy", FL_CTRL + 'c', Call<&EditorWindow::CopySelection>, 0},
+        {"&Edit/&Paste", FL_CTRL + 'v', Call<&EditorWindow::PasteClip>, 0},
+        {"&Edit/&Delete", FL_Delete, Call<&EditorWindow::DeleteSelection>, FL_MENU_DIVIDER},
+        {"&Edit/&Insert columns", FL_Insert, Call<&EditorWindow::InsertColumns>, 0},
+        {"&Edit/De&lete columns", FL_CTRL + FL_Delete, Call<&EditorWindow::DeleteColumns>, 0},
+        {"&View/Zoom &in", '+', Call<&EditorWindow::ZoomIn>, 0},
+        {"&View/Zoom &out", '-', Call<&EditorWindow::ZoomOut>, 0},
+        {"&View/&Grid", FL_CTRL + 'g', Call<&EditorWindow::ToggleGrid>, FL_MENU_DIVIDER},
+        {"&View/&Previous level", FL_CTRL + FL_Page_Up, Call<&EditorWindow::PreviousLevel>, 0},
+        {"&View/&Next level", FL_CTRL + FL_Page_Down, Call<&EditorWindow::NextLevel>, 0},
+    };
+    for (const Item& item : items)
+        menu_->add(item.path, item.shortcut, item.call, this, item.flags);
+    menu_->add("&Tools/&Paint", 'p', CallTool<Tool::Paint>, this);
+    menu_->add("&Tools/&Erase", 'e', CallTool<Tool::Erase>, this);
+    menu_->add("&Tools/&Rectangle fill", 'r', CallTool<Tool::Fill>, this);
+    menu_->add("&Tools/P&ick", 'i', CallTool<Tool::Pick>, this);
+    menu_->add("&Tools/&Select", 's', CallTool<Tool::Select>, this);
+}
+
+void EditorWindow::BuildToolBar(int y)
+{
+    auto* bar = new Fl_Group(0, y, kWidth, kToolBarHeight);
+    int x = 50;
+    level_ = new Fl_Choice(x, y + 4, 90, 24, "Level:");
+    level_->labelsize(kText);
+    level_->textsize(kText);
+    for (int n = 1; n <= Levels; ++n)
+        level_->add(("Level " + std::to_string(n)).c_str());
+    level_->value(0);
+    level_->callback([](Fl_Widget* w, void* self) {
+        static_cast<EditorWindow*>(self)->ChooseLevel(static_cast<Fl_Choice*>(w)->value());
+    }, this);
+    x += 104;
+
+    for (int t = 0; t < 5; ++t) {
+        auto* b = new Fl_Button(x, y + 4, 58, 24, kToolNames[t]);
+        b->type(FL_RADIO_BUTTON);
+        b->labelsize(kText);
+        b->tooltip(kToolHints[t]);
+        b->callback([](Fl_Widget* w, void* self) {
+            auto* window = static_cast<EditorWindow*>(self);
+            for (int t = 0; t < 5; ++t)
+                if (window->toolButtons_[t] == w)
+                    window->ChooseTool(static_cast<Tool>(t));
+        }, this);
+        toolButtons_[t] = b;
+        x += 60;
+    }
+    x += 14;
+
+    auto* out = new Fl_Button(x, y + 4, 24, 24, "-");
+    out->tooltip("Zoom out (-)");
+    out->callback(Call<&EditorWindow::ZoomOut>, this);
+    zoomLabel_ = new Fl_Box(x + 24, y + 4, 32, 24);
+    zoomLabel_->labelsize(kText);
+    auto* in = new Fl_Button(x + 56, y + 4, 24, 24, "+");
+    in->tooltip("Zoom in (+)");
+    in->callback(Call<&EditorWindow::ZoomIn>, this);
+    x += 94;
+
+    grid_ = new Fl_Check_Button(x, y + 4, 56, 24, "Grid");
+    grid_->labelsize(kText);
+    grid_->value(1);
+    grid_->callback(Call<&EditorWindow::ToggleGrid>, this);
+    x += 64;
+
+    auto* insert = new Fl_Button(x, y + 4, 110, 24, "Insert columns");
+    insert->labelsize(kText);
+    insert->tooltip("Insert the selected columns' width of empty columns, or one at the mouse (Insert)");
+    insert->callback(Call<&EditorWindow::InsertColumns>, this);
+    auto* remove = new Fl_Button(x + 114, y + 4, 110, 24, "Delete columns");
+    remove->labelsize(kText);
+    remove->tooltip("Delete the selected columns, or the one at the mouse (Ctrl+Delete)");
+    remove->callback(Call<&EditorWindow::DeleteColumns>, this);
+    x += 238;
+
+    auto* play = new Fl_Button(x, y + 4, 90, 24, "Test play");
+    play->labelsize(kText);
+    play->labelfont(FL_HELVETICA_BOLD);
+    play->tooltip("Play this level in the game from the column under the mouse, or the view's first column (F5)");
+    play->callback(Call<&EditorWindow::StartTestPlay>, this);
+
+    auto* rest = new Fl_Box(x + 100, y, 1, kToolBarHeight);
+    bar->resizable(rest);
+    bar->end();
+}
+
+bool EditorWindow::Open(const std::string& path, std::string& error)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        UseDocument(std::make_unique<LevelDocument>(), path);
+        Status("New level set: it is written to " + path + " when saved");
+        return true;
+    }
+    std::optional<LevelDocument> doc = LevelDocument::Load(path, error);
+    if (!doc)
+        return false;
+    UseDocument(std::make_unique<LevelDocument>(std::move(*doc)), path);
+    Status("Opened " + path);
+    return true;
+}
+
+void EditorWindow::UseDocument(std::unique_ptr<LevelDocument> doc, const std::string& path)
+{
+    doc_ = std::move(doc);
+    path_ = path;
+    tools_.SetDocument(*doc_);
+    map_->SetDocument(*doc_);
+    ChooseLevel(0);
+    RefreshCheck();
+    UpdateTitle();
+}
+
+int EditorWindow::Run()
+{
+    // A smaller screen gets a smaller window: everything but the map keeps its size.
+    int sx = 0, sy = 0, sw = 0, sh = 0;
+    Fl::screen_work_area(sx, sy, sw, sh);
+    if (sw < window_->w() || sh < window_->h())
+        window_->resize(sx, sy, std::max(800, std::min(window_->w(), sw)), std::max(500, std::min(window_->h(), sh)));
+    window_->show();
+    map_->Focus();
+    return Fl::run();
+}
+
+// ---- files
+
+bool EditorWindow::AskToKeepChanges()
+{
+    if (!doc_->Modified())
+        return true;
+    fl_message_title("Unsaved changes");
+    switch (fl_choice("%s has changes that are not saved.", "Cancel", "Save", "Discard", BaseName(path_).c_str())) {
+    case 1: return Save();
+    case 2: return true;
+    default: return false;
+    }
+}
+
+void EditorWindow::NewSet()
+{
+    if (!AskToKeepChanges())
+        return;
+    UseDocument(std::make_unique<LevelDocument>(), {});
+    Status("A new level set of ten empty levels");
+}
+
+void EditorWindow::OpenDialog()
+{
+    if (!AskToKeepChanges())
+        return;
+    const std::string start = path_.empty() ? dataPath_ : path_;
+    const char* chosen = fl_file_chooser("Open a level set", "Level sets (*.txt)", start.c_str());
+    if (chosen == nullptr)
+        return;
+    std::string error;
+    if (!Open(chosen, error)) {
+        fl_message_title("Cannot open");
+        fl_alert("%s", error.c_str());
+    }
+}
+
+bool EditorWindow::Save()
+{
+    if (path_.empty())
+        return SaveAs();
+    RefreshCheck();
+    if (check_.errors > 0) {
+        fl_message_title("Save a level set with errors?");
+        const int answer = fl_choice("%s has %d error%s (see the check list): the game refuses it until %s fixed.",
+                                     "Cancel", "Save anyway", nullptr, BaseName(path_).c_str(), check_.errors,
+                                     check_.errors == 1 ? "" : "s", check_.errors == 1 ? "it is" : "they are");
+        if (answer != 1)
+            return false;
+    }
+    std::string error;
+    if (!doc_->Save(path_, error)) {
+        fl_message_title("Cannot save");
+        fl_alert("%s", error.c_str());
+        return false;
+    }
+    UpdateTitle();
+    Status("Saved " + path_);
+    return true;
+}
+
+bool EditorWindow::SaveAs()
+{
+    const std::string start = path_.empty() ? dataPath_ : path_;
+    const char* chosen = fl_file_chooser("Save the level set as", "Level sets (*.txt)", start.c_str());
+    if (chosen == nullptr)
+        return false;
+    const std::string previous = path_;
+    path_ = chosen;
+    if (!Save()) {
+        path_ = previous;
+        return false;
+    }
+    return true;
+}
+
+void EditorWindow::Close()
+{
+    // Escape does not close the editor: it is too easily pressed while working.
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape)
+        return;
+    if (!AskToKeepChanges())
+        return;
+    window_->hide();
+}
+
+// ---- edits
+
+void EditorWindow::Undo()
+{
+    Status(doc_->Undo() ? "Undone" : "Nothing to undo");
+    AfterEdit();
+}
+
+void EditorWindow::Redo()
+{
+    Status(doc_->Redo() ? "Redone" : "Nothing to redo");
+    AfterEdit();
+}
+
+void EditorWindow::CopySelection()
+{
+    Status(tools_.Copy() ? "Copied the selection" : "Select a rectangle first (the Select tool)");
+}
+
+void EditorWindow::CutSelection()
+{
+    Status(tools_.Cut() ? "Cut the selection" : "Select a rectangle first (the Select tool)");
+    AfterEdit();
+}
+
+void EditorWindow::PasteClip()
+{
+    if (!tools_.Paste(ActionCell())) {
+        Status("Nothing copied yet");
+        return;
+    }
+    Status("Pasted; the pasted cells are selected");
+    AfterEdit();
+}
+
+void EditorWindow::DeleteSelection()
+{
+    Status(tools_.Delete() ? "Emptied the selection" : "Select a rectangle first (the Select tool)");
+    AfterEdit();
+}
+
+void EditorWindow::InsertColumns()
+{
+    std::string error;
+    if (!tools_.InsertColumns(map_->View().level, ActionCell().col, error)) {
+        fl_message_title("Cannot insert columns");
+        fl_alert("%s", error.c_str());
+        return;
+    }
+    AfterEdit();
+}
+
+void EditorWindow::DeleteColumns()
+{
+    tools_.DeleteColumns(map_->View().level, ActionCell().col);
+    AfterEdit();
+}
+
+CellPos EditorWindow::ActionCell() const
+{
+    if (map_->Hover())
+        return *map_->Hover();
+    if (tools_.Selection())
+        return CellPos{tools_.Selection()->level, tools_.Selection()->row, tools_.Selection()->col};
+    return CellPos{map_->View().level, 0, map_->FirstColumn()};
+}
+
+void EditorWindow::AfterEdit()
+{
+    if (palette_->Code() != tools_.code())
+        palette_->SetCode(tools_.code()); // picked on the map
+    UpdateToolBar();
+    UpdateTitle();
+    map_->Refresh();
+    // The check reads the whole set: once the edits pause, not at every cell of a drag.
+    if (!checkPending_) {
+        checkPending_ = true;
+        Fl::add_timeout(0.15, CheckTimer, this);
+    }
+}
+
+// ---- view
+
+void EditorWindow::ZoomIn()
+{
+    map_->SetZoom(map_->View().zoom + 1);
+    UpdateToolBar();
+}
+
+void EditorWindow::ZoomOut()
+{
+    map_->SetZoom(map_->View().zoom - 1);
+    UpdateToolBar();
+}
+
+void EditorWindow::ToggleGrid()
+{
+    map_->SetGrid(!map_->View().grid);
+    UpdateToolBar();
+}
+
+void EditorWindow::PreviousLevel()
+{
+    ChooseLevel(std::max(0, map_->View().level - 1));
+}
+
+void EditorWindow::NextLevel()
+{
+    ChooseLevel(std::min(Levels - 1, map_->View().level + 1));
+}
+
+void EditorWindow::ChooseLevel(int32_t level)
+{
+    map_->SetLevel(level);
+    UpdateToolBar();
+}
+
+void EditorWindow::ChooseTool(Tool tool)
+{
+    tools_.SetTool(tool);
+    UpdateToolBar();
+    Status(kToolHints[static_cast<int>(tool)]);
+}
+
+bool EditorWindow::ExtraShortcut()
+{
+    const int key = Fl::event_key();
+    const int state = Fl::event_state();
+    if ((state & FL_CTRL) && (state & FL_SHIFT) && key == 'z') {
+        Redo();
+        return true;
+    }
+    if (state & (FL_CTRL | FL_ALT | FL_META))
+        return false;
+    if (key == '=' || key == FL_KP + '+') {
+        ZoomIn();
+        return true;
+    }
+    if (key == FL_KP + '-') {
+        ZoomOut();
+        return true;
+    }
+    return false;
+}
+
+void EditorWindow::UpdateToolBar()
+{
+    for (int t = 0; t < 5; ++t)
+        toolButtons_[t]->value(static_cast<int>(tools_.tool()) == t);
+    zoomText_ = std::to_string(map_->View().zoom) + "x";
+    zoomLabel_->label(zoomText_.c_str());
+    zoomLabel_->redraw_label();
+    grid_->value(map_->View().grid);
+    level_->value(map_->View().level);
+}
+
+void EditorWindow::UpdateTitle()
+{
+    title_ = BaseName(path_) + (doc_->Modified() ? " (changed)" : "") + " - Zorbo level editor";
+    window_->label(title_.c_str());
+}
+
+// ---- check list
+
+void EditorWindow::RefreshCheck()
+{
+    check_ = CheckRows(*doc_);
+    const int top = checkList_->topline();
+    checkList_->clear();
+    for (size_t i = 0; i < check_.rows.size(); ++i)
+        checkList_->add(RowText(check_.rows[i]).c_str(), reinterpret_cast<void*>(i + 1));
+    checkList_->topline(std::min(top, std::max(1, checkList_->size())));
+    summaryText_ = Summary(check_);
+    checkSummary_->label(summaryText_.c_str());
+    checkSummary_->labelcolor(check_.errors > 0 ? FL_RED : FL_FOREGROUND_COLOR);
+    checkSummary_->redraw();
+}
+
+void EditorWindow::CheckTimer(void* self)
+{
+    auto* window = static_cast<EditorWindow*>(self);
+    window->checkPending_ = false;
+    window->RefreshCheck();
+}
+
+void EditorWindow::JumpToProblem()
+{
+    const int line = checkList_->value();
+    if (line <= 0)
+        return;
+    const auto index = reinterpret_cast<size_t>(checkList_->data(line)) - 1;
+    if (index >= check_.rows.size())
+        return;
+    const CheckRow& row = check_.rows[index];
+    if (row.cell) {
+        map_->Reveal(*row.cell);
+        UpdateToolBar();
+    } else if (row.level > 0) {
+        ChooseLevel(row.level - 1);
+    }
+    Status(row.message);
+}
+
+// ---- status line
+
+void EditorWindow::Status(const std::string& text)
+{
+    statusText_ = text;
+    status_->label(statusText_.c_str());
+    status_->redraw();
+}
+
+void EditorWindow::ShowHover()
+{
+    auto describe = [](int32_t code) {
+        const PaletteEntry* e = FindEntry(code);
+        return "code " + std::to_string(code) + " (byte " + std::to_string(code + LevelFormat::FirstByte) + "): " +
+               std::string(e->name) + ", " + std::string(GroupName(e->group));
+    };
+    if (palette_->HoverCode() >= 0) {
+        Status("Palette: " + describe(palette_->HoverCode()));
+    } else if (const std::optional<CellPos>& c = map_->Hover()) {
+        Status("Level " + std::to_string(c->level + 1) + ", row " + std::to_string(c->row) + ", column " +
+               std::to_string(c->col) + ", line " + std::to_string(doc_->LineOf(c->level, c->row)) + ": " +
+               describe(doc_->Code(c->level, c->row, c->col)));
+    }
+}
+
+// ---- test play
+
+void EditorWindow::StartTestPlay()
+{
+    RefreshCheck();
+    if (check_.errors > 0) {
+        fl_message_title("Test play");
+        fl_alert("The game refuses a level set with errors: fix the %d listed first.", check_.errors);
+        return;
+    }
+    const int level = map_->View().level + 1;
+    const int column = map_->Hover() ? map_->Hover()->col : map_->FirstColumn();
+    const std::string problem = games_.Start(game_, dataPath_, SetNameOf(path_), doc_->ToBytes(), level, column);
+    if (!problem.empty()) {
+        fl_message_title("Test play");
+        fl_alert("%s", problem.c_str());
+        return;
+    }
+    Status("Test play: level " + std::to_string(level) + " from column " + std::to_string(column));
+    if (!Fl::has_timeout(ReapTimer, this))
+        Fl::add_timeout(0.5, ReapTimer, this);
+}
+
+// Finished games are waited for, so none lingers as a zombie, and a failure is told.
+void EditorWindow::ReapTimer(void* self)
+{
+    auto* window = static_cast<EditorWindow*>(self);
+    for (const std::string& failure : window->games_.Reap()) {
+        window->Status(failure);
+        fl_message_title("Test play");
+        fl_alert("%s", failure.c_str());
+    }
+    if (window->games_.Running() > 0)
+        Fl::repeat_timeout(0.5, ReapTimer, self);
+}
+
+} // namespace zorbo::editor

@@ -1,0 +1,426 @@
+#include "editor/MapRenderer.h"
+
+#include "world/LevelFile.h"
+
+#include <algorithm>
+#include <string>
+
+namespace zorbo::editor {
+
+namespace {
+
+// What an object's cell shows once the object is live: background, or an emptied box.
+enum class Under { Background, BoxBase, BoxBaseAlt, Own };
+// How the object itself looks: a strip frame, or its own tile picture (for those the game
+// hides or draws from several pieces), and whether a small picture of its own tile marks
+// what the box holds.
+enum class Look { StripFrame, OwnTile, StripAndBadge };
+
+struct ObjectLook {
+    int32_t code;
+    Under under;
+    Look look;
+    Strip strip;
+    int32_t frame;
+    int32_t dx, dy; // game pixels from the cell's top-left corner
+};
+
+// One row per object code: the frame and offset it comes to life with in
+// world/activation.cpp (plants fully out of their pipe, as they are most of the time).
+constexpr ObjectLook kLooks[] = {
+    {44, Under::Background, Look::StripFrame, Strip::Hero, 0, 0, 0},
+    {45, Under::BoxBase, Look::StripFrame, Strip::Box, 0, 0, 0},
+    {46, Under::Background, Look::StripFrame, Strip::Turtle, 0, 0, -8},
+    {47, Under::Background, Look::StripFrame, Strip::Turtle, 2, 0, -8},
+    {48, Under::Background, Look::StripFrame, Strip::FTurtle, 0, 0, -8},
+    {49, Under::Background, Look::StripFrame, Strip::FTurtle, 2, 0, -8},
+    {50, Under::Background, Look::StripFrame, Strip::Wumpel, 0, 0, 0},
+    {51, Under::Background, Look::StripFrame, Strip::Wumpel, 2, 0, 0},
+    {52, Under::Background, Look::StripFrame, Strip::Plant, 18, 8, -8},
+    {53, Under::Background, Look::StripFrame, Strip::Coin, 0, 0, 0},
+    {54, Under::BoxBase, Look::StripFrame, Strip::Box, 6, 0, 0},
+    {55, Under::Background, Look::OwnTile, Strip::Elevator, 0, 0, 0},
+    {56, Under::BoxBase, Look::StripAndBadge, Strip::Box, 0, 0, 0},
+    {57, Under::Background, Look::OwnTile, Strip::Box, 0, 0, 0},
+    {59, Under::Background, Look::StripFrame, Strip::PTurtle, 0, 0, -8},
+    {60, Under::Background, Look::StripFrame, Strip::Greenie, 6, 0, 0},
+    {61, Under::Background, Look::StripFrame, Strip::Greenie, 0, 0, 0},
+    {62, Under::Own, Look::OwnTile, Strip::Box, 0, 0, 0},
+    {63, Under::Background, Look::StripFrame, Strip::Black, 0, 0, 0},
+    {64, Under::Background, Look::StripFrame, Strip::Black, 3, 0, 0},
+    {65, Under::Background, Look::StripFrame, Strip::Bird, 0, 0, 0},
+    {66, Under::Background, Look::StripFrame, Strip::Bird, 5, 0, 0},
+    {67, Under::Background, Look::StripFrame, Strip::Flame, 0, 0, -8},
+    {68, Under::Background, Look::StripFrame, Strip::Brown, 0, 0, 0},
+    {76, Under::Background, Look::OwnTile, Strip::Box, 0, 0, 0},
+    {77, Under::Background, Look::OwnTile, Strip::Box, 0, 0, 0},
+    {78, Under::Background, Look::OwnTile, Strip::Box, 0, 0, 0},
+    {79, Under::Background, Look::OwnTile, Strip::Box, 0, 0, 0},
+    {81, Under::Background, Look::StripFrame, Strip::Coin, 6, 0, 0},
+    {82, Under::BoxBaseAlt, Look::StripFrame, Strip::Box, 7, 0, 0},
+    {83, Under::Own, Look::OwnTile, Strip::Box, 0, 0, 0},
+    {84, Under::BoxBaseAlt, Look::StripAndBadge, Strip::Box, 7, 0, 0},
+    {85, Under::Background, Look::StripFrame, Strip::Wumpel, 6, 0, 0},
+    {86, Under::Background, Look::StripFrame, Strip::PTurtle, 6, 0, -8},
+    {87, Under::Background, Look::StripFrame, Strip::FTurtle, 4, 0, -8},
+};
+
+constexpr std::array<const ObjectLook*, Tile::Count> MakeLookIndex()
+{
+    std::array<const ObjectLook*, Tile::Count> index{};
+    for (const ObjectLook& l : kLooks)
+        index[static_cast<size_t>(l.code)] = &l;
+    return index;
+}
+constexpr std::array<const ObjectLook*, Tile::Count> kLookOf = MakeLookIndex();
+
+const ObjectLook* LookOf(int32_t code)
+{
+    return code >= 0 && code < Tile::Count ? kLookOf[static_cast<size_t>(code)] : nullptr;
+}
+
+// The view's colours, as 0x00RRGGBB surface pixels.
+constexpr uint32_t kOutside = 0x303338;
+constexpr uint32_t kHeader = 0xE4E4E0;
+constexpr uint32_t kHeaderText = 0x202020;
+constexpr uint32_t kTick = 0x808080;
+constexpr uint32_t kFirstScreen = 0x2090F0;
+constexpr uint32_t kLaterScreen = 0x80C0F0;
+constexpr uint32_t kElevatorLink = 0xFFD020;
+constexpr uint32_t kBadge = 0x101010;
+constexpr uint32_t kBadgeText = 0xFFFFFF;
+constexpr uint32_t kSelection = 0xFFFFFF;
+constexpr uint32_t kOutline = 0xFFE040;
+constexpr uint32_t kHover = 0xFFFF80;
+constexpr uint32_t kMarked = 0xFF3030;
+
+// Copies src's rectangle s with its top-left corner at (x, y), cut to dst: the game's blits
+// refuse rectangles that stick out, and the view's edges cut cells and objects in half.
+void Put(Surface& dst, int32_t x, int32_t y, const Surface& src, Rect s, bool keyed)
+{
+    if (!src.valid())
+        return;
+    const int32_t cutLeft = std::max(0, -x), cutTop = std::max(0, -y);
+    const int32_t cutRight = std::max(0, x + s.width() - dst.Width());
+    const int32_t cutBottom = std::max(0, y + s.height() - dst.Height());
+    s = Rect{s.left + cutLeft, s.top + cutTop, s.right - cutRight, s.bottom - cutBottom};
+    if (s.width() <= 0 || s.height() <= 0)
+        return;
+    const Rect d{x + cutLeft, y + cutTop, x + cutLeft + s.width(), y + cutTop + s.height()};
+    if (keyed)
+        dst.BltTrans(d, src, s);
+    else
+        dst.Blt(d, src, s);
+}
+
+void FillRect(Surface& dst, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t pixel)
+{
+    const int32_t x0 = std::max(0, x), y0 = std::max(0, y);
+    const int32_t x1 = std::min(dst.Width(), x + w), y1 = std::min(dst.Height(), y + h);
+    if (x1 <= x0)
+        return;
+    for (int32_t py = y0; py < y1; ++py)
+        std::fill(dst.pixels() + static_cast<size_t>(py) * dst.Width() + x0,
+                  dst.pixels() + static_cast<size_t>(py) * dst.Width() + x1, pixel);
+}
+
+// Darkens pixels by a quarter (shift 2) or a half (shift 1); the grid and the columns past
+// the level's end are drawn so, keeping the picture under them readable.
+void Darken(Surface& dst, int32_t x, int32_t y, int32_t w, int32_t h, int shift)
+{
+    const int32_t x0 = std::max(0, x), y0 = std::max(0, y);
+    const int32_t x1 = std::min(dst.Width(), x + w), y1 = std::min(dst.Height(), y + h);
+    const uint32_t mask = shift == 1 ? 0x7F7F7Fu : 0x3F3F3Fu;
+    for (int32_t py = y0; py < y1; ++py) {
+        uint32_t* p = dst.pixels() + static_cast<size_t>(py) * dst.Width();
+        for (int32_t px = x0; px < x1; ++px)
+            p[px] -= (p[px] >> shift) & mask;
+    }
+}
+
+void Frame(Surface& dst, int32_t x, int32_t y, int32_t w, int32_t h, int32_t thick, uint32_t pixel)
+{
+    FillRect(dst, x, y, w, thick, pixel);
+    FillRect(dst, x, y + h - thick, w, thick, pixel);
+    FillRect(dst, x, y, thick, h, pixel);
+    FillRect(dst, x + w - thick, y, thick, h, pixel);
+}
+
+// A number on a dark label, for warp pipes.
+void Badge(Surface& dst, const Font& font, int32_t x, int32_t y, const std::string& text)
+{
+    const auto [w, h] = font.Measure(text);
+    if (w <= 0)
+        return;
+    FillRect(dst, x, y, w + 4, h + 1, kBadge);
+    font.Draw(dst, x + 2, y, text, kBadgeText);
+}
+
+int32_t Thickness(int32_t zoom)
+{
+    return zoom >= 2 ? 2 : 1;
+}
+
+} // namespace
+
+int32_t CellLeft(const ViewState& view, int32_t col)
+{
+    return (col - 1) * Cell * view.zoom - view.scrollX;
+}
+
+int32_t CellTop(const ViewState& view, int32_t row)
+{
+    return HeaderHeight + row * Cell * view.zoom - view.scrollY;
+}
+
+std::optional<CellPos> CellAtPoint(const ViewState& view, int32_t x, int32_t y)
+{
+    if (y < HeaderHeight || x < 0)
+        return std::nullopt;
+    const int32_t size = Cell * view.zoom;
+    const int32_t col = (x + view.scrollX) / size + 1;
+    const int32_t row = (y - HeaderHeight + view.scrollY) / size;
+    if (col < 1 || col > Columns || row < 0 || row >= Rows)
+        return std::nullopt;
+    return CellPos{view.level, row, col};
+}
+
+ElevatorPairs PairElevators(const LevelDocument& doc, int32_t level)
+{
+    // The order the game meets them in: the first screen row by row, then column by column.
+    std::vector<CellPos> ends;
+    for (int32_t row = 0; row < Rows; ++row)
+        for (int32_t col = 1; col <= ScreenColumns; ++col)
+            if (doc.Code(level, row, col) == Tile::Elevator)
+                ends.push_back({level, row, col});
+    const int32_t length = std::min(doc.Length(level), Columns);
+    for (int32_t col = ScreenColumns + 1; col <= length; ++col)
+        for (int32_t row = 0; row < Rows; ++row)
+            if (doc.Code(level, row, col) == Tile::Elevator)
+                ends.push_back({level, row, col});
+
+    ElevatorPairs result;
+    std::optional<CellPos> waiting;
+    for (const CellPos& end : ends) {
+        if (!waiting)
+            waiting = end;
+        else if (end.col == waiting->col || end.row == waiting->row) {
+            result.pairs.push_back({*waiting, end});
+            waiting.reset();
+        } else {
+            result.unpaired.push_back(end);
+        }
+    }
+    if (waiting)
+        result.unpaired.push_back(*waiting);
+    return result;
+}
+
+int32_t FirstScreenColumn(const LevelDocument& doc, int32_t level)
+{
+    for (int32_t row = 0; row < Rows; ++row)
+        for (int32_t col = 1; col <= ScreenColumns; ++col)
+            if (doc.Code(level, row, col) == Tile::HeroStart)
+                // A start right of the screen's middle scrolls the view so that the hero
+                // stands ten columns in.
+                return col > 11 ? col - 10 : 1;
+    return 1;
+}
+
+void PackRgb(const Surface& picture, std::vector<uint8_t>& rgb)
+{
+    const size_t n = static_cast<size_t>(picture.Width()) * static_cast<size_t>(picture.Height());
+    rgb.resize(n * 3);
+    const uint32_t* p = picture.pixels();
+    uint8_t* out = rgb.data();
+    for (size_t i = 0; i < n; ++i, out += 3) {
+        out[0] = static_cast<uint8_t>(p[i] >> 16);
+        out[1] = static_cast<uint8_t>(p[i] >> 8);
+        out[2] = static_cast<uint8_t>(p[i]);
+    }
+}
+
+void MapRenderer::Render(const LevelDocument& doc, const ViewState& view, Surface& out) const
+{
+    if (!out.valid())
+        return;
+    out.BltColorFill(kOutside);
+    DrawCells(doc, view, out);
+    if (view.grid)
+        DrawGrid(view, out);
+    DrawObjects(doc, view, out);
+    DrawElevators(doc, view, out);
+    DrawScreens(doc, view, out);
+    DrawMarks(view, out);
+    DrawHeader(doc, view, out);
+}
+
+void MapRenderer::DrawCells(const LevelDocument& doc, const ViewState& view, Surface& out) const
+{
+    const int32_t size = Cell * view.zoom;
+    const int32_t firstCol = std::max(1, view.scrollX / size + 1);
+    const int32_t lastCol = std::min(Columns, (view.scrollX + out.Width() - 1) / size + 1);
+    const int32_t firstRow = std::max(0, view.scrollY / size);
+    const int32_t lastRow = std::min(Rows - 1, (view.scrollY + out.Height() - HeaderHeight - 1) / size);
+    const int32_t level = view.level;
+    auto code = [&](int32_t row, int32_t col) { return doc.Code(level, row, col); };
+
+    for (int32_t row = firstRow; row <= lastRow; ++row) {
+        const int32_t y = CellTop(view, row);
+        for (int32_t col = firstCol; col <= lastCol; ++col) {
+            int32_t c = code(row, col);
+            if (const ObjectLook* look = LookOf(c)) {
+                switch (look->under) {
+                case Under::Own: break;
+                case Under::BoxBase: c = Tile::BoxBase; break;
+                case Under::BoxBaseAlt: c = Tile::BoxBaseAlt; break;
+                case Under::Background: {
+                    // The game's rule for an emptied cell (GameWindow::ClearCell).
+                    const bool nine = code(row, col - 1) == Tile::Background2 ||
+                                      code(row, col + 1) == Tile::Background2 ||
+                                      (row > 0 && code(row - 1, col) == Tile::Background2);
+                    c = nine ? Tile::Background2 : Tile::Background;
+                    break;
+                }
+                }
+            }
+            const Surface& tile = pictures_.Tile(c, view.zoom);
+            Put(out, CellLeft(view, col), y, tile, tile.SurfaceRect(), false);
+        }
+    }
+    // Columns past the level's longest row are not in the file: the game shows sky there.
+    const int32_t endX = CellLeft(view, doc.Length(level) + 1);
+    const int32_t bottom = CellTop(view, Rows);
+    if (endX < out.Width())
+        Darken(out, endX, HeaderHeight, out.Width() - endX, bottom - HeaderHeight, 1);
+}
+
+void MapRenderer::DrawGrid(const ViewState& view, Surface& out) const
+{
+    const int32_t size = Cell * view.zoom;
+    const int32_t top = std::max(HeaderHeight, CellTop(view, 0));
+    const int32_t bottom = std::min(out.Height(), CellTop(view, Rows));
+    for (int32_t x = (size - view.scrollX % size) % size; x < out.Width(); x += size)
+        Darken(out, x, top, 1, bottom - top, 2);
+    for (int32_t row = 0; row <= Rows; ++row) {
+        const int32_t y = CellTop(view, row);
+        if (y >= top && y < bottom)
+            Darken(out, 0, y, out.Width(), 1, 2);
+    }
+}
+
+void MapRenderer::DrawObjects(const LevelDocument& doc, const ViewState& view, Surface& out) const
+{
+    const int32_t z = view.zoom;
+    const int32_t size = Cell * z;
+    // Objects reach up to two cells right (an elevator's platform, a plant) and half a
+    // cell up, so cells just outside the view are visited too.
+    const int32_t firstCol = std::max(1, view.scrollX / size - 2);
+    const int32_t lastCol = std::min(Columns, (view.scrollX + out.Width() - 1) / size + 1);
+    const int32_t firstRow = std::max(0, view.scrollY / size);
+    const int32_t lastRow = std::min(Rows - 1, (view.scrollY + out.Height() - HeaderHeight - 1) / size + 1);
+    const Font& font = pictures_.NumberFont();
+
+    for (int32_t row = firstRow; row <= lastRow; ++row) {
+        for (int32_t col = firstCol; col <= lastCol; ++col) {
+            const int32_t code = doc.Code(view.level, row, col);
+            const ObjectLook* look = LookOf(code);
+            if (look == nullptr)
+                continue;
+            const int32_t x = CellLeft(view, col), y = CellTop(view, row);
+            const Surface& own = pictures_.Tile(code, z);
+            if (look->look == Look::OwnTile) {
+                Put(out, x, y, own, own.SurfaceRect(), look->under != Under::Own);
+            } else {
+                const Surface& strip = pictures_.StripPicture(look->strip, z);
+                Put(out, x + look->dx * z, y + look->dy * z, strip, pictures_.Frame(look->strip, look->frame, z), true);
+            }
+            if (look->look == Look::StripAndBadge) {
+                // What the box holds, at half size in its top-right corner.
+                const Rect badge{x + size / 2, y, x + size, y + size / 2};
+                if (badge.left >= 0 && badge.top >= 0 && badge.right <= out.Width() && badge.bottom <= out.Height())
+                    out.BltTrans(badge, own, own.SurfaceRect());
+            }
+            if (code >= Tile::FirstWarp && code <= Tile::WarpMarker)
+                Badge(out, font, x + 1, y + 1, std::to_string(code - Tile::FirstWarp + 1));
+        }
+    }
+}
+
+void MapRenderer::DrawElevators(const LevelDocument& doc, const ViewState& view, Surface& out) const
+{
+    const int32_t z = view.zoom;
+    const int32_t half = Cell * z / 2;
+    const int32_t thick = Thickness(z);
+    const Surface& platform = pictures_.StripPicture(Strip::Elevator, z);
+    for (const ElevatorPair& p : PairElevators(doc, view.level).pairs) {
+        const int32_t ax = CellLeft(view, p.first.col), ay = CellTop(view, p.first.row);
+        const int32_t bx = CellLeft(view, p.second.col), by = CellTop(view, p.second.row);
+        if (std::max(ax, bx) + 3 * Cell * z < 0 || std::min(ax, bx) > out.Width())
+            continue;
+        // The ends share a row or a column, so the link is straight.
+        if (ay == by)
+            FillRect(out, std::min(ax, bx) + half, ay + half - thick / 2, std::abs(bx - ax), thick, kElevatorLink);
+        else
+            FillRect(out, ax + half - thick / 2, std::min(ay, by) + half, thick, std::abs(by - ay), kElevatorLink);
+        Put(out, ax, ay, platform, pictures_.Frame(Strip::Elevator, 0, z), true);
+    }
+}
+
+void MapRenderer::DrawScreens(const LevelDocument& doc, const ViewState& view, Surface& out) const
+{
+    const int32_t first = FirstScreenColumn(doc, view.level);
+    const int32_t top = HeaderHeight, bottom = std::min(out.Height(), CellTop(view, Rows));
+    const int32_t thick = Thickness(view.zoom);
+    // The first screen's two edges strongly, every later screen width faintly.
+    for (int32_t col = first; col <= Columns + 1; col += ScreenColumns) {
+        const int32_t x = CellLeft(view, col);
+        if (x >= out.Width())
+            break;
+        if (x + thick <= 0)
+            continue;
+        const bool firstScreen = col <= first + ScreenColumns;
+        FillRect(out, x - thick / 2, top, firstScreen ? thick : 1, bottom - top, firstScreen ? kFirstScreen : kLaterScreen);
+    }
+}
+
+void MapRenderer::DrawMarks(const ViewState& view, Surface& out) const
+{
+    const int32_t size = Cell * view.zoom;
+    const int32_t thick = Thickness(view.zoom);
+    auto rect = [&](const CellRect& r, uint32_t pixel, int32_t t) {
+        if (r.level == view.level)
+            Frame(out, CellLeft(view, r.col), CellTop(view, r.row), r.cols * size, r.rows * size, t, pixel);
+    };
+    if (view.hover)
+        rect(CellRect{view.hover->level, view.hover->row, view.hover->col, 1, 1}, kHover, 1);
+    if (view.selection)
+        rect(*view.selection, kSelection, thick);
+    if (view.outline)
+        rect(*view.outline, kOutline, thick);
+    if (view.marked)
+        rect(CellRect{view.marked->level, view.marked->row, view.marked->col, 1, 1}, kMarked, thick + 1);
+}
+
+void MapRenderer::DrawHeader(const LevelDocument& doc, const ViewState& view, Surface& out) const
+{
+    FillRect(out, 0, 0, out.Width(), HeaderHeight, kHeader);
+    const int32_t size = Cell * view.zoom;
+    const int32_t firstCol = std::max(1, view.scrollX / size + 1);
+    const int32_t lastCol = std::min(Columns, (view.scrollX + out.Width() - 1) / size + 1);
+    // The first screen as a band under the numbers.
+    const int32_t first = FirstScreenColumn(doc, view.level);
+    FillRect(out, CellLeft(view, first), HeaderHeight - 3, ScreenColumns * size, 3, kFirstScreen);
+    // Numbers as often as they fit: every column from 3x on, else every 5th or 10th.
+    const int32_t every = view.zoom >= 3 ? 1 : view.zoom == 2 ? 5 : 10;
+    const Font& font = pictures_.NumberFont();
+    for (int32_t col = firstCol; col <= lastCol; ++col) {
+        const int32_t x = CellLeft(view, col);
+        const bool labelled = col % every == 0 || col == 1;
+        FillRect(out, x, labelled ? 0 : HeaderHeight - 5, 1, labelled ? HeaderHeight : 5, kTick);
+        if (labelled)
+            font.Draw(out, x + 2, 1, std::to_string(col), kHeaderText);
+    }
+}
+
+} // namespace zorbo::editor

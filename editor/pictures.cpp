@@ -1,0 +1,107 @@
+#include "editor/Pictures.h"
+
+#include "media/Display.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zorbo::editor {
+
+namespace {
+
+// The files and frame sizes the game loads each strip with (game/catalogue.cpp).
+constexpr std::array<StripLayout, StripCount> kStrips = {{
+    {"game_1.bmp", 16, 16, 7},
+    {"game_2.bmp", 16, 16, 6},
+    {"game_4.bmp", 16, 24, 6},
+    {"game_5.bmp", 16, 24, 19},
+    {"game_6.bmp", 16, 24, 6},
+    {"game_7.bmp", 16, 24, 4},
+    {"game_8.bmp", 16, 16, 7},
+    {"game_9.bmp", 16, 16, 6},
+    {"game_12.bmp", 16, 16, 6},
+    {"game_14.bmp", 16, 16, 5},
+    {"game_15.bmp", 16, 16, 6},
+    {"game_16.bmp", 48, 16, 1},
+    {"game_17.bmp", 16, 24, 4},
+    {"game_18.bmp", 16, 16, 6},
+}};
+
+// A copy at whole-number zoom through the game's own scaled blit.
+void ScaleInto(Surface& out, const Surface& source, int32_t zoom)
+{
+    if (!source.valid()) {
+        out = Surface{};
+        return;
+    }
+    out.Create(source.Width() * zoom, source.Height() * zoom);
+    out.Blt(out.SurfaceRect(), source, source.SurfaceRect());
+}
+
+} // namespace
+
+const StripLayout& LayoutOf(Strip strip)
+{
+    return kStrips[static_cast<size_t>(strip)];
+}
+
+bool Pictures::Load(const std::string& dataPath, std::vector<std::string>& missing)
+{
+    bool any = false;
+    auto read = [&](const std::string& name, Surface& out) {
+        std::string error;
+        if (DecodeBitmap(dataPath + name, out, error)) {
+            any = true;
+            return;
+        }
+        out = Surface{};
+        missing.push_back(name + ": " + error);
+    };
+    for (size_t code = 0; code < zoomed_[0].tiles.size(); ++code) {
+        char name[16];
+        std::snprintf(name, sizeof name, "m%03zu.bmp", code);
+        Surface bitmap;
+        read(name, bitmap);
+        // Tiles are shown at 16 x 16 whatever size their file has, as the game loads them.
+        Surface tile;
+        if (bitmap.valid()) {
+            tile.Create(Cell, Cell);
+            tile.Blt(tile.SurfaceRect(), bitmap, bitmap.SurfaceRect());
+        }
+        for (int32_t z = MinZoom; z <= MaxZoom; ++z)
+            ScaleInto(zoomed_[static_cast<size_t>(z - 1)].tiles[code], tile, z);
+    }
+    for (size_t s = 0; s < kStrips.size(); ++s) {
+        Surface bitmap;
+        read(kStrips[s].file, bitmap);
+        for (int32_t z = MinZoom; z <= MaxZoom; ++z)
+            ScaleInto(zoomed_[static_cast<size_t>(z - 1)].strips[s], bitmap, z);
+    }
+    font_ = Font("DejaVu Sans", 7, true, false, false);
+    return any;
+}
+
+const Surface& Pictures::Tile(int32_t code, int32_t zoom) const
+{
+    if (code < 0 || code >= 96 || zoom < MinZoom || zoom > MaxZoom)
+        return empty_;
+    return zoomed_[static_cast<size_t>(zoom - 1)].tiles[static_cast<size_t>(code)];
+}
+
+const Surface& Pictures::StripPicture(Strip strip, int32_t zoom) const
+{
+    if (zoom < MinZoom || zoom > MaxZoom)
+        return empty_;
+    return zoomed_[static_cast<size_t>(zoom - 1)].strips[static_cast<size_t>(strip)];
+}
+
+Rect Pictures::Frame(Strip strip, int32_t frame, int32_t zoom) const
+{
+    // The same layout as Sprite::FrameRect, at the zoom.
+    const StripLayout& l = LayoutOf(strip);
+    const int32_t col = frame % l.columns, row = frame / l.columns;
+    const int32_t w = l.width * zoom, h = l.height * zoom;
+    return Rect{col * w, row * h, col * w + w, row * h + h};
+}
+
+} // namespace zorbo::editor

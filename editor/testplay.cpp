@@ -1,0 +1,160 @@
+#include "editor/TestPlay.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+extern char** environ;
+
+namespace zorbo::editor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kOutputFile = "game-output.txt";
+
+// A folder of the data folder's files, linked rather than copied, for one game.
+std::string MakeFolder(const std::string& dataPath, std::string& error)
+{
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/zorbo-edit-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        error = "cannot make a folder for the game in " + fs::path(pattern).parent_path().string() + ": " +
+                std::strerror(errno);
+        return {};
+    }
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(dataPath, ec)) {
+        // Other level sets stay out: only the one being edited is there to play.
+        if (e.path().extension() == ".txt")
+            continue;
+        fs::create_symlink(fs::absolute(e.path()), fs::path(pattern) / e.path().filename(), ec);
+        if (ec)
+            break;
+    }
+    if (ec) {
+        error = "cannot link the game's data into " + pattern + ": " + ec.message();
+        fs::remove_all(pattern, ec);
+        return {};
+    }
+    return pattern;
+}
+
+std::string LastLine(const std::string& file)
+{
+    std::ifstream in(file);
+    std::string line, last;
+    while (std::getline(in, line))
+        if (!line.empty())
+            last = line;
+    return last;
+}
+
+} // namespace
+
+std::string SetNameOf(const std::string& path)
+{
+    std::string name = fs::path(path).filename().string();
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".txt") == 0)
+        name.resize(name.size() - 4);
+    return name.empty() ? "Untitled" : name;
+}
+
+std::string TestPlay::Start(const std::string& game, const std::string& dataPath, const std::string& setName,
+                            std::string_view setText, int level, int column)
+{
+    if (::access(game.c_str(), X_OK) != 0)
+        return "The game " + game + " cannot be started: " + std::strerror(errno) + ".";
+    std::string error;
+    const std::string folder = MakeFolder(dataPath, error);
+    if (folder.empty())
+        return "Test play: " + error + ".";
+    {
+        std::ofstream out(folder + "/" + setName + ".txt", std::ios::binary);
+        out.write(setText.data(), static_cast<std::streamsize>(setText.size()));
+        if (!out.flush()) {
+            std::error_code ec;
+            fs::remove_all(folder, ec);
+            return "Test play: cannot write the level set into " + folder + ".";
+        }
+    }
+
+    std::vector<std::string> args = {game, "--data", folder, "--level-set", setName,
+                                     "--level", std::to_string(level), "--start-column", std::to_string(column)};
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    const std::string output = folder + "/" + kOutputFile;
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid = 0;
+    const int rc = ::posix_spawn(&pid, game.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) {
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+        return "The game " + game + " cannot be started: " + std::strerror(rc) + ".";
+    }
+    games_.push_back({pid, folder});
+    lastPid_ = pid;
+    return {};
+}
+
+std::vector<std::string> TestPlay::Reap()
+{
+    std::vector<std::string> failures;
+    for (auto it = games_.begin(); it != games_.end();) {
+        int status = 0;
+        const pid_t done = ::waitpid(it->pid, &status, WNOHANG);
+        if (done == 0 || (done < 0 && errno == EINTR)) {
+            ++it;
+            continue;
+        }
+        if (done == it->pid && !(WIFEXITED(status) && WEXITSTATUS(status) == 0)) {
+            std::string why = LastLine(it->folder + "/" + kOutputFile);
+            if (why.empty())
+                why = WIFSIGNALED(status) ? "it was stopped by signal " + std::to_string(WTERMSIG(status))
+                                          : "it ended with status " + std::to_string(WEXITSTATUS(status));
+            failures.push_back("Test play: " + why);
+        }
+        std::error_code ec;
+        fs::remove_all(it->folder, ec);
+        it = games_.erase(it);
+    }
+    return failures;
+}
+
+TestPlay::~TestPlay()
+{
+    for (const Game& g : games_)
+        ::kill(g.pid, SIGTERM);
+    // A game asked to close gets a moment to do so; one that does not is ended.
+    for (int i = 0; i < 30 && !games_.empty(); ++i) {
+        Reap();
+        if (!games_.empty())
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    for (const Game& g : games_) {
+        ::kill(g.pid, SIGKILL);
+        ::waitpid(g.pid, nullptr, 0);
+        std::error_code ec;
+        fs::remove_all(g.folder, ec);
+    }
+}
+
+} // namespace zorbo::editor

@@ -1,0 +1,186 @@
+#!/usr/bin/env bash
+# The level editor on a virtual display, driven as a level maker would: it opens a copy of
+# the Standard set at level 1 with its objects drawn; a cell painted with the mouse is
+# saved with Ctrl+S and read back, undo saves the file byte for byte as it was, redo (both
+# keys) paints it again; a lone warp end is listed by the check, a click on the list
+# marks its cell, and saving asks first; Test play starts the game on the level at the
+# column under the mouse and the finished game is reaped; Ctrl+Q ends the editor.
+# Usage: editor.sh ZORBO-EDIT DATA-DIR [SCREENSHOT.png]
+# The screenshot is the one in docs/levels.md: copy it to docs/editor.png to renew it.
+set -u
+editor=$1 data=$2 shot=${3:-}
+work=$(mktemp -d)
+pid= xvfb_pid=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/out" ] && sed 's/^/  editor: /' "$work/out"
+  exit 1
+}
+
+. "$(dirname "$0")/display.sh"
+start_display 211
+
+set_file=$work/Standard.txt
+cp "$data/Standard.txt" "$set_file"
+original=$work/original.txt
+cp "$set_file" "$original"
+
+"$editor" --data "$data" "$set_file" > "$work/out" 2>&1 &
+pid=$!
+win=$(timeout 20 xdotool search --sync --onlyvisible --class '^zorboedit$' 2>/dev/null | head -1)
+[ -n "$win" ] || fail "no editor window"
+# No window manager gives the editor the keyboard: it is given here.
+xdotool windowfocus --sync "$win" 2>/dev/null
+sleep 0.5
+# The window fits the screen; the check list's first line lies 141 pixels above its bottom.
+eval "$(xdotool getwindowgeometry --shell "$win")"
+first_problem_y=$((HEIGHT - 141))
+
+# The map's cells in window coordinates at the first zoom (2x: 32 pixels a cell), the view
+# scrolled to column 1: the palette is 270 wide, the menu, tool bar and column numbers
+# take 73 pixels above row 0.
+cell_x() { echo $((270 + ($1 - 1) * 32 + 16)); }
+cell_y() { echo $((73 + $1 * 32 + 16)); }
+click_cell() { xdotool mousemove --window "$win" "$(cell_x "$2")" "$(cell_y "$1")" click 1; sleep 0.3; }
+key() { xdotool key --clearmodifiers "$@"; sleep 0.4; }
+# The byte of a cell in level 1 (row ROW, column COL) as cmp counts: level 1's separator
+# is line 1, so row ROW is line ROW + 2.
+offset() { echo $(($(head -n $(($1 + 1)) "$original" | wc -c) + $2)); }
+# "OFFSET OLD NEW" (bytes in octal) for each byte that differs from the original.
+changes() { cmp -l "$original" "$set_file" | awk '{ print $1, $2, $3 }'; }
+screenshot() { import -window "$win" "$1" 2>/dev/null || fail "no screenshot"; }
+# The number of colours in a cell's inside (its grid lines left out).
+colours() { convert "$1" -crop 28x28+$(($(cell_x "$3") - 14))+$(($(cell_y "$2") - 14)) +repage -format %k info:; }
+
+# 1. Level 1 is shown with its objects: its hero start (byte 141, octal 215) is drawn over
+# plain sky, which holds one colour.
+read -r hero_row hero_col < <(LC_ALL=C awk 'NR >= 2 && NR <= 16 { i = index($0, "\215"); if (i) { print NR - 2, i; exit } }' "$original")
+[ -n "$hero_col" ] && [ "$hero_col" -le 20 ] || fail "no hero start in the first screen of level 1"
+screenshot "$work/start.png"
+[ "$(colours "$work/start.png" 5 3)" = 1 ] || fail "row 5, column 3 of level 1 is not plain sky"
+[ "$(colours "$work/start.png" "$hero_row" "$hero_col")" -gt 4 ] || fail "the hero start of level 1 is not drawn"
+echo "ok: the editor shows level 1 of the Standard set with its hero start"
+
+# 2. Paint a sky cell with the first code (26, ground top: byte 123, octal 173), save,
+# read back; undo, save: the file is as it was; redo with either key brings the cell back.
+painted="$(offset 5 3) 141 173"
+click_cell 5 3
+key ctrl+s
+[ "$(changes)" = "$painted" ] || fail "after painting and saving the file differs by: $(changes)"
+echo "ok: the painted cell is saved as byte 123 at line 7, column 3"
+key ctrl+z
+key ctrl+s
+cmp -s "$original" "$set_file" || fail "after undo the saved file differs by: $(changes)"
+echo "ok: undo saves the file byte for byte as it was"
+key ctrl+y
+key ctrl+s
+[ "$(changes)" = "$painted" ] || fail "after redo (Ctrl+Y) the file differs by: $(changes)"
+key ctrl+z
+key ctrl+shift+z
+key ctrl+s
+[ "$(changes)" = "$painted" ] || fail "after redo (Ctrl+Shift+Z) the file differs by: $(changes)"
+echo "ok: Ctrl+Y and Ctrl+Shift+Z redo the change"
+
+# 3. A lone warp end (code 76, byte 173 = octal 255) is an error: saving asks first, and
+# Cancel keeps the file while "Save anyway" writes it. The check lists it: a click on the
+# list brings the view back to its cell and marks it in red; erasing the marked cell
+# (right button) takes the warp end away again.
+xdotool mousemove --window "$win" 150 70 click 1   # the palette's search box
+xdotool type --delay 20 "76"
+sleep 0.3
+xdotool mousemove --window "$win" 100 162 click 1   # the one entry found, under its group
+sleep 0.2
+click_cell 5 14
+warp_saved="$painted
+$(offset 5 14) 141 255"
+xdotool key ctrl+s
+dialog=
+for _ in $(seq 50); do
+  dialog=$(xdotool search --onlyvisible --name 'with errors' 2>/dev/null | head -1)
+  [ -n "$dialog" ] && break
+  sleep 0.1
+done
+[ -n "$dialog" ] || fail "saving a set with an error did not ask"
+key Escape
+[ "$(changes)" = "$painted" ] || fail "the file changed although the question was answered with Cancel"
+key ctrl+s
+key Return
+[ "$(changes)" = "$warp_saved" ] || fail "\"Save anyway\" did not save the warp end: $(changes)"
+echo "ok: saving a set with an error asks first; Cancel keeps the file, Save anyway writes it"
+
+xdotool mousemove --window "$win" "$(cell_x 16)" "$(cell_y 8)" click --repeat 15 5   # the wheel scrolls away
+sleep 0.3
+xdotool mousemove --window "$win" 400 "$first_problem_y" click 1
+sleep 0.4
+screenshot "$work/marked.png"
+read -r w h x y < <(convert "$work/marked.png" -fill black +opaque '#FF3030' -trim -format '%w %h %X %Y' info:)
+[ "$w $h" = "32 32" ] || fail "no cell is marked after a click on the check list (${w}x$h)"
+xdotool mousemove --window "$win" $((x + 16)) $((y + 16)) click 3
+sleep 0.3
+key ctrl+s
+[ "$(changes)" = "$painted" ] || fail "the marked cell is not the listed warp end: the file differs by $(changes)"
+echo "ok: the check lists the lone warp end and a click on it marks its cell"
+
+# 4. Test play from the column under the mouse (Home takes the view back to column 1).
+key Home
+xdotool mousemove --window "$win" "$(cell_x 20)" "$(cell_y 8)"
+key F5
+game=
+for _ in $(seq 100); do
+  game=$(pgrep -P "$pid" | head -1)
+  [ -n "$game" ] && break
+  sleep 0.1
+done
+[ -n "$game" ] || fail "Test play started no game"
+args=$(tr '\0' ' ' < "/proc/$game/cmdline")
+case "$args" in
+  *"--level-set Standard --level 1 --start-column 20 "*) ;;
+  *) fail "the game was started as: $args" ;;
+esac
+gamewin=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game" 2>/dev/null | head -1)
+[ -n "$gamewin" ] || fail "the game opened no window"
+echo "ok: Test play opens the game at level 1 from column 20"
+xdotool key --window "$gamewin" Escape
+for _ in $(seq 50); do [ -e "/proc/$game" ] || break; sleep 0.1; done
+[ -e "/proc/$game" ] && fail "the ended game was not reaped: $(ps -o stat= -p "$game")"
+kill -0 "$pid" 2>/dev/null || fail "the editor ended with the game"
+echo "ok: the editor stays open and reaps the ended game"
+
+# The game's window took the keyboard with it; the editor is given it back.
+xdotool windowfocus --sync "$win" 2>/dev/null
+
+# 5. The picture for the documentation: level 4 from column 27, an elevator over water,
+# with the whole palette.
+if [ -n "$shot" ]; then
+  xdotool mousemove --window "$win" 150 70 click 1
+  key ctrl+a BackSpace
+  xdotool type --delay 20 "26"
+  sleep 0.3
+  xdotool mousemove --window "$win" 100 162 click 1   # ground top
+  xdotool mousemove --window "$win" 150 70 click 1
+  key ctrl+a BackSpace
+  xdotool mousemove --window "$win" 95 40 click 1   # the level chooser
+  sleep 0.3
+  key Down Down Down Return
+  xdotool mousemove --window "$win" "$(cell_x 16)" "$(cell_y 8)" click --repeat 13 5
+  xdotool mousemove --window "$win" "$(cell_x 12)" "$(cell_y 9)"
+  sleep 0.5
+  screenshot "$work/shot.png"
+  convert "$work/shot.png" -strip -colors 128 "$shot" || fail "cannot write $shot"
+  echo "ok: screenshot in $shot"
+fi
+
+# 6. Ctrl+Q ends the editor (nothing is left unsaved).
+key ctrl+s
+key ctrl+q
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not end the editor"
+wait "$pid" || fail "the editor ended with status $?"
+pid=
+echo "ok: Ctrl+Q ends the editor"
