@@ -78,6 +78,11 @@ public:
     bool InsertColumns(int32_t level, int32_t col, int32_t count, std::string& error);
     void DeleteColumns(int32_t level, int32_t col, int32_t count);
 
+    // Between BeginGroup and EndGroup every edit joins one step of the history, so a
+    // stroke of the brush is undone as a whole. Undo and Redo end an open group.
+    void BeginGroup();
+    void EndGroup();
+
     bool Undo();
     bool Redo();
     bool CanUndo() const;
@@ -144,6 +149,8 @@ private:
 
     std::vector<Step> history_;
     size_t done_ = 0;  // steps of history_ in effect; the rest can be redone
+    bool grouping_ = false;     // edits join one step
+    bool groupStarted_ = false; // ... and that step is history_[done_ - 1]
     size_t saved_ = 0; // done_ when loaded or saved; npos once that state cannot come back
 };
 

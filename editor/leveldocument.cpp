@@ -260,6 +260,8 @@ bool LevelDocument::Save(const std::string& path, std::string& error)
         ::unlink(temp.c_str());
         return false;
     }
+    // What is saved is a finished step: later edits start a new one.
+    EndGroup();
     saved_ = done_;
     return true;
 }
@@ -433,10 +435,28 @@ void LevelDocument::Apply(const Change& c, bool forward)
     }
 }
 
+void LevelDocument::BeginGroup()
+{
+    grouping_ = true;
+    groupStarted_ = false;
+}
+
+void LevelDocument::EndGroup()
+{
+    grouping_ = false;
+    groupStarted_ = false;
+}
+
 void LevelDocument::Push(Step&& step)
 {
     if (step.empty())
         return;
+    if (grouping_ && groupStarted_) {
+        Step& group = history_[done_ - 1];
+        group.insert(group.end(), std::make_move_iterator(step.begin()), std::make_move_iterator(step.end()));
+        return;
+    }
+    groupStarted_ = grouping_;
     history_.resize(done_);
     if (saved_ != kNoState && saved_ > done_)
         saved_ = kNoState; // the saved state was undone and is now overwritten
@@ -446,6 +466,7 @@ void LevelDocument::Push(Step&& step)
 
 bool LevelDocument::Undo()
 {
+    EndGroup();
     if (done_ == 0)
         return false;
     const Step& step = history_[--done_];
@@ -456,6 +477,7 @@ bool LevelDocument::Undo()
 
 bool LevelDocument::Redo()
 {
+    EndGroup();
     if (done_ >= history_.size())
         return false;
     for (const Change& c : history_[done_++])

@@ -103,8 +103,11 @@ void EditTools::Press(const CellPos& cell, Button button, bool copy)
         case Tool::Pick: break;
         }
     }
-    if (drag_ == DragKind::Stroke)
+    if (drag_ == DragKind::Stroke) {
+        // A stroke of the brush is one step of the undo history.
+        doc_->BeginGroup();
         PaintCell(cell);
+    }
 }
 
 void EditTools::Drag(const CellPos& cell)
@@ -122,8 +125,8 @@ void EditTools::Release(const CellPos& cell)
     const DragKind kind = drag_;
     drag_ = DragKind::None;
     switch (kind) {
-    case DragKind::None:
-    case DragKind::Stroke: break;
+    case DragKind::None: break;
+    case DragKind::Stroke: doc_->EndGroup(); break;
     case DragKind::Rectangle: {
         const CellRect r = Span(anchor_, last_);
         doc_->Fill(r, erasing_ ? BackgroundFor(*doc_, r) : code_);

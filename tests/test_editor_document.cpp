@@ -243,6 +243,27 @@ TEST(EditorDocument, EditsThatChangeNothingAreNoStep)
     EXPECT_FALSE(doc.Redo());
     EXPECT_EQ(doc.Code(0, 0, 1), 0);
 
+    // A stroke of the brush is one step, however many cells it paints; undo ends it.
+    const std::string beforeStroke = doc.ToBytes();
+    doc.BeginGroup();
+    doc.Paint(1, 4, 10, 26);
+    doc.Paint(1, 4, 11, 26);
+    doc.Paint(1, 5, 11, 37);
+    doc.EndGroup();
+    doc.Paint(1, 6, 11, 26);
+    ASSERT_TRUE(doc.Undo());
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.ToBytes(), beforeStroke);
+    ASSERT_TRUE(doc.Redo());
+    EXPECT_EQ(doc.Code(1, 5, 11), 37);
+    EXPECT_EQ(doc.Code(1, 6, 11), 0);
+    doc.BeginGroup();
+    doc.Paint(1, 7, 1, 26);
+    doc.Undo();
+    doc.Paint(1, 7, 2, 26); // after the undo: a step of its own
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.Code(1, 5, 11), 37);
+
     // A long history undoes all the way back.
     for (int32_t i = 0; i < 3000; ++i)
         doc.Paint(i % 10, i % 15, 1 + i % 997, 1 + i % 90);
