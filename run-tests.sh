@@ -21,3 +21,7 @@ echo "== recording reader fuzzing (libFuzzer, ASan + UBSan, 60 s)"
 mkdir -p build/fuzz/recording-corpus
 cp tests/fuzz/corpus/recording/* build/fuzz/recording-corpus/
 build/fuzz/recording_fuzz -max_total_time=60 -max_len=65536 -print_final_stats=1 build/fuzz/recording-corpus
+echo "== level editor document fuzzing (libFuzzer, ASan + UBSan, 30 s)"
+mkdir -p build/fuzz/editor-corpus
+cp assets/levels/*.txt build/fuzz/editor-corpus/
+build/fuzz/editor_fuzz -max_total_time=30 -max_len=65536 -print_final_stats=1 build/fuzz/editor-corpus
