@@ -58,7 +58,7 @@ bool Pictures::Load(const std::string& dataPath, std::vector<std::string>& missi
         missing.push_back(name + ": " + error);
     };
     for (size_t code = 0; code < zoomed_[0].tiles.size(); ++code) {
-        char name[16];
+        char name[32]; // room for any size_t, though codes stop at 95
         std::snprintf(name, sizeof name, "m%03zu.bmp", code);
         Surface bitmap;
         read(name, bitmap);

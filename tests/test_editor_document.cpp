@@ -1,5 +1,6 @@
 // The level editor's edit model: cells, edits and their history, the file kept byte for
 // byte, saving, and the check's places mapped back to cells.
+#include "EditorDoc.h"
 #include "LevelText.h"
 #include "TestData.h"
 #include "editor/LevelDocument.h"
@@ -32,13 +33,7 @@ std::string ReadAll(const std::string& path)
     return out.str();
 }
 
-LevelDocument Parse(const std::string& bytes)
-{
-    std::string error;
-    std::optional<LevelDocument> doc = LevelDocument::FromBytes(bytes, error);
-    EXPECT_TRUE(doc) << error;
-    return doc ? std::move(*doc) : LevelDocument();
-}
+using test::Parse;
 
 // Every cell the editor shows is the cell the game loads from the saved text.
 void ExpectGameSeesTheSameCells(const LevelDocument& doc)

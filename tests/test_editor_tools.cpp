@@ -1,5 +1,6 @@
 // The level editor's tools driven cell by cell as the mouse would, and test play started
 // with a stand-in for the game.
+#include "EditorDoc.h"
 #include "LevelText.h"
 #include "TestData.h"
 #include "editor/TestPlay.h"
@@ -21,13 +22,7 @@ using test::Byte;
 
 namespace {
 
-LevelDocument Parse(const std::string& bytes)
-{
-    std::string error;
-    std::optional<LevelDocument> doc = LevelDocument::FromBytes(bytes, error);
-    EXPECT_TRUE(doc) << error;
-    return doc ? std::move(*doc) : LevelDocument();
-}
+using test::Parse;
 
 CellPos At(int32_t row, int32_t col, int32_t level = 0)
 {

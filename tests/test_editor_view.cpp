@@ -1,6 +1,7 @@
 // The level editor's palette, map picture and check list, without a window: names and
 // groups agree with the tile catalogue, objects are drawn with the game's pictures where
 // the game puts them, elevators pair as the game pairs them, and findings land on cells.
+#include "EditorDoc.h"
 #include "LevelText.h"
 #include "TestData.h"
 #include "editor/CheckList.h"
@@ -24,13 +25,7 @@ using test::TileColour;
 
 namespace {
 
-LevelDocument Parse(const std::string& bytes)
-{
-    std::string error;
-    std::optional<LevelDocument> doc = LevelDocument::FromBytes(bytes, error);
-    EXPECT_TRUE(doc) << error;
-    return doc ? std::move(*doc) : LevelDocument();
-}
+using test::Parse;
 
 // ---- palette
 
