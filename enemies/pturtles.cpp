@@ -116,6 +116,8 @@ void GameWindow::ShellStep(size_t i)
                 PlaySound(Sound::Bump);
             e.SpeedX = inAir ? (left ? 9 : -9) : -e.SpeedX;
         }
+        // Kept on purpose: the snap rounds the screen x, not the world x, so where the
+        // shell stops depends on the scroll (recordings rely on it).
         e.X = (e.X / 16) * 16 + (left ? 16 : 0);
     };
     auto land = [&]() {
@@ -145,7 +147,8 @@ void GameWindow::ShellStep(size_t i)
                 hitWall(row + 1, front);
         }
     } else if (!solid(row + 1, col) && !solid(row + 1, col + 1)) {
-        // A resting shell falls; one stopped in mid-air keeps its SpeedY on top of this.
+        // A resting shell falls; one stopped in mid-air keeps its SpeedY on top of this,
+        // so it drops 12 pixels an update (kept on purpose).
         e.Y += 6;
     } else {
         land();
