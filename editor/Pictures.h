@@ -1,6 +1,7 @@
 #pragma once
 // The game's own tile pictures and sprite strips, read from its data folder and kept at
 // every zoom the editor offers, so that drawing is plain copying.
+#include "game/Strips.h"
 #include "media/Font.h"
 #include "media/Surface.h"
 
@@ -19,11 +20,6 @@ constexpr int32_t Cell = 16; // a map cell in the game's pixels
 enum class Strip { Hero, Wumpel, PTurtle, Plant, Turtle, FTurtle, Box, Coin, Greenie, Black, Bird, Elevator, Flame, Brown };
 constexpr int StripCount = 14;
 
-struct StripLayout {
-    const char* file;
-    int32_t width, height; // one frame
-    int32_t columns;       // frames per row of the strip
-};
 const StripLayout& LayoutOf(Strip strip);
 
 class Pictures {

@@ -9,23 +9,10 @@ namespace zorbo::editor {
 
 namespace {
 
-// The files and frame sizes the game loads each strip with (game/catalogue.cpp).
-constexpr std::array<StripLayout, StripCount> kStrips = {{
-    {"game_1.bmp", 16, 16, 7},
-    {"game_2.bmp", 16, 16, 6},
-    {"game_4.bmp", 16, 24, 6},
-    {"game_5.bmp", 16, 24, 19},
-    {"game_6.bmp", 16, 24, 6},
-    {"game_7.bmp", 16, 24, 4},
-    {"game_8.bmp", 16, 16, 7},
-    {"game_9.bmp", 16, 16, 6},
-    {"game_12.bmp", 16, 16, 6},
-    {"game_14.bmp", 16, 16, 5},
-    {"game_15.bmp", 16, 16, 6},
-    {"game_16.bmp", 48, 16, 1},
-    {"game_17.bmp", 16, 24, 4},
-    {"game_18.bmp", 16, 16, 6},
-}};
+// In the order of Strip: the layouts the game's catalogue loads its sprites with.
+constexpr std::array<StripLayout, StripCount> kStrips = {
+    Strips::Hero, Strips::Wumpel, Strips::PTurtle, Strips::Plant, Strips::Turtle, Strips::FTurtle, Strips::Box,
+    Strips::Coin, Strips::Greenie, Strips::Black, Strips::Bird, Strips::Elevator, Strips::Flame, Strips::Brown};
 
 // A copy at whole-number zoom through the game's own scaled blit.
 void ScaleInto(Surface& out, const Surface& source, int32_t zoom)

@@ -1,18 +1,24 @@
 #include "game/GameWindow.h"
+#include "game/Strips.h"
 
 #include <cstdio>
+#include <span>
 
 namespace zorbo {
 
 namespace {
-template <size_t N>
-void LoadArray(std::array<Sprite, N>& slots, Display& dd, const std::string& file, int32_t w,
-               int32_t h, int32_t cols, int32_t frames, int32_t state)
+void Load(Sprite& s, Display& dd, const std::string& dataPath, const StripLayout& strip)
+{
+    s = Sprite{};
+    s.Create(dd);
+    s.LoadFromFile(dataPath + strip.file, strip.width, strip.height, strip.columns, strip.frames);
+}
+
+void LoadArray(std::span<Sprite> slots, Display& dd, const std::string& dataPath, const StripLayout& strip,
+               int32_t state)
 {
     for (Sprite& s : slots) {
-        s = Sprite{};
-        s.Create(dd);
-        s.LoadFromFile(file, w, h, cols, frames);
+        Load(s, dd, dataPath, strip);
         s.State = state;
     }
 }
@@ -37,9 +43,7 @@ void GameWindow::InitGraphics()
     ddsBack.Create(ddMain, 320, 240);
     ddsBack.SetFont(HudFont, 8, true, false, false, HudColor);
 
-    sprPlayer = Sprite{};
-    sprPlayer.Create(ddMain);
-    sprPlayer.LoadFromFile(d + "game_1.bmp", 16, 16, 7, 28);
+    Load(sprPlayer, ddMain, d, Strips::Hero);
     sprPlayer.X = 0;
     sprPlayer.Y = 0;
     sprPlayer.CurrentFrame = 0;
@@ -51,15 +55,15 @@ void GameWindow::InitGraphics()
     ddsBorder.Create(ddMain, 16, 240);
     ddsBorder.Load(ddMain, d + "game_10.bmp");
 
-    LoadArray(sprTurtles, ddMain, d + "game_6.bmp", 16, 24, 6, 6, 4);
-    LoadArray(sprPTurtles, ddMain, d + "game_4.bmp", 16, 24, 6, 12, 4);
-    LoadArray(sprWumpels, ddMain, d + "game_2.bmp", 16, 16, 6, 12, 4);
-    LoadArray(sprFTurtles, ddMain, d + "game_7.bmp", 16, 24, 4, 8, 4);
-    LoadArray(sprPPlants, ddMain, d + "game_5.bmp", 16, 24, 19, 19, 4);
+    LoadArray(sprTurtles, ddMain, d, Strips::Turtle, 4);
+    LoadArray(sprPTurtles, ddMain, d, Strips::PTurtle, 4);
+    LoadArray(sprWumpels, ddMain, d, Strips::Wumpel, 4);
+    LoadArray(sprFTurtles, ddMain, d, Strips::FTurtle, 4);
+    LoadArray(sprPPlants, ddMain, d, Strips::Plant, 4);
     for (Sprite& s : sprPPlants)
         s.AnimRate = 2;
     PlantDelay = gDifficulty * 2.5;
-    LoadArray(sprGreenies, ddMain, d + "game_12.bmp", 16, 16, 6, 12, 4);
+    LoadArray(sprGreenies, ddMain, d, Strips::Greenie, 4);
     for (Sprite& s : sprGreenies)
         s.AnimRate = 2;
 
@@ -70,36 +74,29 @@ void GameWindow::InitGraphics()
         sprite->LoadFromFile(d + file, 16, 16, 1, 1);
     }
 
-    LoadArray(sprQBoxes, ddMain, d + "game_8.bmp", 16, 16, 7, 14, 0);
+    LoadArray(sprQBoxes, ddMain, d, Strips::Box, 0);
     for (Sprite& s : sprQBoxes)
         s.AnimRate = 2;
-    for (Sprite& s : sprCoins) {
-        s = Sprite{};
-        s.Create(ddMain);
+    LoadArray(sprCoins, ddMain, d, Strips::Coin, 0);
+    for (Sprite& s : sprCoins)
         s.AnimRate = 3;
-        s.LoadFromFile(d + "game_9.bmp", 16, 16, 6, 12);
-        s.State = 0;
-    }
-    for (Sprite& s : sprBricks) {
-        s = Sprite{};
-        s.Create(ddMain);
-        s.LoadFromFile(d + "game_11.bmp", 8, 8, 8, 8);
-    }
+    for (Sprite& s : sprBricks)
+        Load(s, ddMain, d, Strips::Brick);
     for (FireChain& chain : sprFires) {
-        LoadArray(chain.Balls, ddMain, d + "game_13.bmp", 8, 8, 4, 4, 0);
+        LoadArray(chain.Balls, ddMain, d, Strips::FireBall, 0);
         chain.ChainActive = false;
     }
-    LoadArray(sprBirds, ddMain, d + "game_15.bmp", 16, 16, 6, 6, 4);
-    LoadArray(sprBlacks, ddMain, d + "game_14.bmp", 16, 16, 5, 5, 4);
-    LoadArray(sprBrowns, ddMain, d + "game_18.bmp", 16, 16, 6, 12, 4);
+    LoadArray(sprBirds, ddMain, d, Strips::Bird, 4);
+    LoadArray(sprBlacks, ddMain, d, Strips::Black, 4);
+    LoadArray(sprBrowns, ddMain, d, Strips::Brown, 4);
     for (Sprite& s : sprBrowns) {
         s.AnimDir = 1;
         s.AnimRate = 3;
     }
-    LoadArray(sprFireballs, ddMain, d + "game_19.bmp", 8, 8, 1, 1, 4);
-    LoadArray(sprHeroFire, ddMain, d + "game_19.bmp", 8, 8, 1, 1, 4);
-    LoadArray(sprElevators, ddMain, d + "game_16.bmp", 48, 16, 1, 1, 0);
-    LoadArray(sprFlames, ddMain, d + "game_17.bmp", 16, 24, 4, 4, 0);
+    LoadArray(sprFireballs, ddMain, d, Strips::Fireball, 4);
+    LoadArray(sprHeroFire, ddMain, d, Strips::Fireball, 4);
+    LoadArray(sprElevators, ddMain, d, Strips::Elevator, 0);
+    LoadArray(sprFlames, ddMain, d, Strips::Flame, 0);
     for (Sprite& s : sprFlames)
         s.Active = false;
     sprWarp = Sprite{};
