@@ -5,6 +5,7 @@
 #include "media/Display.h"
 #include "media/Keyboard.h"
 #include "media/Platform.h"
+#include "world/LevelFile.h" // IsSolid and the tile codes the routines test
 
 #include <array>
 #include <string>
@@ -80,7 +81,6 @@ public:
     void CeilingHitPair();
     void HeadHitsBoxes();
     void StrikeBlock(bool right);
-    static bool IsSolid(int32_t code) { return code > 25; }
     void ElevatorCollision();
     void UpdateElevator();
     void UpdateWarp();

@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 command -v import >/dev/null && command -v convert >/dev/null || fail "ImageMagick (import, convert) is not installed"
 
 . "$(dirname "$0")/display.sh"
-start_display 171
+start_display
 
 "$zorbo" --data "$data" --screen 640x480 --difficulty normal > "$work/out" 2>&1 &
 pid=$!

@@ -1,17 +1,19 @@
-# Sourced by the window tests: a virtual display of their own on the first free number
-# from FIRST (its server is $xvfb_pid; DISPLAY is set), with the dummy sound driver.
-# Usage: start_display FIRST   (needs fail() from the caller)
+# Sourced by the window tests: a virtual display of their own (its server is $xvfb_pid,
+# DISPLAY is set) and the dummy sound driver. Xvfb picks a free number and reports it; it
+# does not reset when its last client leaves, since a program started during a reset
+# finds no display. Needs fail() from the caller.
 start_display() {
-  local n
-  for n in $(seq "$1" $(($1 + 39))); do
-    [ -e /tmp/.X$n-lock ] && continue
-    Xvfb :$n -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=:$n
-    for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    kill $xvfb_pid 2>/dev/null
-  done
+  local file
+  file=$(mktemp)
+  exec 3> "$file"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
+  [ -s "$file" ] || { rm -f "$file"; fail "no virtual display"; }
+  export DISPLAY=:$(head -1 "$file")
+  rm -f "$file"
+  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
   xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no virtual display"
   export SDL_AUDIODRIVER=dummy
 }

@@ -24,7 +24,7 @@ fail() {
 }
 
 . "$(dirname "$0")/display.sh"
-start_display 211
+start_display
 
 set_file=$work/Standard.txt
 cp "$data/Standard.txt" "$set_file"

@@ -10,7 +10,7 @@ trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 . "$(dirname "$0")/display.sh"
-start_display 90
+start_display
 
 # A data folder: the game's pictures plus a small level set (ten flat levels, each with
 # the hero's start in column 2 and the level end in column 25 of row 13).

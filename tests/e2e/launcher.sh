@@ -23,17 +23,8 @@ fail() {
   exit 1
 }
 
-# A display of our own; Xvfb picks a free number and reports it. No reset when the last
-# client leaves: a program started during a reset finds no display.
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "no virtual display"
-export DISPLAY=:$(head -1 "$work/display")
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-export SDL_AUDIODRIVER=dummy
+. "$(dirname "$0")/display.sh"
+start_display
 # X and FLTK keep some allocations for the life of the process.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 

@@ -10,7 +10,7 @@ trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 . "$(dirname "$0")/display.sh"
-start_display 131
+start_display
 
 # Starts the game in the background; waits for its window.
 start() {
