@@ -1,6 +1,5 @@
 #include "game/GameWindow.h"
 #include "game/Recording.h"
-#include "media/RegularFile.h"
 #include "game/Settings.h"
 #include "media/HeadlessPlatform.h"
 #include "world/LevelFile.h"
@@ -20,7 +19,7 @@ bool StartRecording(const Settings& settings, Recording& rec, std::string& error
     }
     const std::string path = settings.DataPath + settings.gLevelSet;
     std::string bytes, reason;
-    if (ReadRegularFile(path, LevelFormat::MaxFileBytes, bytes, reason) != FileError::None) {
+    if (!ReadFileBytes(path, bytes, reason)) {
         error = path + ": " + reason;
         return false;
     }
@@ -36,7 +35,7 @@ bool PrepareReplay(const std::string& file, const std::string& dataPath, Recordi
     // The recording names a plain file, so this stays inside the data folder.
     const std::string levelFile = dataPath + rec.levelSet;
     std::string bytes, reason;
-    if (ReadRegularFile(levelFile, LevelFormat::MaxFileBytes, bytes, reason) != FileError::None) {
+    if (!ReadFileBytes(levelFile, bytes, reason)) {
         error = file + ": its level set " + levelFile + " " + reason;
         return false;
     }
