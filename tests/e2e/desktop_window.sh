@@ -16,7 +16,7 @@ start_display
 
 "$zorbo" --data "$data" --screen 640x480 --difficulty normal > "$work/out" 2>&1 &
 pid=$!
-wid=$(timeout 20 xdotool search --sync --onlyvisible --pid $pid 2>/dev/null | head -1)
+wid=$(settled_window --pid $pid)
 [ -n "$wid" ] || fail "no game window: $(cat "$work/out")"
 xdotool windowfocus --sync $wid 2>/dev/null
 sleep 0.5

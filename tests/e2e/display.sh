@@ -17,3 +17,18 @@ start_display() {
   xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no virtual display"
   export SDL_AUDIODRIVER=dummy
 }
+
+# Prints the visible window that `xdotool search --onlyvisible ARGS...` finds once the same
+# one has stood for half a second, or nothing after 20 s. SDL may re-create a window for its
+# drawing context, and X may hand the new one an id just freed, so the first window seen
+# can vanish under a test that holds it.
+settled_window() {
+  local w
+  for _ in $(seq 40); do
+    w=$(xdotool search --onlyvisible "$@" 2>/dev/null | tail -1)
+    sleep 0.5
+    [ -n "$w" ] && [ "$(xdotool search --onlyvisible "$@" 2>/dev/null | tail -1)" = "$w" ] &&
+      xdotool getwindowgeometry "$w" >/dev/null 2>&1 && { echo "$w"; return 0; }
+  done
+  return 1
+}

@@ -33,7 +33,7 @@ cp "$set_file" "$original"
 
 "$editor" --data "$data" "$set_file" > "$work/out" 2>&1 &
 pid=$!
-win=$(timeout 20 xdotool search --sync --onlyvisible --class '^zorboedit$' 2>/dev/null | head -1)
+win=$(settled_window --class '^zorboedit$')
 [ -n "$win" ] || fail "no editor window"
 # No window manager gives the editor the keyboard: it is given here.
 xdotool windowfocus --sync "$win" 2>/dev/null
@@ -143,7 +143,7 @@ case "$args" in
   *"--level-set Standard --level 1 --start-column 20 "*) ;;
   *) fail "the game was started as: $args" ;;
 esac
-gamewin=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game" 2>/dev/null | head -1)
+gamewin=$(settled_window --pid "$game")
 [ -n "$gamewin" ] || fail "the game opened no window"
 echo "ok: Test play opens the game at level 1 from column 20"
 xdotool key --window "$gamewin" Escape

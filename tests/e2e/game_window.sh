@@ -29,7 +29,7 @@ sky=$(printf 'a%.0s' $(seq 30))
 start() {
   "$zorbo" --data "$work/Data" --screen "$1" --difficulty normal > "$work/out" 2>&1 &
   pid=$!
-  wid=$(timeout 20 xdotool search --sync --onlyvisible --pid $pid 2>/dev/null | head -1)
+  wid=$(settled_window --pid $pid)
   [ -n "$wid" ] || fail "no game window for --screen $1: $(cat "$work/out")"
 }
 ended() {   # waits up to 10 s for the game to end; its exit status must be 0
@@ -67,7 +67,7 @@ echo "ok: the close control ends the game"
 # tap of escape ends the game.
 "$zorbo" --data "$work/Data" --screen 320x240 --record "$work/taps.rec" > "$work/out" 2>&1 &
 pid=$!
-wid=$(timeout 20 xdotool search --sync --onlyvisible --pid $pid 2>/dev/null | head -1)
+wid=$(settled_window --pid $pid)
 [ -n "$wid" ] || fail "no game window for the taps: $(cat "$work/out")"
 xdotool windowfocus --sync $wid 2>/dev/null
 sleep 0.3

@@ -119,9 +119,7 @@ click "$dialog" "${crazy[@]}"
 xdotool mousemove --window "$dialog" "${slider_right[@]}" click --repeat 3 --delay 200 1
 xdotool key Return
 wait_gone 100 "$dialog" || fail "the dialog stayed open after New Game"
-game=
-for _ in $(seq 600); do game=$(game_windows | head -1); [ -n "$game" ] && break; sleep 0.1; done
-[ -n "$game" ] || fail "no game window after New Game"
+game=$(settled_window --class '^zorbo$') || fail "no game window after New Game"
 geometry "$game"
 [ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] || fail "the game window is ${WIDTH}x$HEIGHT, not 640x480"
 echo "ok: Enter started the game in a 640x480 window"

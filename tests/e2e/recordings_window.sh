@@ -16,7 +16,7 @@ start_display
 start() {
   "$zorbo" "$@" > "$work/out" 2>&1 &
   pid=$!
-  wid=$(timeout 20 xdotool search --sync --onlyvisible --pid $pid 2>/dev/null | head -1)
+  wid=$(settled_window --pid $pid)
   [ -n "$wid" ] || fail "no game window for $*: $(cat "$work/out")"
 }
 # Waits up to 20 s for the game to end; sets status.
