@@ -185,8 +185,7 @@ void GameWindow::ShellContact(size_t i)
     int32_t shell = static_cast<int32_t>(i);
     PTurtleCollision(shell);
     if (grounded && px < sx + 13 && px + 13 > sx && level) {
-        if (HurtTimer == 0)
-            h.State = Hero::Hit;
+        HitHero();
     } else if (airborne && onTop && px + 16 > sx && px < sx + 13) {
         // Jumping on a sliding shell stops it.
         ShellBounce(h);

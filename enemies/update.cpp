@@ -7,9 +7,17 @@ namespace zorbo {
 void GameWindow::UpdateEnemies()
 {
     UpdateTurtles();
+    UpdateFTurtles();
     UpdatePTurtles();
     UpdateWumpels();
     UpdateGreenies();
+    UpdateBird();
+    UpdateBlack();
+    UpdateBrown();
+    UpdatePPlants();
+    UpdateFire();
+    UpdateFireball();
+    UpdateFlame();
     ZorboFireBall();
 }
 

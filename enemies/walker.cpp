@@ -193,8 +193,8 @@ bool GameWindow::WalkerContact(Sprite& e, int32_t top, int32_t stompSound)
         BounceHero(hero);
         return true;
     }
-    if (TouchesEnemy(hero, e.X, wy) && HurtTimer == 0)
-        hero.State = Hero::Hit;
+    if (TouchesEnemy(hero, e.X, wy))
+        HitHero();
     return false;
 }
 

@@ -29,6 +29,8 @@ struct TimerRecord {
     int32_t QBoxFrame = 0;
     int32_t CoinTick = 0;
     int32_t CoinFrame = 0;
+    // Per flame: the updates counted toward its next picture.
+    std::array<int16_t, 16> FlameTick{};
 };
 
 // A rotating chain of six fire balls around a box.

@@ -105,6 +105,29 @@ public:
     void PTurtleCollision(int32_t& shell);
     void KnockOutFTurtle(size_t f);
     void UpdateGreenies();
+    // ---- enemies/fturtles.cpp, plants.cpp, birds.cpp, blacks.cpp, browns.cpp,
+    // brownfire.cpp, firechains.cpp, flames.cpp: the kinds that do not walk
+    void UpdateFTurtles();
+    void FTurtleStep(Sprite& e);
+    void FTurtleStomped(size_t f);
+    void UpdatePPlants();
+    void UpdateBird();
+    void UpdateBlack();
+    void UpdateBrown();
+    void BrownAnimate(Sprite& b);
+    void ThrowFireball(const Sprite& brown);
+    void UpdateFireball();
+    void UpdateFire();
+    void UpdateFlame();
+    // ---- enemies/hopper.cpp: the hop in place that Blacks and Browns share
+    bool HopStep(Sprite& e, int32_t& row, int32_t& col);
+    void SquashedHopperStep(Sprite& e);
+    // Whatever touches the hero hurts him, unless he is still blinking from the last hit.
+    void HitHero()
+    {
+        if (HurtTimer == 0)
+            sprPlayer.State = Hero::Hit;
+    }
 
     // ---- world/: the tile map of the current level. Cells outside rows 0..14 or
     // columns 0..1000 read as 0; no routine indexes Map directly.

@@ -19,7 +19,7 @@ void VisitFields(const TimerRecord& t, V& v)
     v.Field(t.StartTick), v.Field(t.Elapsed), v.Field(t.NextTick), v.Field(t.LastKeyTick), v.Field(t.LastKey);
     v.Field(t.GameOverBlink), v.Field(t.WonBlink), v.Field(t.WonPhase), v.Field(t.ParadeCount);
     v.Field(t.SpiralCX), v.Field(t.SpiralAngle), v.Field(t.SpiralRadius);
-    v.Field(t.QBoxTick), v.Field(t.QBoxFrame), v.Field(t.CoinTick), v.Field(t.CoinFrame);
+    v.Field(t.QBoxTick), v.Field(t.QBoxFrame), v.Field(t.CoinTick), v.Field(t.CoinFrame), v.Field(t.FlameTick);
 }
 
 template <class V>

@@ -1,0 +1,73 @@
+#include "game/GameWindow.h"
+#include "world/Objects.h"
+
+namespace zorbo {
+
+namespace {
+constexpr int32_t PerchedLeft = 0;
+constexpr int32_t PerchedRight = 1;
+constexpr int32_t DiveLeft = 2;
+constexpr int32_t DiveRight = 3;
+
+// The dive's sideways speed toward the hero, by how far away he is (dx: the bird's x
+// minus the hero's, seen from the side it heads to); 0 once he is behind it.
+int32_t SteerSpeed(int32_t dx)
+{
+    if (dx > 40)
+        return 5;
+    if (dx > 20)
+        return 3;
+    if (dx > 0)
+        return 2;
+    return 0;
+}
+} // namespace
+
+// Birds sit on their perches until the hero comes near, then dive at him, steering
+// harder the farther off he is, and fly out of the bottom of the screen.
+void GameWindow::UpdateBird()
+{
+    const Sprite& hero = sprPlayer;
+    const int32_t px = hero.X, py = hero.Y;
+    for (Sprite& b : sprBirds) {
+        switch (b.State) {
+        case PerchedLeft:
+        case PerchedRight: {
+            const bool left = b.State == PerchedLeft;
+            ScrollStep(b, ViewX);
+            b.CurrentFrame = left ? 0 : 5;
+            // It sees to its left less far than anywhere to its right; facing right it
+            // wakes only for a hero well to its right.
+            if (left ? b.X < px + 60 : b.X < px - 50)
+                b.State = left ? DiveLeft : DiveRight;
+            break;
+        }
+        case DiveLeft:
+        case DiveRight: {
+            const bool left = b.State == DiveLeft;
+            const int32_t speed = SteerSpeed(left ? b.X - px : px - b.X);
+            if (speed > 0)
+                b.SpeedX = left ? -speed : speed;
+            else if (left ? b.X < px : b.X > px)
+                b.State = left ? DiveRight : DiveLeft; // the turn steers from the next update
+            MoveStep(b, ViewX);
+            b.Y += 6;
+            if (b.Y > 224) {
+                b.State = Enemy::Free;
+                continue;
+            }
+            const int32_t first = left ? 1 : 3;
+            b.CurrentFrame = b.CurrentFrame <= first ? first + 1 : first;
+            // Only a hero whose top is below the bird's is hit: it dives onto him.
+            if (px < b.X + 15 && px + 15 > b.X && py > b.Y && py < b.Y + 15)
+                HitHero();
+            break;
+        }
+        default:
+            continue;
+        }
+        b.Draw(ddsBack);
+    }
+}
+
+} // namespace zorbo
