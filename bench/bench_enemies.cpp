@@ -1,5 +1,7 @@
-// The walkers' share of a frame on a busy screen: every turtle, PTurtle, Wumpel and Greenie
-// slot in play, half of the PTurtles sliding shells, over a floor with gaps, walls and bricks.
+// The enemies' share of a frame on a busy screen: every slot of every kind in play (half of
+// the PTurtles sliding shells, half of the plants out of their pipes, the Birds diving, all
+// six fire chains turning and all sixteen flames burning), over a floor with gaps, walls
+// and bricks.
 #include "game/GameWindow.h"
 #include "media/HeadlessPlatform.h"
 #include "world/Objects.h"
@@ -44,6 +46,44 @@ void Populate(zorbo::GameWindow& game)
         place(e, 160);
     for (auto& e : game.sprGreenies)
         place(e, 160);
+    for (auto& e : game.sprFTurtles)
+        place(e, 96);
+    for (auto& e : game.sprBlacks)
+        place(e, 160);
+    for (auto& e : game.sprBrowns) {
+        place(e, 144);
+        e.AnimDir = 1;
+    }
+    for (size_t i = 0; i < game.sprPPlants.size(); ++i) {
+        zorbo::Sprite& p = game.sprPPlants[i];
+        place(p, 136);
+        p.State = i % 2 == 0 ? 1 : 2;
+        p.AnimDir = 1;
+        p.CurrentFrame = static_cast<int32_t>(i);
+        game.PlantTimer[i] = static_cast<int32_t>(i);
+    }
+    for (auto& b : game.sprBirds) {
+        place(b, 8);
+        b.State = b.State == Left ? 2 : 3;
+    }
+    for (auto& f : game.sprFireballs) {
+        place(f, 100);
+        f.SpeedX = f.State == Left ? -3 : 3;
+        f.SpeedY = -9;
+    }
+    for (size_t c = 0; c < game.sprFires.size(); ++c) {
+        zorbo::FireChain& chain = game.sprFires[c];
+        chain.ChainActive = true;
+        chain.CenterX = static_cast<float>(30 + 50 * c);
+        chain.CenterY = 120.0F;
+        chain.Angle = 0.3F * static_cast<float>(c);
+        chain.LastViewX = 0;
+        game.FireTick[c] = 1;
+    }
+    for (auto& f : game.sprFlames) {
+        place(f, 168);
+        f.Active = true;
+    }
     // The hero stands apart: every contact is tested, none is made.
     game.sprPlayer.X = 0;
     game.sprPlayer.Y = 16;
@@ -64,8 +104,9 @@ void BM_UpdateEnemies(benchmark::State& state)
     const zorbo::GameState start = game;
     int frames = 0;
     for (auto _ : state) {
-        // Shells knock the others out within a few dozen frames; start the scene again.
-        if (++frames == 48) {
+        // Shells knock the others out and Birds dive off the screen within a few dozen
+        // frames; start the scene again.
+        if (++frames == 32) {
             state.PauseTiming();
             static_cast<zorbo::GameState&>(game) = start;
             frames = 0;
