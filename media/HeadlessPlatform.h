@@ -24,6 +24,9 @@ public:
     // Queues the keys held at one poll; polls beyond the script see no key.
     void QueueKeys(std::initializer_list<int32_t> scanCodes);
     void QueueKeys(const std::vector<int32_t>& scanCodes);
+    // Polls queued that no frame has read yet.
+    size_t QueuedPolls() const { return script_.size(); }
+    void ClearKeys() { script_.clear(); }
 
     uint32_t now = 0;
     // Called by GetTickCount before it answers, to model time passing inside a frame.

@@ -19,7 +19,9 @@ public:
             value_ = v;
         return *this;
     }
-    FrameNumber& operator=(const FrameNumber& other) { return *this = other.value_; }
+    // A copy takes the frame count with the frame, as a copied sprite takes its strip: a
+    // snapshot copied into blank sprites keeps every frame.
+    FrameNumber& operator=(const FrameNumber&) = default;
     FrameNumber() = default;
     FrameNumber(const FrameNumber&) = default;
     int32_t Count() const { return count_; }

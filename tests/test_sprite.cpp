@@ -70,6 +70,20 @@ TEST_F(StripFixture, CurrentFrameIgnoresValuesOutsideTheStrip)
     EXPECT_EQ(s.Width(), 16);
 }
 
+// A game snapshot is copied into blank sprites and back: the frames must survive both ways.
+TEST_F(StripFixture, ACopiedSpriteKeepsItsFrameEvenInABlankSprite)
+{
+    Sprite s = Loaded();
+    s.CurrentFrame = 5;
+    Sprite blank;
+    blank = s;
+    EXPECT_EQ(blank.CurrentFrame, 5);
+    blank.CurrentFrame = 27;
+    EXPECT_EQ(blank.CurrentFrame, 27);
+    s = blank;
+    EXPECT_EQ(s.CurrentFrame, 27);
+}
+
 TEST_F(StripFixture, NextAndPrevFrameCountAnimRateCallsAndWrap)
 {
     Sprite s = Loaded(6);

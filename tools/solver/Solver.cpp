@@ -1,5 +1,6 @@
 #include "Solver.h"
 
+#include "game/Recording.h"
 #include "world/LevelFile.h"
 
 #include <algorithm>
@@ -126,6 +127,8 @@ void Solver::Restore(const Node& node)
 {
     static_cast<GameState&>(*game_) = node.state;
     platform_.now = node.now;
+    // Keys queued for a frame that never came (the path ended first) belong to that path.
+    platform_.ClearKeys();
 }
 
 LevelResult Solver::SolveLevel()
@@ -234,6 +237,12 @@ bool Solver::Record(Recording& out, std::string& error) const
     while (game.bRunning && frames < keys_.size())
         if (game.LoopPass())
             ++frames;
+    // The recording is only worth keeping if the game it made is the one the search found.
+    if (frames == keys_.size() && StateHash(game) != StateHash(*game_)) {
+        error = "the recorded game went another way than the search (it ended at level " +
+                std::to_string(game.gLevel + 1) + (game.gGameWon ? ", won" : ", not won") + ")";
+        return false;
+    }
     // End the game as the window's close control does, one pass after the last frame.
     machine.closeRequested = true;
     while (game.bRunning)
