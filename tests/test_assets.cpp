@@ -245,6 +245,51 @@ TEST(AssetSounds, EveryWaveParsesAndHasItsPlannedLength) {
     EXPECT_NEAR(seconds(12), 2.5, 0.4);
 }
 
+TEST(AssetSounds, EffectsShareOneLevelWithNoOffsetNoClippingAndNoSilentTail) {
+    // Measured on the decoded waves as a player hears them; full scale is 32768.
+    const double full = 32768.0, quiet = full * std::pow(10.0, -50.0 / 20.0);
+    const Generated g = generate(kSources);
+    double loudest = -1e9, quietest = 1e9;
+    int effects = 0;
+    for (const auto& file : g.files) {
+        if (!file.name.ends_with(".wav")) continue;
+        ++effects;
+        SDL_AudioSpec format;
+        Uint8* buf = nullptr;
+        Uint32 len = 0;
+        SDL_RWops* rw = SDL_RWFromConstMem(file.data.data(), static_cast<int>(file.data.size()));
+        ASSERT_NE(SDL_LoadWAV_RW(rw, 1, &format, &buf, &len), nullptr) << file.name << SDL_GetError();
+        std::vector<std::int16_t> s(len / 2);
+        std::memcpy(s.data(), buf, s.size() * 2);
+        SDL_FreeWAV(buf);
+        ASSERT_FALSE(s.empty()) << file.name;
+        // RMS over the 10 ms windows that sound, so rests and fades do not count as quiet.
+        const std::size_t w = static_cast<std::size_t>(format.freq / 100);
+        double sounding = 0, sum = 0, peak = 0;
+        std::size_t counted = 0, last_heard = 0;
+        for (std::size_t a = 0; a < s.size(); a += w) {
+            const std::size_t b = std::min(s.size(), a + w);
+            double e = 0;
+            for (std::size_t i = a; i < b; ++i) e += double(s[i]) * s[i];
+            if (std::sqrt(e / double(b - a)) > quiet) sounding += e, counted += b - a;
+        }
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            sum += s[i];
+            peak = std::max(peak, std::abs(double(s[i])));
+            if (std::abs(double(s[i])) >= quiet) last_heard = i + 1;
+        }
+        ASSERT_GT(counted, 0u) << file.name;
+        const double rms_db = 20 * std::log10(std::sqrt(sounding / double(counted)) / full);
+        loudest = std::max(loudest, rms_db);
+        quietest = std::min(quietest, rms_db);
+        EXPECT_LT(20 * std::log10(peak / full), -1.0) << file.name;
+        EXPECT_LT(std::abs(sum / double(s.size()) / full), 0.005) << file.name << " is off centre";
+        EXPECT_LE(double(s.size() - last_heard) / format.freq, 0.020) << file.name << " ends in silence";
+    }
+    EXPECT_EQ(effects, 15);
+    EXPECT_LE(loudest - quietest, 3.0) << "loudest " << loudest << " dBFS, quietest " << quietest << " dBFS";
+}
+
 TEST(AssetGeneration, SameSourcesGiveTheSameBytes) {
     const Generated a = generate(kSources);
     const fs::path dir = fs::temp_directory_path() / ("zorbo_assets_" + std::to_string(::getpid()));

@@ -93,6 +93,9 @@ Recipe parse_recipe(const std::string& text, const std::string& name) {
             r.length = to_number<double>(t[1], where);
         } else if (t[0] == "gain" && t.size() == 2) {
             r.gain = to_number<double>(t[1], where);
+        } else if (t[0] == "loudness" && t.size() == 2) {
+            r.loudness = to_number<double>(t[1], where);
+            if (*r.loudness >= 0 || *r.loudness < -40) fail(where, "loudness is a level in dBFS, -40 to 0");
         } else if (t[0] == "voice" && t.size() >= 2) {
             Recipe::Voice v;
             v.wave = wave_of(t[1], where);
@@ -131,6 +134,57 @@ Recipe parse_recipe(const std::string& text, const std::string& name) {
     return r;
 }
 
+namespace {
+
+constexpr double kCeiling = 0.85;  // about -1.4 dBFS, so peaks stay clear of -1 dBFS
+constexpr double kKnee = 0.6;      // below this the limiter leaves the wave untouched
+constexpr double kFullScale = 32767.0;
+
+// Linear up to the knee, then bends smoothly (same slope at the knee) towards the ceiling,
+// so stacked voices never clip and quiet ones keep their shape.
+double soft_limit(double x) {
+    const double a = std::abs(x);
+    if (a <= kKnee) return x;
+    const double room = kCeiling - kKnee;
+    return std::copysign(kKnee + room * std::tanh((a - kKnee) / room), x);
+}
+
+// RMS over the 10 ms windows that rise above -50 dBFS, so that a long fade or a rest
+// between notes does not make an effect count as quieter than it sounds.
+double sounding_rms(const std::vector<double>& s, int rate) {
+    const std::size_t w = static_cast<std::size_t>(rate / 100);
+    const double floor2 = std::pow(10.0, -50.0 / 10.0);
+    double sum = 0.0;
+    std::size_t count = 0;
+    for (std::size_t a = 0; a < s.size(); a += w) {
+        const std::size_t b = std::min(s.size(), a + w);
+        double e = 0.0;
+        for (std::size_t i = a; i < b; ++i) e += s[i] * s[i];
+        if (e / static_cast<double>(b - a) > floor2) sum += e, count += b - a;
+    }
+    return count ? std::sqrt(sum / static_cast<double>(count)) : 0.0;
+}
+
+std::vector<double> limited(const std::vector<double>& mix, double scale) {
+    std::vector<double> y(mix.size());
+    for (std::size_t i = 0; i < mix.size(); ++i) y[i] = soft_limit(mix[i] * scale);
+    return y;
+}
+
+// The scale that brings the limited mix to the target level: a fixed number of halvings
+// of a range of gains (in dB), so every build lands on the same value.
+double level_to(const std::vector<double>& mix, int rate, double target_db) {
+    const double target = std::pow(10.0, target_db / 20.0);
+    double lo = -60.0, hi = 60.0;
+    for (int i = 0; i < 50; ++i) {
+        const double mid = 0.5 * (lo + hi);
+        (sounding_rms(limited(mix, std::pow(10.0, mid / 20.0)), rate) < target ? lo : hi) = mid;
+    }
+    return std::pow(10.0, 0.5 * (lo + hi) / 20.0);
+}
+
+}  // namespace
+
 std::vector<std::int16_t> render(const Recipe& r) {
     const std::size_t n = static_cast<std::size_t>(std::lround(r.length * r.rate));
     std::vector<double> mix(n, 0.0);
@@ -143,6 +197,7 @@ std::vector<std::int16_t> render(const Recipe& r) {
         double noise = 1.0;
         const double rel = std::min(v.release, v.dur);
         const double att = std::min(v.attack, v.dur - rel);
+        std::vector<double> wave, envelope;
         for (std::size_t i = 0; i < len && start + i < n; ++i) {
             const double t = static_cast<double>(i) * dt;
             const double u = t / v.dur;
@@ -160,7 +215,8 @@ std::vector<std::int16_t> render(const Recipe& r) {
                 case Recipe::Voice::Wave::Sine: s = std::sin(2 * std::numbers::pi * phase); break;
                 case Recipe::Voice::Wave::Noise: s = noise; break;
             }
-            mix[start + i] += s * env * v.vol;
+            wave.push_back(s * env * v.vol);
+            envelope.push_back(env * v.vol);
             phase += f * dt;
             while (phase >= 1.0) {
                 phase -= 1.0;
@@ -170,13 +226,25 @@ std::vector<std::int16_t> render(const Recipe& r) {
                 noise = (lfsr & 1u) ? 1.0 : -1.0;
             }
         }
+        // A narrow pulse, or a short run of noise, leans to one side. Take the lean out in
+        // step with the envelope, so each voice averages exactly zero yet stays silent
+        // where it is silent.
+        double sum = 0.0, env_sum = 0.0;
+        for (std::size_t i = 0; i < wave.size(); ++i) sum += wave[i], env_sum += envelope[i];
+        const double lean = env_sum > 0 ? sum / env_sum : 0.0;
+        for (std::size_t i = 0; i < wave.size(); ++i) mix[start + i] += wave[i] - lean * envelope[i];
     }
+    const double scale = r.loudness ? level_to(mix, r.rate, *r.loudness) : r.gain;
+    std::vector<double> y = limited(mix, scale);
+    // The limiter bends the taller side of a lopsided wave more, which leaves a slight lean;
+    // take it out in proportion to the level, so silence stays silent.
+    double sum = 0.0, magnitude = 0.0;
+    for (double s : y) sum += s, magnitude += std::abs(s);
+    if (magnitude > 0)
+        for (double& s : y) s -= sum / magnitude * std::abs(s);
     std::vector<std::int16_t> out(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        // Soft limit so that stacked voices never wrap around.
-        const double s = std::tanh(mix[i] * r.gain);
-        out[i] = static_cast<std::int16_t>(std::lround(s * 30000.0));
-    }
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = static_cast<std::int16_t>(std::lround(std::clamp(y[i], -kCeiling, kCeiling) * kFullScale));
     return out;
 }
 

@@ -1,8 +1,10 @@
 // Sound effects from text recipes: square, triangle, sine and noise voices with pitch
-// slides, vibrato and ADSR envelopes, mixed to 16-bit mono PCM.
+// slides, vibrato and ADSR envelopes, mixed to 16-bit mono PCM, levelled to a set loudness
+// and softly limited below full scale.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,8 @@ struct Recipe {
     int rate = 22050;
     double length = 0.0;  // seconds; the file holds exactly round(length * rate) samples
     double gain = 1.0;
+    // Target RMS in dBFS over the part that sounds; the mix is scaled to meet it.
+    std::optional<double> loudness;
     std::string title;
     struct Voice {
         enum class Wave { Square, Triangle, Sine, Noise } wave = Wave::Square;
