@@ -28,7 +28,7 @@ packages=(
 # What only developers need: the test framework, the benchmarks, the fuzzing compiler, the
 # window-test tools and the validators of the desktop files.
 if [ $developer = yes ]; then
-  packages+=(libgtest-dev libbenchmark-dev clang xvfb xauth xdotool imagemagick appstream desktop-file-utils)
+  packages+=(libgtest-dev libbenchmark-dev libpng-dev clang xvfb xauth xdotool imagemagick appstream desktop-file-utils)
 fi
 
 sudo=""

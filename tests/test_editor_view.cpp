@@ -5,6 +5,7 @@
 #include "LevelText.h"
 #include "TestData.h"
 #include "editor/CheckList.h"
+#include "editor/LevelMap.h"
 #include "editor/MapRenderer.h"
 #include "editor/Palette.h"
 #include "world/LevelFile.h"
@@ -205,6 +206,24 @@ TEST(EditorMapPicture, ColumnsPastTheLevelsEndAreDarkened)
     const uint32_t sky = TileColour(0);
     EXPECT_EQ(s.At(2, 60, 8, 8), sky);
     EXPECT_EQ(s.At(2, 61, 8, 8), sky - ((sky >> 1) & 0x7F7F7Fu));
+}
+
+// The documentation's pictures of whole levels end one column past the last one in use.
+TEST(EditorMapPicture, ALevelsPictureEndsJustPastItsLastUsedColumn)
+{
+    Scene s;
+    test::LevelSet set;
+    set.levels[0] = WithCells(test::PlainLevel(), {{4, 90, 29}});
+    set.levels[1].fill(std::string(5, Byte(0)));
+    const LevelDocument doc = Parse(set.Text());
+    EXPECT_EQ(LastUsedColumn(doc, 0), 90);
+    const Surface picture = RenderLevelMap(doc, s.pictures, 0);
+    EXPECT_EQ(picture.Width(), 91 * 16);
+    EXPECT_EQ(picture.Height(), HeaderHeight + 15 * 16);
+    EXPECT_EQ(picture.Pixel(89 * 16 + 8, HeaderHeight + 4 * 16 + 8), TileColour(29));
+    // An empty level still shows its first screen.
+    EXPECT_EQ(LastUsedColumn(doc, 1), ScreenColumns);
+    EXPECT_EQ(RenderLevelMap(doc, s.pictures, 1).Width(), (ScreenColumns + 1) * 16);
 }
 
 TEST(EditorMapPicture, ViewPointsAndCellsMatchAtEveryZoomAndScroll)
