@@ -26,7 +26,7 @@ constexpr std::array<PaletteEntry, 96> kEntries = {{
     {10, G::Scenery, "Hill, right slope"},
     {11, G::Scenery, "Hill, inside"},
     {12, G::Scenery, "Fence"},
-    {13, G::Scenery, "Flowers"},
+    {13, G::Scenery, "High sky"},
     {14, G::Scenery, "Tree trunk"},
     {15, G::Scenery, "Water surface"},
     {16, G::Scenery, "Deep water"},
