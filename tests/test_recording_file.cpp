@@ -132,7 +132,9 @@ TEST(RecordingFile, ACutOffRecordingReadsUpToItsLastCompletePoll)
     const std::string sample = Sample();
     // Cut anywhere after the header: in a poll line, right after one, in a tick line, in
     // a checkpoint line.
-    for (const size_t cut : {size_t{200}, size_t{1234}, size_t{50000}, sample.find("c 864") + 3, sample.size() - 8}) {
+    const size_t secondCheckpoint = sample.find("\nc ", sample.find("\nc ") + 1);
+    ASSERT_NE(secondCheckpoint, std::string::npos);
+    for (const size_t cut : {size_t{200}, size_t{1234}, size_t{50000}, secondCheckpoint + 4, sample.size() - 8}) {
         const std::string head = sample.substr(0, cut);
         const RecordingParse p = ParseRecording(head);
         ASSERT_TRUE(p.ok()) << cut << ": " << p.FirstError("cut.rec");
