@@ -14,21 +14,8 @@ void GameWindow::UpdateBlack()
 {
     const bool heroRising = sprPlayer.SpeedY < 0;
     for (Sprite& b : sprBlacks) {
-        if (b.State == Enemy::Free)
-            continue;
-        if (b.X < -180) {
-            b.State = Enemy::Free;
-            continue;
-        }
-        if (b.State == Enemy::Squashed) {
-            b.CurrentFrame = SquashedFrame;
-            SquashedHopperStep(b);
-            continue;
-        }
-        if (b.State != Enemy::Left && b.State != Enemy::Right)
-            continue;
         int32_t row = 0, col = 0;
-        if (!HopStep(b, row, col))
+        if (!HopperStep(b, SquashedFrame, row, col))
             continue;
         const bool left = b.State == Enemy::Left;
         auto takeOff = [&](int32_t speed) {

@@ -16,20 +16,8 @@ void GameWindow::UpdateBrown()
 {
     const int32_t px = sprPlayer.X;
     for (Sprite& b : sprBrowns) {
-        if (b.State == Enemy::Free)
-            continue;
-        if (b.X < -180) {
-            b.State = Enemy::Free;
-            continue;
-        }
-        if (b.State == Enemy::Squashed) {
-            SquashedHopperStep(b);
-            continue;
-        }
-        if (b.State != Enemy::Left && b.State != Enemy::Right)
-            continue;
         int32_t row = 0, col = 0;
-        if (!HopStep(b, row, col))
+        if (!HopperStep(b, -1, row, col))
             continue;
         if (b.SpeedY > 0 && IsSolid(MapCode(row + 1, col))) {
             b.Y = row * 16;

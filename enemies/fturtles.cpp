@@ -26,13 +26,8 @@ void GameWindow::UpdateFTurtles()
         FTurtleStep(e);
         if (e.State == Enemy::Free)
             continue;
-        if (FTurtleAlt[i]) {
-            e.CurrentFrame = e.CurrentFrame + 4;
-            e.Draw(ddsBack);
-            e.CurrentFrame = e.CurrentFrame - 4;
-        } else {
-            e.Draw(ddsBack);
-        }
+        // The winged turtle's alternate look is four pictures on.
+        DrawWithLook(e, FTurtleAlt[i], 4);
         if (e.State != Enemy::Left && e.State != Enemy::Right)
             continue;
         if (Stomps(sprPlayer, e.X, e.Y + 8))
@@ -116,7 +111,7 @@ void GameWindow::FTurtleStomped(size_t f)
 {
     Sprite& t = sprFTurtles[f];
     PlaySound(Sound::ShellStomp);
-    const int32_t k = FreeSlot(sprPTurtles, Enemy::Free);
+    const int32_t k = PTurtleFromFTurtle(f);
     if (k >= 0) {
         const auto slot = static_cast<size_t>(k);
         Sprite& p = sprPTurtles[slot];
@@ -124,10 +119,6 @@ void GameWindow::FTurtleStomped(size_t f)
         p.State = right ? Enemy::FallRight : Enemy::FallLeft;
         p.CurrentFrame = right ? 2 : 0;
         p.AnimRate = 3;
-        p.X = t.X;
-        p.Y = t.Y;
-        p.GlobalX = ViewX;
-        PTurtleAlt[slot] = FTurtleAlt[f];
         KickDelay[slot] = 3;
     }
     FTurtleAlt[f] = false;

@@ -6,10 +6,26 @@
 namespace zorbo {
 
 // Blacks and Browns hop in place: they keep up with the scroll and fall under gravity
-// (at most 6 pixels an update). Returns false when the enemy left play (fell out of the
-// level) or is above the screen, where nothing more is done with it this update.
-bool GameWindow::HopStep(Sprite& e, int32_t& row, int32_t& col)
+// (at most 6 pixels an update); a squashed one (shown in squashedFrame, if not -1) drops
+// until it lies on something solid. All are given up 180 pixels off the left. Returns true
+// for a hopping one still in play and on the screen's rows, whose landing rules its kind
+// applies next with the cell it is in.
+bool GameWindow::HopperStep(Sprite& e, int32_t squashedFrame, int32_t& row, int32_t& col)
 {
+    if (e.State == Enemy::Free)
+        return false;
+    if (e.X < -180) {
+        e.State = Enemy::Free;
+        return false;
+    }
+    if (e.State == Enemy::Squashed) {
+        if (squashedFrame >= 0)
+            e.CurrentFrame = squashedFrame;
+        SquashedHopperStep(e);
+        return false;
+    }
+    if (e.State != Enemy::Left && e.State != Enemy::Right)
+        return false;
     ScrollStep(e, ViewX);
     e.SpeedY = std::min(e.SpeedY + 1, 6);
     e.Y += e.SpeedY;
@@ -23,7 +39,7 @@ bool GameWindow::HopStep(Sprite& e, int32_t& row, int32_t& col)
 }
 
 // A squashed Black or Brown drops 6 pixels an update until it lies on something solid,
-// and is given up well past the left edge.
+// and is given up well past the left edge (checked again after the scroll).
 void GameWindow::SquashedHopperStep(Sprite& e)
 {
     ScrollStep(e, ViewX);

@@ -267,19 +267,31 @@ void GameWindow::KnockOutFTurtle(size_t f)
 {
     Sprite& t = sprFTurtles[f];
     t.State = Enemy::Free;
-    const int32_t k = FreeSlot(sprPTurtles, Enemy::Free);
+    const int32_t k = PTurtleFromFTurtle(f);
     if (k >= 0) {
         Sprite& p = sprPTurtles[static_cast<size_t>(k)];
-        PTurtleAlt[static_cast<size_t>(k)] = FTurtleAlt[f];
         p.SpeedX = 0;
         p.State = Enemy::KnockedOut;
         p.SpeedY = -5;
-        p.X = t.X;
-        p.Y = t.Y;
-        p.GlobalX = ViewX;
     }
     t.CurrentFrame = 1;
     t.SpeedX = 0;
+}
+
+// The PTurtle a winged turtle leaves: the lowest free PTurtle slot, put where the winged
+// turtle is and given its look. -1 when every slot is taken.
+int32_t GameWindow::PTurtleFromFTurtle(size_t f)
+{
+    const int32_t k = FreeSlot(sprPTurtles, Enemy::Free);
+    if (k >= 0) {
+        const auto slot = static_cast<size_t>(k);
+        Sprite& p = sprPTurtles[slot];
+        p.X = sprFTurtles[f].X;
+        p.Y = sprFTurtles[f].Y;
+        p.GlobalX = ViewX;
+        PTurtleAlt[slot] = FTurtleAlt[f];
+    }
+    return k;
 }
 
 } // namespace zorbo

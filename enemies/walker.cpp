@@ -198,13 +198,13 @@ bool GameWindow::WalkerContact(Sprite& e, int32_t top, int32_t stompSound)
     return false;
 }
 
-void GameWindow::DrawWithLook(Sprite& e, bool alternate)
+void GameWindow::DrawWithLook(Sprite& e, bool alternate, int32_t lookOffset)
 {
-    // The alternate look is the same strip six pictures further on.
+    // The alternate look is the same strip lookOffset pictures further on.
     if (alternate) {
-        e.CurrentFrame = e.CurrentFrame + 6;
+        e.CurrentFrame = e.CurrentFrame + lookOffset;
         e.Draw(ddsBack);
-        e.CurrentFrame = e.CurrentFrame - 6;
+        e.CurrentFrame = e.CurrentFrame - lookOffset;
     } else {
         e.Draw(ddsBack);
     }

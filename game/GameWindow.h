@@ -95,7 +95,7 @@ public:
     void WalkerStep(Sprite& e, const struct WalkerKind& kind);
     void SquashedStep(Sprite& e, const struct WalkerKind& kind);
     bool WalkerContact(Sprite& e, int32_t top, int32_t stompSound = Sound::Stomp);
-    void DrawWithLook(Sprite& e, bool alternate);
+    void DrawWithLook(Sprite& e, bool alternate, int32_t lookOffset = 6);
     // ---- enemies/wumpels.cpp, turtles.cpp, pturtles.cpp, greenies.cpp
     void UpdateWumpels();
     void UpdateTurtles();
@@ -104,6 +104,7 @@ public:
     void ShellContact(size_t i);
     void PTurtleCollision(int32_t& shell);
     void KnockOutFTurtle(size_t f);
+    int32_t PTurtleFromFTurtle(size_t f);
     void UpdateGreenies();
     // ---- enemies/fturtles.cpp, plants.cpp, birds.cpp, blacks.cpp, browns.cpp,
     // brownfire.cpp, firechains.cpp, flames.cpp: the kinds that do not walk
@@ -120,7 +121,7 @@ public:
     void UpdateFire();
     void UpdateFlame();
     // ---- enemies/hopper.cpp: the hop in place that Blacks and Browns share
-    bool HopStep(Sprite& e, int32_t& row, int32_t& col);
+    bool HopperStep(Sprite& e, int32_t squashedFrame, int32_t& row, int32_t& col);
     void SquashedHopperStep(Sprite& e);
     // Whatever touches the hero hurts him, unless he is still blinking from the last hit.
     void HitHero()
