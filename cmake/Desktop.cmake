@@ -12,7 +12,7 @@ endforeach()
 
 # The manual page, made from the --help text.
 add_executable(zorbo_manpage tools/manpage_main.cpp)
-target_link_libraries(zorbo_manpage PRIVATE zorbo_core)
+target_link_libraries(zorbo_manpage PRIVATE zorbo_app)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/zorbo.6
   COMMAND zorbo_manpage ${CMAKE_BINARY_DIR}/zorbo.6

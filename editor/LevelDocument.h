@@ -1,7 +1,7 @@
 #pragma once
 // A level set being edited: every cell's code, every change undoable, and the file written
 // back exactly as it was read except for the cells that were changed.
-#include "world/LevelCheck.h"
+#include "level/LevelCheck.h"
 
 #include <array>
 #include <cstddef>
@@ -123,7 +123,7 @@ private:
     using Step = std::vector<Change>;
     class RowEdit;
 
-    // ---- editor/leveldocument.cpp
+    // ---- editor/LevelDocument.cpp
     void Reindex();
     const std::string* RowText(int32_t level, int32_t row) const;
     void Record(Change change, Step& step);

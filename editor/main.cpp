@@ -1,6 +1,6 @@
 // zorbo-edit: the level editor. Opens a level-set file (or starts a new one) in a window.
 #include "editor/EditorWindow.h"
-#include "game/CommandLine.h"
+#include "app/CommandLine.h"
 #include "media/Warn.h"
 
 #include <FL/Fl.H>

@@ -2,7 +2,7 @@
 #include "game/Random.h"
 #include "media/Sprite.h"
 #include "media/Surface.h"
-#include "world/TileMap.h"
+#include "level/TileMap.h"
 
 #include <array>
 #include <cstdint>

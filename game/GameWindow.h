@@ -5,7 +5,7 @@
 #include "media/Display.h"
 #include "media/Keyboard.h"
 #include "media/Platform.h"
-#include "world/LevelFile.h" // IsSolid and the tile codes the routines test
+#include "level/LevelFile.h" // IsSolid and the tile codes the routines test
 
 #include <array>
 #include <string>

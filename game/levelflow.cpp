@@ -1,5 +1,5 @@
 #include "game/GameWindow.h"
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "launcher/Launcher.h"
 
 #include "launcher/LauncherDialog.h"
-#include "world/LevelCheck.h"
+#include "level/LevelCheck.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "assetgen/art.hpp"
-#include "assetgen/generate.hpp"
-#include "assetgen/image.hpp"
-#include "assetgen/synth.hpp"
+#include "assetgen/Art.h"
+#include "assetgen/Generate.h"
+#include "assetgen/Image.h"
+#include "assetgen/Synth.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "TestData.h"
-#include "game/CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <filesystem>
 

@@ -4,7 +4,7 @@
 #include "LevelText.h"
 #include "TestData.h"
 #include "editor/LevelDocument.h"
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "TestData.h"
 #include "editor/TestPlay.h"
 #include "editor/Tools.h"
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 #include <gtest/gtest.h>
 

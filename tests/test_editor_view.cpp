@@ -8,7 +8,7 @@
 #include "editor/LevelMap.h"
 #include "editor/MapRenderer.h"
 #include "editor/Palette.h"
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The shipped Standard level set: it passes the level-set check and uses every feature
 // the game has.
-#include "assetgen/image.hpp"
+#include "assetgen/Image.h"
 #include "game/GameWindow.h"
-#include "world/LevelCheck.h"
-#include "world/LevelFile.h"
+#include "level/LevelCheck.h"
+#include "level/LevelFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "HeroWorld.h"
 #include "LevelText.h"
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 #include <gtest/gtest.h>
 

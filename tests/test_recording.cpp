@@ -1,7 +1,7 @@
 #include "LevelText.h"
 #include "TestData.h"
-#include "game/Recording.h"
-#include "game/StateFields.h"
+#include "record/Recording.h"
+#include "record/StateFields.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "LevelText.h"
 #include "TestData.h"
-#include "game/RecordingFile.h"
+#include "record/RecordingFile.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // in and out, a game played on a pad and replayed, a pause in the real frame loop.
 #include "LevelText.h"
 #include "TestData.h"
-#include "game/Recording.h"
-#include "media/sdl_gamepads.h"
-#include "media/sdl_platform.h"
+#include "record/Recording.h"
+#include "media/SdlGamepads.h"
+#include "media/SdlPlatform.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The SDL side of the sound rules, on SDL's dummy audio device.
 #include "TestData.h"
-#include "media/sdl_platform.h"
+#include "media/SdlPlatform.h"
 
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>

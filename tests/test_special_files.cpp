@@ -3,9 +3,9 @@
 #include "TestData.h"
 #include "media/Display.h"
 #include "media/RegularFile.h"
-#include "media/sdl_platform.h"
-#include "world/LevelCheck.h"
-#include "world/LevelFile.h"
+#include "media/SdlPlatform.h"
+#include "level/LevelCheck.h"
+#include "level/LevelFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

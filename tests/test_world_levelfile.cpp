@@ -1,7 +1,7 @@
 // The level-set file format: reading rows into the map and warp table, and the check.
 #include "LevelText.h"
 #include "TestData.h"
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 #include <gtest/gtest.h>
 

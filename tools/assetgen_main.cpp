@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "assetgen/generate.hpp"
+#include "assetgen/Generate.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

@@ -5,9 +5,9 @@
 #include <exception>
 #include <string>
 
-#include "assetgen/art.hpp"
-#include "assetgen/generate.hpp"
-#include "assetgen/image.hpp"
+#include "assetgen/Art.h"
+#include "assetgen/Generate.h"
+#include "assetgen/Image.h"
 
 using namespace zorbo::assets;
 

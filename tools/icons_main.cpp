@@ -4,7 +4,7 @@
 #include <exception>
 #include <filesystem>
 
-#include "assetgen/generate.hpp"
+#include "assetgen/Generate.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

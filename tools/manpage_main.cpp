@@ -1,6 +1,6 @@
 // zorbo_manpage OUT: writes the manual page zorbo(6) from the program's own --help text,
 // so the two never disagree.
-#include "game/CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <cstdio>
 #include <fstream>

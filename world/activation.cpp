@@ -1,8 +1,7 @@
 #include "game/GameWindow.h"
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 #include "world/Objects.h"
-
-#include <optional>
+#include "enemies/Kinds.h"
 
 namespace zorbo {
 
@@ -19,69 +18,28 @@ void SyncFrame(std::span<Sprite> slots, size_t s)
         }
 }
 
-enum class Kind { Turtles, FTurtles, PTurtles, Wumpels, Browns, Greenies, Blacks, Birds };
-
-// One row per plain enemy code: where it goes and how it starts.
-struct EnemyRow {
-    int32_t code;
-    Kind kind;
-    int32_t state;
-    int32_t frame;
-    int32_t dy;       // Y offset from the cell's top
-    int32_t animRate; // -1: the Browns' rate, chosen by the difficulty
-    bool alternate;   // drawn in the alternate look (kinds that have one)
-};
-
-constexpr EnemyRow EnemyRows[] = {
-    {46, Kind::Turtles, Enemy::Left, 0, -8, 3, false},
-    {47, Kind::Turtles, Enemy::Right, 2, -8, 3, false},
-    {48, Kind::FTurtles, Enemy::Left, 0, -8, 3, false},
-    {49, Kind::FTurtles, Enemy::Right, 2, -8, 3, false},
-    {87, Kind::FTurtles, Enemy::Left, 0, -8, 3, true},
-    {59, Kind::PTurtles, Enemy::Left, 0, -8, 3, false},
-    {86, Kind::PTurtles, Enemy::Left, 0, -8, 3, true},
-    {50, Kind::Wumpels, Enemy::Left, 0, 0, 3, false},
-    {51, Kind::Wumpels, Enemy::Right, 2, 0, 3, false},
-    {85, Kind::Wumpels, Enemy::Left, 0, 0, 3, true},
-    {68, Kind::Browns, 0, 0, 0, -1, false},
-    {60, Kind::Greenies, Enemy::Left, 6, 0, 2, false},
-    {61, Kind::Greenies, Enemy::Right, 0, 0, 2, false},
-    {63, Kind::Blacks, 0, 0, 0, 2, false},
-    {64, Kind::Blacks, 1, 3, 0, 2, false},
-    {65, Kind::Birds, 0, 0, 0, 2, false},
-    {66, Kind::Birds, 1, 5, 0, 2, false},
-};
-
-std::optional<EnemyRow> FindEnemyRow(int32_t code)
-{
-    for (const EnemyRow& row : EnemyRows)
-        if (row.code == code)
-            return row;
-    return std::nullopt;
-}
-
-std::span<Sprite> Slots(GameState& g, Kind kind)
+std::span<Sprite> Slots(GameState& g, EnemyKind kind)
 {
     switch (kind) {
-    case Kind::Turtles: return g.sprTurtles;
-    case Kind::FTurtles: return g.sprFTurtles;
-    case Kind::PTurtles: return g.sprPTurtles;
-    case Kind::Wumpels: return g.sprWumpels;
-    case Kind::Browns: return g.sprBrowns;
-    case Kind::Greenies: return g.sprGreenies;
-    case Kind::Blacks: return g.sprBlacks;
-    case Kind::Birds: return g.sprBirds;
+    case EnemyKind::Turtles: return g.sprTurtles;
+    case EnemyKind::FTurtles: return g.sprFTurtles;
+    case EnemyKind::PTurtles: return g.sprPTurtles;
+    case EnemyKind::Wumpels: return g.sprWumpels;
+    case EnemyKind::Browns: return g.sprBrowns;
+    case EnemyKind::Greenies: return g.sprGreenies;
+    case EnemyKind::Blacks: return g.sprBlacks;
+    case EnemyKind::Birds: return g.sprBirds;
     }
     return {};
 }
 
 // The per-slot alternate-look flags of the kinds that have them.
-std::span<bool> Looks(GameState& g, Kind kind)
+std::span<bool> Looks(GameState& g, EnemyKind kind)
 {
     switch (kind) {
-    case Kind::FTurtles: return g.FTurtleAlt;
-    case Kind::PTurtles: return g.PTurtleAlt;
-    case Kind::Wumpels: return g.WumpelAlt;
+    case EnemyKind::FTurtles: return g.FTurtleAlt;
+    case EnemyKind::PTurtles: return g.PTurtleAlt;
+    case EnemyKind::Wumpels: return g.WumpelAlt;
     default: return {};
     }
 }
@@ -92,7 +50,7 @@ std::span<bool> Looks(GameState& g, Kind kind)
 // background whether or not a slot was free.
 bool GameWindow::ActivateEnemy(int32_t code, int32_t x, int32_t y)
 {
-    const std::optional<EnemyRow> row = FindEnemyRow(code);
+    const SpawnRow* row = FindSpawn(code);
     if (!row)
         return false;
     const std::span<Sprite> slots = Slots(*this, row->kind);

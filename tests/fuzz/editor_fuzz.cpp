@@ -1,7 +1,7 @@
 // Any bytes at all, as a level set opened in the editor: an accepted file writes back byte
 // for byte, reads the same cells as the game, and survives edits that are undone again.
 #include "editor/LevelDocument.h"
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Any bytes at all, as a level-set file: reading, storing and checking them must neither
 // crash nor touch memory outside the tables, and a file the reader accepts stores only
 // codes that have a picture.
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "Solver.h"
 
-#include "game/Recording.h"
-#include "world/LevelFile.h"
+#include "record/Recording.h"
+#include "level/LevelFile.h"
 
 #include <algorithm>
 #include <climits>

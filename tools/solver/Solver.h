@@ -1,7 +1,7 @@
 #pragma once
 // A search over the deterministic game for keys that take the hero to the level end.
 #include "game/GameWindow.h"
-#include "game/Recording.h"
+#include "record/Recording.h"
 #include "game/Settings.h"
 #include "media/HeadlessPlatform.h"
 

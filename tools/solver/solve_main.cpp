@@ -1,7 +1,7 @@
 // zorbo_solve: proves that levels can be finished by finding the keys that finish them,
 // and writes what it found as a recording.
 #include "Solver.h"
-#include "game/CommandLine.h"
+#include "app/CommandLine.h"
 
 #include <chrono>
 #include <cstdio>

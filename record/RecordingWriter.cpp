@@ -1,5 +1,5 @@
 // Recording files on disk: reading one without ever blocking, writing one as the game goes.
-#include "game/RecordingFile.h"
+#include "record/RecordingFile.h"
 #include "media/RegularFile.h"
 
 #include <fcntl.h>

@@ -1,5 +1,5 @@
-#include "world/LevelCheck.h"
-#include "world/LevelFile.h"
+#include "level/LevelCheck.h"
+#include "level/LevelFile.h"
 
 #include <algorithm>
 #include <cstdio>

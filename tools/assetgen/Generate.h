@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "art.hpp"
-#include "image.hpp"
-#include "synth.hpp"
+#include "Art.h"
+#include "Image.h"
+#include "Synth.h"
 
 namespace zorbo::assets {
 

@@ -3,7 +3,7 @@
 #include "editor/MapView.h"
 #include "editor/Palette.h"
 #include "editor/PaletteView.h"
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_BMP_Image.H>

@@ -1,4 +1,4 @@
-#include "media/sdl_gamepads.h"
+#include "media/SdlGamepads.h"
 
 #include "media/Keyboard.h"
 

@@ -1,7 +1,7 @@
 #include "editor/LevelMap.h"
 
 #include "editor/MapRenderer.h"
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 #include <algorithm>
 

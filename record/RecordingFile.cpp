@@ -1,4 +1,4 @@
-#include "game/RecordingFile.h"
+#include "record/RecordingFile.h"
 
 #include <cinttypes>
 #include <cstdio>

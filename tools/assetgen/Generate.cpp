@@ -1,4 +1,4 @@
-#include "generate.hpp"
+#include "Generate.h"
 
 #include <algorithm>
 #include <cmath>

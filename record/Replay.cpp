@@ -1,8 +1,8 @@
 #include "game/GameWindow.h"
-#include "game/Recording.h"
+#include "record/Recording.h"
 #include "game/Settings.h"
 #include "media/HeadlessPlatform.h"
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 namespace zorbo {
 

@@ -1,10 +1,10 @@
 // The program: reads the settings, opens the game window and runs the game.
-#include "game/CommandLine.h"
+#include "app/CommandLine.h"
 #include "game/GameWindow.h"
-#include "game/Recording.h"
+#include "record/Recording.h"
 #include "launcher/Launcher.h"
-#include "media/sdl_platform.h"
-#include "world/LevelCheck.h"
+#include "media/SdlPlatform.h"
+#include "level/LevelCheck.h"
 
 #include <SDL.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "image.hpp"
+#include "Image.h"
 
 namespace zorbo::assets {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "game/RecordingFile.h"
+#include "record/RecordingFile.h"
 #include "media/Platform.h"
 
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "art.hpp"
-#include "text.hpp"
+#include "Art.h"
+#include "Text.h"
 
 #include <algorithm>
 #include <sstream>

@@ -1,7 +1,7 @@
 #pragma once
 // The level-set file format: one reader for the game's loader and for the level-set check.
-#include "world/LevelCheck.h"
-#include "world/TileMap.h"
+#include "level/LevelCheck.h"
+#include "level/TileMap.h"
 
 #include <array>
 #include <cstdint>

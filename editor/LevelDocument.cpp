@@ -1,7 +1,7 @@
 #include "editor/LevelDocument.h"
 
 #include "media/RegularFile.h"
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 #pragma once
 #include "media/Platform.h"
-#include "media/sdl_gamepads.h"
+#include "media/SdlGamepads.h"
 
 #include <array>
 #include <memory>

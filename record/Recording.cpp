@@ -1,7 +1,7 @@
-#include "game/Recording.h"
+#include "record/Recording.h"
 
 #include "game/GameState.h"
-#include "game/StateFields.h"
+#include "record/StateFields.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -84,7 +84,7 @@ uint64_t HashBytes(std::string_view bytes)
     return h.h;
 }
 
-// Every field of the game state is in the hash (game/StateFields.h), or replays could pass
+// Every field of the game state is in the hash (record/StateFields.h), or replays could pass
 // while the game went its own way.
 uint64_t StateHash(const GameState& g)
 {

@@ -1,6 +1,6 @@
 #include "editor/MapRenderer.h"
 
-#include "world/LevelFile.h"
+#include "level/LevelFile.h"
 
 #include <algorithm>
 #include <string>

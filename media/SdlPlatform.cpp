@@ -1,4 +1,4 @@
-#include "media/sdl_platform.h"
+#include "media/SdlPlatform.h"
 
 #include "media/KeyMap.h"
 #include "media/Presentation.h"

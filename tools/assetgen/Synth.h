@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "image.hpp"
+#include "Image.h"
 
 namespace zorbo::assets {
 

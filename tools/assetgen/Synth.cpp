@@ -1,5 +1,5 @@
-#include "synth.hpp"
-#include "text.hpp"
+#include "Synth.h"
+#include "Text.h"
 
 #include <algorithm>
 #include <cmath>
