@@ -2,6 +2,7 @@
 // the PTurtles sliding shells, half of the plants out of their pipes, the Birds diving, all
 // six fire chains turning and all sixteen flames burning), over a floor with gaps, walls
 // and bricks.
+#include "enemies/Kinds.h"
 #include "game/GameWindow.h"
 #include "media/HeadlessPlatform.h"
 #include "world/Objects.h"
@@ -9,6 +10,49 @@
 #include <benchmark/benchmark.h>
 
 namespace {
+
+// The kinds' own busy states, where standing on the floor in the walkers' states is not
+// the busiest: slot i of the kind, already placed.
+void MakeBusy(zorbo::GameWindow& game, zorbo::EnemyKind kind, size_t i, zorbo::Sprite& e)
+{
+    using zorbo::EnemyKind;
+    switch (kind) {
+    case EnemyKind::PTurtles:
+        if (i % 2 == 1) {
+            e.State = zorbo::Enemy::Shell;
+            e.SpeedX = i % 4 == 1 ? 9 : -9;
+        }
+        break;
+    case EnemyKind::FTurtles:
+        e.Y = 96;
+        break;
+    case EnemyKind::Browns:
+        e.Y = 144;
+        break;
+    case EnemyKind::Plants:
+        e.Y = 136;
+        e.State = i % 2 == 0 ? zorbo::Plant::Hidden : zorbo::Plant::Out;
+        e.AnimDir = 1;
+        e.CurrentFrame = static_cast<int32_t>(i);
+        game.PlantTimer[i] = static_cast<int32_t>(i);
+        break;
+    case EnemyKind::Birds:
+        e.Y = 8;
+        e.State = e.State == zorbo::Enemy::Left ? zorbo::Bird::DiveLeft : zorbo::Bird::DiveRight;
+        break;
+    default:
+        break;
+    }
+}
+
+// The Y offset a kind is started with from its cell (its first map code's).
+int32_t SpawnDy(zorbo::EnemyKind kind)
+{
+    for (const zorbo::SpawnRow& row : zorbo::kSpawns)
+        if (row.kind == kind)
+            return row.dy;
+    return 0;
+}
 
 void Populate(zorbo::GameWindow& game)
 {
@@ -32,39 +76,13 @@ void Populate(zorbo::GameWindow& game)
         e.AnimRate = 3;
         ++n;
     };
-    for (auto& e : game.sprTurtles)
-        place(e, 152);
-    for (size_t i = 0; i < game.sprPTurtles.size(); ++i) {
-        zorbo::Sprite& e = game.sprPTurtles[i];
-        place(e, 152);
-        if (i % 2 == 1) {
-            e.State = zorbo::Enemy::Shell;
-            e.SpeedX = i % 4 == 1 ? 9 : -9;
+    // Every slot of every kind, walking over the floor unless its kind is busier otherwise.
+    for (const zorbo::KindRow& kind : zorbo::kKinds) {
+        const std::span<zorbo::Sprite> slots = kind.slots(game);
+        for (size_t i = 0; i < slots.size(); ++i) {
+            place(slots[i], 160 + SpawnDy(kind.kind));
+            MakeBusy(game, kind.kind, i, slots[i]);
         }
-    }
-    for (auto& e : game.sprWumpels)
-        place(e, 160);
-    for (auto& e : game.sprGreenies)
-        place(e, 160);
-    for (auto& e : game.sprFTurtles)
-        place(e, 96);
-    for (auto& e : game.sprBlacks)
-        place(e, 160);
-    for (auto& e : game.sprBrowns) {
-        place(e, 144);
-        e.AnimDir = 1;
-    }
-    for (size_t i = 0; i < game.sprPPlants.size(); ++i) {
-        zorbo::Sprite& p = game.sprPPlants[i];
-        place(p, 136);
-        p.State = i % 2 == 0 ? 1 : 2;
-        p.AnimDir = 1;
-        p.CurrentFrame = static_cast<int32_t>(i);
-        game.PlantTimer[i] = static_cast<int32_t>(i);
-    }
-    for (auto& b : game.sprBirds) {
-        place(b, 8);
-        b.State = b.State == Left ? 2 : 3;
     }
     for (auto& f : game.sprFireballs) {
         place(f, 100);

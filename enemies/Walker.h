@@ -3,6 +3,8 @@
 // walls, fall 6 pixels per update, land (the corner rule deciding at a cell's corner),
 // leave play off the left of the screen or out of the bottom of the level. Each kind is
 // one row of differences.
+#include "enemies/Kinds.h"
+
 #include <cstdint>
 
 namespace zorbo {
@@ -10,6 +12,7 @@ namespace zorbo {
 enum class WalkerLook { Wumpel, Turtle, Greenie };
 
 struct WalkerKind {
+    EnemyKind enemy;     // its row in kKinds
     int32_t speed;       // SpeedX set at the start of every walking or falling update
     int32_t rightFrame;  // the frame after turning to head right
     int32_t leftFrame;   // ... to head left
@@ -27,10 +30,13 @@ struct WalkerKind {
     int32_t Row(int32_t y) const { return (y + rowShift) / 16 + rowAdd; }
 };
 
-constexpr WalkerKind WumpelKind{2, 3, 1, 0, 0, 0, 8, 12, false, false, WalkerLook::Wumpel, 4, 0};
-constexpr WalkerKind GreenieKind{4, 0, 6, 0, 0, 0, 8, 13, false, false, WalkerLook::Greenie, 5, 0};
-// Turtles are 24 pixels tall: an 8-pixel head over the 16-pixel body whose row counts.
-constexpr WalkerKind TurtleKind{2, 3, 1, 0, 1, -8, 12, 13, true, true, WalkerLook::Turtle, -1, 8};
-constexpr WalkerKind PTurtleKind{2, 3, 1, 8, 0, -8, 12, 13, false, true, WalkerLook::Wumpel, -1, 8};
+constexpr WalkerKind WumpelKind{EnemyKind::Wumpels, 2, 3, 1, 0, 0, 0, 8, 12, false, false, WalkerLook::Wumpel,
+                                KindOf(EnemyKind::Wumpels).squashed.left, 0};
+constexpr WalkerKind GreenieKind{EnemyKind::Greenies, 4, 0, 6, 0, 0, 0, 8, 13, false, false, WalkerLook::Greenie,
+                                 KindOf(EnemyKind::Greenies).squashed.left, 0};
+// Turtles are 24 pixels tall: an 8-pixel head over the 16-pixel body whose row counts. A
+// turtle's shell keeps the picture of its stomp; a PTurtle's shell has its own step.
+constexpr WalkerKind TurtleKind{EnemyKind::Turtles, 2, 3, 1, 0, 1, -8, 12, 13, true, true, WalkerLook::Turtle, -1, 8};
+constexpr WalkerKind PTurtleKind{EnemyKind::PTurtles, 2, 3, 1, 8, 0, -8, 12, 13, false, true, WalkerLook::Wumpel, -1, 8};
 
 } // namespace zorbo

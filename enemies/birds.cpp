@@ -4,10 +4,10 @@
 namespace zorbo {
 
 namespace {
-constexpr int32_t PerchedLeft = 0;
-constexpr int32_t PerchedRight = 1;
-constexpr int32_t DiveLeft = 2;
-constexpr int32_t DiveRight = 3;
+using Bird::DiveLeft;
+using Bird::DiveRight;
+using Bird::PerchedLeft;
+using Bird::PerchedRight;
 
 // The dive's sideways speed toward the hero, by how far away he is (dx: the bird's x
 // minus the hero's, seen from the side it heads to); 0 once he is behind it.

@@ -1,10 +1,11 @@
+#include "enemies/Kinds.h"
 #include "game/GameWindow.h"
 #include "world/Objects.h"
 
 namespace zorbo {
 
 namespace {
-constexpr int32_t SquashedFrame = 4;
+constexpr int32_t SquashedFrame = KindOf(EnemyKind::Blacks).squashed.left;
 } // namespace
 
 // Blacks hop in place, a small hop normally and a high one while the hero is rising, so

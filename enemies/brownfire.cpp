@@ -11,7 +11,7 @@ void GameWindow::UpdateFireball()
 {
     const int32_t px = sprPlayer.X, py = sprPlayer.Y;
     for (Sprite& f : sprFireballs) {
-        if (f.State != 0 && f.State != 1)
+        if (f.State != Ball::Left && f.State != Ball::Right)
             continue;
         MoveStep(f, ViewX);
         f.SpeedY = std::min(f.SpeedY + 1, 8);

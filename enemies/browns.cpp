@@ -1,3 +1,4 @@
+#include "enemies/Kinds.h"
 #include "game/GameWindow.h"
 #include "world/Objects.h"
 
@@ -6,8 +7,7 @@ namespace zorbo {
 namespace {
 // Facing left the throwing pictures are 0-4, facing right 6-10; 5 and 11 are the squashed
 // pictures, which the animation reaches only to turn back.
-constexpr int32_t SquashedLeft = 5;
-constexpr int32_t SquashedRight = 11;
+constexpr LeftRight Squashed = KindOf(EnemyKind::Browns).squashed;
 } // namespace
 
 // Browns hop in place, turn to face the hero and throw a fireball at him each time their
@@ -42,7 +42,7 @@ void GameWindow::UpdateBrown()
             continue;
         const int32_t state = b.State;
         if ((state == Enemy::Left || state == Enemy::Right) && WalkerContact(b, 0))
-            b.CurrentFrame = state == Enemy::Left ? SquashedLeft : SquashedRight;
+            b.CurrentFrame = state == Enemy::Left ? Squashed.left : Squashed.right;
         b.Draw(ddsBack);
     }
 }
@@ -92,7 +92,7 @@ void GameWindow::ThrowFireball(const Sprite& brown)
         return;
     Sprite& f = sprFireballs[static_cast<size_t>(s)];
     const bool left = brown.State == Enemy::Left;
-    f.State = left ? 0 : 1;
+    f.State = left ? Ball::Left : Ball::Right;
     f.GlobalX = ViewX;
     f.X = brown.X + 8;
     f.Y = brown.Y + 4;

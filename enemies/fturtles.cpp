@@ -1,3 +1,4 @@
+#include "enemies/Kinds.h"
 #include "game/GameWindow.h"
 #include "world/Objects.h"
 
@@ -26,8 +27,7 @@ void GameWindow::UpdateFTurtles()
         FTurtleStep(e);
         if (e.State == Enemy::Free)
             continue;
-        // The winged turtle's alternate look is four pictures on.
-        DrawWithLook(e, FTurtleAlt[i], 4);
+        DrawWithLook(e, FTurtleAlt[i], KindOf(EnemyKind::FTurtles).lookOffset);
         if (e.State != Enemy::Left && e.State != Enemy::Right)
             continue;
         if (Stomps(sprPlayer, e.X, e.Y + 8))

@@ -4,9 +4,9 @@
 namespace zorbo {
 
 namespace {
-constexpr int32_t Hidden = 1;
-constexpr int32_t Out = 2;
-constexpr int32_t FullyOut = 18;
+using Plant::Hidden;
+using Plant::Out;
+constexpr int32_t FullyOut = 18; // the picture at which it turns to sink back
 } // namespace
 
 // Plants wait hidden in their pipes, rise out and sink back every PlantDelay updates; they

@@ -1,3 +1,4 @@
+#include "enemies/Kinds.h"
 #include "enemies/Walker.h"
 #include "game/GameWindow.h"
 #include "world/Objects.h"
@@ -34,12 +35,6 @@ void ShellBounce(Sprite& hero)
         hero.SpeedY = hero.SpeedY + hero.SpeedY / 2;
 }
 
-// The shell's box against another enemy's sprite, the shell at (sx, sy).
-bool InShellBox(const Sprite& t, int32_t sx, int32_t sy, int32_t below = 16)
-{
-    return sx < t.X + 13 && sx + 13 > t.X && sy + 16 >= t.Y && sy <= t.Y + below;
-}
-
 } // namespace
 
 // PTurtles walk like Wumpels; stomped, they leave a shell that the hero kicks into a
@@ -52,7 +47,7 @@ void GameWindow::UpdatePTurtles()
             WalkerStep(e, PTurtleKind);
             if (e.State == Enemy::Free)
                 continue;
-            DrawWithLook(e, PTurtleAlt[i]);
+            DrawWithLook(e, PTurtleAlt[i], KindOf(EnemyKind::PTurtles).lookOffset);
         } else if (e.State == Enemy::Shell) {
             ShellStep(i);
             if (e.State == Enemy::Free)
@@ -62,7 +57,7 @@ void GameWindow::UpdatePTurtles()
             e.CurrentFrame = 5;
             e.Y += e.SpeedY;
             e.SpeedY += 1;
-            DrawWithLook(e, PTurtleAlt[i]);
+            DrawWithLook(e, PTurtleAlt[i], KindOf(EnemyKind::PTurtles).lookOffset);
             if (e.Y >= 230)
                 e.State = Enemy::Free;
             continue;
@@ -89,7 +84,7 @@ void GameWindow::UpdatePTurtles()
 void GameWindow::ShellStep(size_t i)
 {
     Sprite& e = sprPTurtles[i];
-    e.CurrentFrame = 4;
+    e.CurrentFrame = KindOf(EnemyKind::PTurtles).squashed.left;
     MoveStep(e, ViewX);
     e.Y += e.SpeedY;
     const int32_t col = CellColumn(e, ViewX);
@@ -154,7 +149,7 @@ void GameWindow::ShellStep(size_t i)
         land();
     }
 
-    DrawWithLook(e, PTurtleAlt[i]);
+    DrawWithLook(e, PTurtleAlt[i], KindOf(EnemyKind::PTurtles).lookOffset);
     if (e.X < -160)
         e.State = Enemy::Free;
 }
@@ -200,65 +195,8 @@ void GameWindow::PTurtleCollision(int32_t& shell)
 {
     if (shell < 0 || shell >= static_cast<int32_t>(sprPTurtles.size()))
         return;
-    const size_t self = static_cast<size_t>(shell);
-    const int32_t sx = sprPTurtles[self].X, sy = sprPTurtles[self].Y;
-    auto squashable = [](const Sprite& t) { return t.State != Enemy::Free && t.State != Enemy::Squashed; };
-
-    for (Sprite& t : sprTurtles)
-        if (squashable(t) && InShellBox(t, sx, sy)) {
-            PlaySound(Sound::Stomp);
-            t.State = Enemy::Shell;
-            t.CurrentFrame = t.SpeedX > 0 ? 5 : 4;
-            t.SpeedX = 0;
-        }
-    for (size_t f = 0; f < sprFTurtles.size(); ++f) {
-        const Sprite& t = sprFTurtles[f];
-        // The winged turtle's box is its 16-pixel body, 8 pixels under its top.
-        if (squashable(t) && sx < t.X + 13 && sx + 13 > t.X && sy + 24 >= t.Y + 8 && sy + 8 <= t.Y + 24) {
-            PlaySound(Sound::Kick);
-            KnockOutFTurtle(f);
-            FTurtleAlt[f] = false;
-        }
-    }
-    for (size_t k = 0; k < sprPTurtles.size(); ++k) {
-        Sprite& t = sprPTurtles[k];
-        if (k == self || t.State == Enemy::Free || t.State == Enemy::KnockedOut || !InShellBox(t, sx, sy))
-            continue;
-        PlaySound(Sound::Kick);
-        t.SpeedX = 0;
-        t.State = Enemy::KnockedOut;
-        t.SpeedY = -5;
-    }
-    auto squash = [&](std::span<Sprite> kind, int32_t frame) {
-        for (Sprite& t : kind)
-            if (squashable(t) && InShellBox(t, sx, sy)) {
-                PlaySound(Sound::Stomp);
-                t.State = Enemy::Squashed;
-                if (frame >= 0)
-                    t.CurrentFrame = frame;
-                t.SpeedX = 0;
-            }
-    };
-    squash(sprWumpels, -1);
-    squash(sprGreenies, 5);
-    squash(sprBlacks, 5);
-    for (Sprite& t : sprBrowns)
-        if (squashable(t) && InShellBox(t, sx, sy)) {
-            PlaySound(Sound::Stomp);
-            if (t.State == 0)
-                t.CurrentFrame = 5;
-            else if (t.State == 1)
-                t.CurrentFrame = 11;
-            t.State = Enemy::Squashed;
-            t.SpeedX = 0;
-        }
-    // A plant is hit only while it is out of its pipe.
-    for (Sprite& t : sprPPlants)
-        if (t.State == 2 && InShellBox(t, sx, sy, 8)) {
-            PlaySound(Sound::Stomp);
-            t.State = Enemy::Free;
-            t.CurrentFrame = 0;
-        }
+    const Sprite& s = sprPTurtles[static_cast<size_t>(shell)];
+    KnockOut(KnockCause::Shell, s.X, s.Y, &s);
 }
 
 // A winged turtle knocked out of the air (by a shell or a fireball) falls off the screen

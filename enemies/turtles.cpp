@@ -8,10 +8,11 @@ namespace zorbo {
 // which way the turtle was heading.
 void GameWindow::UpdateTurtles()
 {
+    const LeftRight shell = KindOf(EnemyKind::Turtles).squashed;
     for (Sprite& e : sprTurtles) {
         const int32_t stomped = UpdateWalker(e, TurtleKind, false);
         if (stomped >= 0)
-            e.CurrentFrame = stomped == Enemy::Left || stomped == Enemy::FallLeft ? 4 : 5;
+            e.CurrentFrame = stomped == Enemy::Left || stomped == Enemy::FallLeft ? shell.left : shell.right;
     }
 }
 

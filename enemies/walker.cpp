@@ -60,7 +60,7 @@ int32_t GameWindow::UpdateWalker(Sprite& e, const WalkerKind& kind, bool alterna
         WalkerStep(e, kind);
         if (e.State == Enemy::Free)
             return -1;
-        DrawWithLook(e, alternate);
+        DrawWithLook(e, alternate, KindOf(kind.enemy).lookOffset);
         const int32_t state = e.State;
         if (Enemy::IsWalking(state) && WalkerContact(e, kind.contactTop))
             return state;
@@ -68,7 +68,7 @@ int32_t GameWindow::UpdateWalker(Sprite& e, const WalkerKind& kind, bool alterna
         SquashedStep(e, kind);
         if (e.State == Enemy::Free)
             return -1;
-        DrawWithLook(e, alternate);
+        DrawWithLook(e, alternate, KindOf(kind.enemy).lookOffset);
         // A squashed one stays where it lies until it is well past the left edge.
         if (e.X < -160)
             e.State = Enemy::Free;

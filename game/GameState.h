@@ -1,5 +1,6 @@
 #pragma once
 #include "game/Random.h"
+#include "game/Settings.h"
 #include "media/Sprite.h"
 #include "media/Surface.h"
 #include "level/TileMap.h"
@@ -61,7 +62,7 @@ struct GameState {
     int32_t gLevel = 0;
     bool gFullScreen = false;
     bool gWindow640 = false;
-    int32_t gDifficulty = 26;
+    int32_t gDifficulty = Difficulty::Normal;
     std::string gLevelSet;
     bool gSoundOn = false;
     bool gGameOver = false;

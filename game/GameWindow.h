@@ -12,6 +12,8 @@
 
 namespace zorbo {
 
+enum class KnockCause : uint8_t; // enemies/Kinds.h
+
 // The game window: owns every piece of game state (inherited from GameState) and the
 // devices it plays on. Its routines live in the folder of their subsystem.
 class GameWindow : public GameState {
@@ -95,7 +97,7 @@ public:
     void WalkerStep(Sprite& e, const struct WalkerKind& kind);
     void SquashedStep(Sprite& e, const struct WalkerKind& kind);
     bool WalkerContact(Sprite& e, int32_t top, int32_t stompSound = Sound::Stomp);
-    void DrawWithLook(Sprite& e, bool alternate, int32_t lookOffset = 6);
+    void DrawWithLook(Sprite& e, bool alternate, int32_t lookOffset);
     // ---- enemies/wumpels.cpp, turtles.cpp, pturtles.cpp, greenies.cpp
     void UpdateWumpels();
     void UpdateTurtles();
@@ -120,6 +122,10 @@ public:
     void UpdateFireball();
     void UpdateFire();
     void UpdateFlame();
+    // ---- enemies/knockout.cpp: a hero fireball or a sliding shell knocks out every enemy
+    // in its box, by the kinds' rows (enemies/Kinds.h); true when it hit any
+    bool KnockOut(KnockCause cause, int32_t x, int32_t y, const Sprite* self = nullptr);
+    void KnockOutSlot(const struct KindRow& kind, const struct KnockOutRule& rule, size_t i);
     // ---- enemies/hopper.cpp: the hop in place that Blacks and Browns share
     bool HopperStep(Sprite& e, int32_t squashedFrame, int32_t& row, int32_t& col);
     void SquashedHopperStep(Sprite& e);

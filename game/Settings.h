@@ -4,12 +4,20 @@
 
 namespace zorbo {
 
+// The four difficulties, by the frames per second the game runs at.
+namespace Difficulty {
+constexpr int32_t Easy = 18;
+constexpr int32_t Normal = 26;
+constexpr int32_t Difficult = 32;
+constexpr int32_t Crazy = 38;
+} // namespace Difficulty
+
 // The choices the launcher (or the command line) hands to the game window.
 struct Settings {
     int32_t gLevel = 0;          // 0..9
     bool gFullScreen = false;
     bool gWindow640 = false;
-    int32_t gDifficulty = 26;    // frames per second: 18, 26, 32 or 38
+    int32_t gDifficulty = Difficulty::Normal; // one of Difficulty
     std::string gLevelSet = "Standard.txt";
     bool gSoundOn = true;
     std::string DataPath;        // the data folder, ending in '/'
@@ -17,12 +25,5 @@ struct Settings {
     // (for trying a level out from the level editor).
     int32_t StartColumn = 0;
 };
-
-namespace Difficulty {
-constexpr int32_t Easy = 18;
-constexpr int32_t Normal = 26;
-constexpr int32_t Difficult = 32;
-constexpr int32_t Crazy = 38;
-} // namespace Difficulty
 
 } // namespace zorbo

@@ -1,3 +1,4 @@
+#include "enemies/Kinds.h"
 #include "game/GameWindow.h"
 #include "game/Strips.h"
 
@@ -55,17 +56,15 @@ void GameWindow::InitGraphics()
     ddsBorder.Create(ddMain, 16, 240);
     ddsBorder.Load(ddMain, d + "game_10.bmp");
 
-    LoadArray(sprTurtles, ddMain, d, Strips::Turtle, 4);
-    LoadArray(sprPTurtles, ddMain, d, Strips::PTurtle, 4);
-    LoadArray(sprWumpels, ddMain, d, Strips::Wumpel, 4);
-    LoadArray(sprFTurtles, ddMain, d, Strips::FTurtle, 4);
-    LoadArray(sprPPlants, ddMain, d, Strips::Plant, 4);
-    for (Sprite& s : sprPPlants)
-        s.AnimRate = 2;
+    for (const KindRow& kind : kKinds) {
+        const std::span<Sprite> slots = kind.slots(*this);
+        LoadArray(slots, ddMain, d, *kind.strip, Enemy::Free);
+        for (Sprite& s : slots) {
+            s.AnimRate = kind.animRate;
+            s.AnimDir = kind.animDir;
+        }
+    }
     PlantDelay = gDifficulty * 2.5;
-    LoadArray(sprGreenies, ddMain, d, Strips::Greenie, 4);
-    for (Sprite& s : sprGreenies)
-        s.AnimRate = 2;
 
     for (auto [sprite, file] : {std::pair{&sprMush, "m056.bmp"}, std::pair{&sprMushAlt, "m084.bmp"},
                                 std::pair{&sprOneUp, "m057.bmp"}}) {
@@ -86,15 +85,8 @@ void GameWindow::InitGraphics()
         LoadArray(chain.Balls, ddMain, d, Strips::FireBall, 0);
         chain.ChainActive = false;
     }
-    LoadArray(sprBirds, ddMain, d, Strips::Bird, 4);
-    LoadArray(sprBlacks, ddMain, d, Strips::Black, 4);
-    LoadArray(sprBrowns, ddMain, d, Strips::Brown, 4);
-    for (Sprite& s : sprBrowns) {
-        s.AnimDir = 1;
-        s.AnimRate = 3;
-    }
-    LoadArray(sprFireballs, ddMain, d, Strips::Fireball, 4);
-    LoadArray(sprHeroFire, ddMain, d, Strips::Fireball, 4);
+    LoadArray(sprFireballs, ddMain, d, Strips::Fireball, Ball::Free);
+    LoadArray(sprHeroFire, ddMain, d, Strips::Fireball, Ball::Free);
     LoadArray(sprElevators, ddMain, d, Strips::Elevator, 0);
     LoadArray(sprFlames, ddMain, d, Strips::Flame, 0);
     for (Sprite& s : sprFlames)

@@ -1,3 +1,4 @@
+#include "enemies/Kinds.h"
 #include "game/GameWindow.h"
 
 #include <cmath>
@@ -9,34 +10,25 @@ constexpr int32_t QuestionYellow = RGB(255, 255, 83);
 constexpr int32_t QuestionBlack = RGB(0, 0, 0);
 
 struct ParadeStep {
-    std::array<Sprite, 24> GameState::*wide;   // one of the 24-slot kinds, or
-    std::array<Sprite, 10> GameState::*narrow; // one of the 10-slot kinds
+    EnemyKind kind;
     size_t slot;
-    int32_t frame, x, y;
+    int32_t frame;
+    bool alternate; // the frame in the kind's alternate look
+    int32_t x, y;
 };
 
 // The enemy kinds along the bottom of the screen while the game is won.
 constexpr ParadeStep kParade[] = {
-    {&GameState::sprWumpels, nullptr, 0, 0, 0, 224},
-    {&GameState::sprWumpels, nullptr, 0, 7, 16, 224},
-    {&GameState::sprTurtles, nullptr, 0, 1, 32, 216},
-    {nullptr, &GameState::sprFTurtles, 0, 1, 48, 216},
-    {&GameState::sprPTurtles, nullptr, 0, 1, 64, 216},
-    {nullptr, &GameState::sprFTurtles, 0, 5, 80, 216},
-    {&GameState::sprPTurtles, nullptr, 0, 7, 96, 216},
-    {nullptr, &GameState::sprBlacks, 0, 1, 112, 224},
-    {nullptr, &GameState::sprGreenies, 0, 6, 128, 224},
-    {nullptr, &GameState::sprBirds, 0, 1, 144, 224},
-    {nullptr, &GameState::sprBirds, 0, 3, 160, 224},
-    {&GameState::sprWumpels, nullptr, 1, 1, 304, 224},
-    {&GameState::sprWumpels, nullptr, 1, 8, 288, 224},
-    {&GameState::sprTurtles, nullptr, 1, 2, 272, 216},
-    {nullptr, &GameState::sprFTurtles, 1, 2, 256, 216},
-    {&GameState::sprPTurtles, nullptr, 1, 2, 240, 216},
-    {nullptr, &GameState::sprFTurtles, 1, 6, 224, 216},
-    {&GameState::sprPTurtles, nullptr, 1, 8, 208, 216},
-    {nullptr, &GameState::sprBlacks, 1, 3, 192, 224},
-    {nullptr, &GameState::sprGreenies, 1, 0, 176, 224},
+    {EnemyKind::Wumpels, 0, 0, false, 0, 224},    {EnemyKind::Wumpels, 0, 1, true, 16, 224},
+    {EnemyKind::Turtles, 0, 1, false, 32, 216},   {EnemyKind::FTurtles, 0, 1, false, 48, 216},
+    {EnemyKind::PTurtles, 0, 1, false, 64, 216},  {EnemyKind::FTurtles, 0, 1, true, 80, 216},
+    {EnemyKind::PTurtles, 0, 1, true, 96, 216},   {EnemyKind::Blacks, 0, 1, false, 112, 224},
+    {EnemyKind::Greenies, 0, 6, false, 128, 224}, {EnemyKind::Birds, 0, 1, false, 144, 224},
+    {EnemyKind::Birds, 0, 3, false, 160, 224},    {EnemyKind::Wumpels, 1, 1, false, 304, 224},
+    {EnemyKind::Wumpels, 1, 2, true, 288, 224},   {EnemyKind::Turtles, 1, 2, false, 272, 216},
+    {EnemyKind::FTurtles, 1, 2, false, 256, 216}, {EnemyKind::PTurtles, 1, 2, false, 240, 216},
+    {EnemyKind::FTurtles, 1, 2, true, 224, 216},  {EnemyKind::PTurtles, 1, 2, true, 208, 216},
+    {EnemyKind::Blacks, 1, 3, false, 192, 224},   {EnemyKind::Greenies, 1, 0, false, 176, 224},
 };
 
 // The spiral keeps its values in single precision while the steps are double constants.
@@ -159,8 +151,9 @@ void GameWindow::Game_Won(int32_t /*MS*/)
     case 2:
         ++t.ParadeCount;
         for (const ParadeStep& step : kParade) {
-            Sprite& s = step.wide != nullptr ? (this->*step.wide)[step.slot] : (this->*step.narrow)[step.slot];
-            s.CurrentFrame = step.frame;
+            const KindRow& kind = KindOf(step.kind);
+            Sprite& s = kind.slots(*this)[step.slot];
+            s.CurrentFrame = step.frame + (step.alternate ? kind.lookOffset : 0);
             s.X = step.x;
             s.Y = step.y;
             s.Draw(ddsBack);

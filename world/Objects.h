@@ -8,7 +8,8 @@
 
 namespace zorbo {
 
-// Enemy states. Every kind uses Free for an unused slot; the walkers use the rest as named.
+// Enemy states. Every kind uses Free for an unused slot; the walkers use the rest as named,
+// and Blacks and Browns face Left or Right.
 namespace Enemy {
 constexpr int32_t Left = 0;       // walking left
 constexpr int32_t Right = 1;      // walking right
@@ -21,6 +22,27 @@ constexpr int32_t KnockedOut = 6; // falling off the screen upside down
 
 constexpr bool IsWalking(int32_t state) { return state >= Left && state <= FallRight; }
 } // namespace Enemy
+
+// Plant states: waiting in the pipe, or out of it (rising and sinking again).
+namespace Plant {
+constexpr int32_t Hidden = 1;
+constexpr int32_t Out = 2;
+} // namespace Plant
+
+// Bird states: sitting on the perch, or diving at the hero.
+namespace Bird {
+constexpr int32_t PerchedLeft = 0;
+constexpr int32_t PerchedRight = 1;
+constexpr int32_t DiveLeft = 2;
+constexpr int32_t DiveRight = 3;
+} // namespace Bird
+
+// A thrown ball's states (the hero's fireballs and the Browns'): flying left or right.
+namespace Ball {
+constexpr int32_t Left = 0;
+constexpr int32_t Right = 1;
+constexpr int32_t Free = Enemy::Free;
+} // namespace Ball
 
 // Brings a level object's screen x up to date with the view (its GlobalX is the ViewX at
 // which X was last valid), without moving it in the world.

@@ -18,32 +18,6 @@ void SyncFrame(std::span<Sprite> slots, size_t s)
         }
 }
 
-std::span<Sprite> Slots(GameState& g, EnemyKind kind)
-{
-    switch (kind) {
-    case EnemyKind::Turtles: return g.sprTurtles;
-    case EnemyKind::FTurtles: return g.sprFTurtles;
-    case EnemyKind::PTurtles: return g.sprPTurtles;
-    case EnemyKind::Wumpels: return g.sprWumpels;
-    case EnemyKind::Browns: return g.sprBrowns;
-    case EnemyKind::Greenies: return g.sprGreenies;
-    case EnemyKind::Blacks: return g.sprBlacks;
-    case EnemyKind::Birds: return g.sprBirds;
-    }
-    return {};
-}
-
-// The per-slot alternate-look flags of the kinds that have them.
-std::span<bool> Looks(GameState& g, EnemyKind kind)
-{
-    switch (kind) {
-    case EnemyKind::FTurtles: return g.FTurtleAlt;
-    case EnemyKind::PTurtles: return g.PTurtleAlt;
-    case EnemyKind::Wumpels: return g.WumpelAlt;
-    default: return {};
-    }
-}
-
 } // namespace
 
 // Puts an enemy of a plain code into the lowest free slot of its kind; the cell becomes
@@ -53,7 +27,8 @@ bool GameWindow::ActivateEnemy(int32_t code, int32_t x, int32_t y)
     const SpawnRow* row = FindSpawn(code);
     if (!row)
         return false;
-    const std::span<Sprite> slots = Slots(*this, row->kind);
+    const KindRow& kind = KindOf(row->kind);
+    const std::span<Sprite> slots = kind.slots(*this);
     const int32_t s = FreeSlot(slots, Enemy::Free);
     if (s < 0)
         return true;
@@ -63,11 +38,10 @@ bool GameWindow::ActivateEnemy(int32_t code, int32_t x, int32_t y)
     sp.GlobalX = ViewX;
     sp.State = row->state;
     sp.CurrentFrame = row->frame;
-    // The Brown steps its pictures faster at the two quick difficulties.
-    sp.AnimRate = row->animRate >= 0 ? row->animRate : (gDifficulty <= 26 ? 3 : 2);
-    const std::span<bool> looks = Looks(*this, row->kind);
-    if (!looks.empty())
-        looks[static_cast<size_t>(s)] = row->alternate;
+    // The Brown steps its pictures every third update up to Normal, every second one above.
+    sp.AnimRate = row->animRate != RateByDifficulty ? row->animRate : (gDifficulty <= Difficulty::Normal ? 3 : 2);
+    if (kind.looks != nullptr)
+        kind.looks(*this)[static_cast<size_t>(s)] = row->alternate;
     return true;
 }
 
@@ -145,7 +119,7 @@ void GameWindow::ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y)
         const int32_t s = FreeSlot(sprPPlants, Enemy::Free);
         if (s >= 0) {
             Sprite& p = sprPPlants[static_cast<size_t>(s)];
-            p.State = 1;
+            p.State = Plant::Hidden;
             p.X = x + 8;
             p.Y = y - 8;
             p.GlobalX = ViewX;
