@@ -113,6 +113,8 @@ inline constexpr KindRow kKinds[] = {
     {.kind = EnemyKind::Blacks, .strip = &Strips::Black, .slots = SlotsOf<&GameState::sprBlacks>,
      .squashed = {4, 4}, .hits = Hits::Unsquashed, .becomes = Becomes::Squashed, .sound = Sound::Stomp,
      .byFireball = {-7, 12, FrameRule::Fixed, 5}, .byShell = {-16, 16, FrameRule::Fixed, 5}},
+    // Kept on purpose: a Brown's AnimDir is given at start-up only, not again when its slot
+    // is used again (recordings rely on its throws).
     {.kind = EnemyKind::Browns, .strip = &Strips::Brown, .slots = SlotsOf<&GameState::sprBrowns>, .animRate = 3,
      .animDir = 1, .squashed = {5, 11}, .hits = Hits::Unsquashed, .becomes = Becomes::Squashed,
      .sound = Sound::Stomp, .byFireball = {-7, 12, FrameRule::ByFacing}, .byShell = {-16, 16, FrameRule::ByFacing}},

@@ -49,7 +49,9 @@ void GameWindow::UpdateBird()
             if (speed > 0)
                 b.SpeedX = left ? -speed : speed;
             else if (left ? b.X < px : b.X > px)
-                b.State = left ? DiveRight : DiveLeft; // the turn steers from the next update
+                // Kept on purpose: the turn steers only from the next update, keeping this
+                // update's speed (recordings rely on the dive).
+                b.State = left ? DiveRight : DiveLeft;
             MoveStep(b, ViewX);
             b.Y += 6;
             if (b.Y > 224) {
@@ -58,7 +60,8 @@ void GameWindow::UpdateBird()
             }
             const int32_t first = left ? 1 : 3;
             b.CurrentFrame = b.CurrentFrame <= first ? first + 1 : first;
-            // Only a hero whose top is below the bird's is hit: it dives onto him.
+            // Only a hero whose top is below the bird's is hit: it dives onto him (kept on
+            // purpose, as a perched one is harmless).
             if (px < b.X + 15 && px + 15 > b.X && py > b.Y && py < b.Y + 15)
                 HitHero();
             break;

@@ -84,7 +84,8 @@ void GameWindow::BrownAnimate(Sprite& b)
 }
 
 // A fireball from the lowest free slot of six, thrown up and toward the side the Brown
-// faces at 2 to 5 pixels an update; with all six in the air nothing is thrown.
+// faces at 2 to 5 pixels an update; with all six in the air nothing is thrown, heard or
+// drawn at random (kept on purpose: the random numbers of a recording depend on it).
 void GameWindow::ThrowFireball(const Sprite& brown)
 {
     const int32_t s = FreeSlot(sprFireballs, Enemy::Free);

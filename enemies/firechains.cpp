@@ -52,6 +52,8 @@ void GameWindow::UpdateFire()
         for (Sprite& ball : chain.Balls) {
             ball.NextFrame();
             ball.Draw(ddsBack);
+            // Kept on purpose: a chain with a ball this far off leaves play for good, even if
+            // the view comes back (levels rely on it).
             if (ball.X < -180 || ball.X > 600)
                 chain.ChainActive = false;
         }

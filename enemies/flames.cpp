@@ -20,6 +20,7 @@ void GameWindow::UpdateFlame()
         }
         f.CurrentFrame = FlameFrame[i];
         f.Draw(ddsBack);
+        // Kept on purpose: gone for good, even if the view comes back (levels rely on it).
         if (f.X < -180 || f.X > 600)
             f.Active = false;
     }

@@ -60,7 +60,8 @@ void GameWindow::FTurtleStep(Sprite& e)
     auto solid = [this](int32_t r, int32_t c) { return IsSolid(MapCode(r, c)); };
     auto turn = [&](bool rising) {
         // Turned in mid-rise it steps back at once; a turn on the way down leaves the step
-        // to the next update, whose own speed replaces the -2 set here.
+        // to the next update, whose own speed replaces the -2 set here (kept on purpose:
+        // recordings rely on its path).
         if (rising) {
             e.SpeedX = -e.SpeedX;
             e.X += e.SpeedX;
@@ -75,6 +76,8 @@ void GameWindow::FTurtleStep(Sprite& e)
     const int32_t tx = right ? 16 * col + 8 : 16 * col - 8, ty = 16 * row + 24;
     const bool nearerTopOrBottom = !CornerMeetsSide(right ? tx - cx : cx - tx, ty - cy);
 
+    // Kept on purpose: rising, the head bump is tested behind the heading and the turn below
+    // the leading column (recordings rely on its path).
     if (e.SpeedY < 0) {
         auto bump = [&]() {
             e.SpeedY = -e.SpeedY;

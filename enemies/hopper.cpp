@@ -35,6 +35,8 @@ bool GameWindow::HopperStep(Sprite& e, int32_t squashedFrame, int32_t& row, int3
         e.State = Enemy::Free;
         return false;
     }
+    // Kept on purpose: above the screen (row < 0) it only falls; a Brown there neither
+    // animates, throws nor turns (recordings rely on it).
     return row >= 0;
 }
 

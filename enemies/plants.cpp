@@ -23,7 +23,8 @@ void GameWindow::UpdatePPlants()
             if (PlantTimer[i] == PlantDelay) {
                 PlantTimer[i] = 0;
                 const int32_t qx = p.X, qy = p.Y;
-                // Standing on the pipe holds the plant down for a whole further period.
+                // Standing on the pipe holds the plant down for a whole further period (kept
+                // on purpose: recordings rely on its timing).
                 if (px < qx + 12 && px + 12 > qx && qy + 6 < py && py < qy + 10)
                     continue;
                 p.CurrentFrame = 0;
@@ -32,7 +33,8 @@ void GameWindow::UpdatePPlants()
                 p.State = Out;
                 p.Draw(ddsBack);
             }
-            // Only a hidden plant is given up, so none vanishes half way out of its pipe.
+            // Only a hidden plant is given up, so none vanishes half way out of its pipe;
+            // one given up as it rises is still drawn once (kept on purpose).
             if (p.X < -160)
                 p.State = Enemy::Free;
         } else if (p.State == Out) {

@@ -125,6 +125,7 @@ void GameWindow::ShellStep(size_t i)
         const int32_t back = left ? col + 1 : col;    // the other column under it
         if (!inAir) {
             const int32_t code = MapCode(row, front);
+            // Kept on purpose: on the ground it passes unmade object cells (levels rely on it).
             if (IsSolid(code) && !PassedOnTheGround(code))
                 hitWall(row, front);
             if (!solid(row + 1, col) && !solid(row + 1, col + 1))

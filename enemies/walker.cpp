@@ -8,13 +8,15 @@ namespace {
 
 void Turn(Sprite& e, int32_t state, bool toRight, const WalkerKind& kind)
 {
-    // Every kind turns at 2 pixels; the next update's own speed replaces it before it moves.
+    // Every kind turns at 2 pixels; the next update's own speed replaces it before it moves
+    // (kept on purpose: a Greenie's turn never moves it, and recordings rely on it).
     e.SpeedX = toRight ? 2 : -2;
     e.State = state;
     e.CurrentFrame = toRight ? kind.rightFrame : kind.leftFrame;
 }
 
-// The walking pictures step by the rule of the state the update began in, even after a turn.
+// The walking pictures step by the rule of the state the update began in, even after a turn
+// (kept on purpose: recordings rely on the pictures).
 void Animate(Sprite& e, const WalkerKind& kind, int32_t began)
 {
     const bool left = began == Enemy::Left || began == Enemy::FallLeft;
@@ -83,7 +85,8 @@ void GameWindow::WalkerStep(Sprite& e, const WalkerKind& kind)
     const bool falling = began == Enemy::FallLeft || began == Enemy::FallRight;
     e.SpeedX = left ? -kind.speed : kind.speed;
     MoveStep(e, ViewX);
-    // Walking right, an enemy is never given up here, however far the view leaves it.
+    // Walking right, an enemy is never given up here, however far the view leaves it (kept
+    // on purpose: recordings rely on the slots it holds).
     if (began != Enemy::Right && e.X < -320) {
         e.State = Enemy::Free;
         return;
@@ -117,7 +120,7 @@ void GameWindow::WalkerStep(Sprite& e, const WalkerKind& kind)
         if (solid(row, col + 1) || (kind.ledgeTurn && !solid(row + 1, col + 1)))
             Turn(e, Enemy::Left, false, kind);
         // Some kinds test only the cell under their left column: they drop into a gap one
-        // cell wide that they cross heading left.
+        // cell wide that they cross heading left (kept on purpose: levels rely on it).
         const bool open = !solid(row + 1, col) && (!kind.bothTilesRight || !solid(row + 1, col + 1));
         if (open) {
             e.SpeedY = 6;
@@ -156,7 +159,7 @@ void GameWindow::WalkerStep(Sprite& e, const WalkerKind& kind)
 }
 
 // A squashed walker (or a turtle's shell) lies still. Cells of code 10 and up hold it,
-// although only solid ones hold up a walking enemy.
+// although only solid ones hold up a walking enemy (kept on purpose: levels rely on it).
 void GameWindow::SquashedStep(Sprite& e, const WalkerKind& kind)
 {
     e.SpeedX = 0;
