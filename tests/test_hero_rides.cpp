@@ -1,6 +1,7 @@
 // Elevators and warp pipes.
 #include "HeroWorld.h"
 #include "LevelText.h"
+#include "world/Objects.h"
 
 #include <gtest/gtest.h>
 
@@ -115,7 +116,7 @@ TEST_F(Rides, ThePlatformCatchesFeetInItsTop8Or11Pixels)
         EXPECT_EQ(hero().State, depth < 8 ? Hero::GroundRight : Hero::AirRight) << depth;
     }
     // Vertical: 10 caught, 11 not; he is put where the top will be after its move.
-    g->sprElevators[0].State = 0;
+    g->sprElevators[0].State = Elevator::Free;
     Sprite& v = Elevator(1, 3, 100, 120, 100, 200);
     for (int depth : {0, 10, 11}) {
         PlaceHero(*g, 110, 120 - 16 + depth - 3, Hero::AirRight);
