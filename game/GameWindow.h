@@ -142,6 +142,8 @@ public:
     void ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y);
     bool ActivateEnemy(int32_t code, int32_t x, int32_t y); // false when the code is no plain enemy
     void ActivateItem(int32_t code, int32_t col, int32_t x, int32_t y);
+    void ActivateHeroStart(int32_t col, int32_t y);
+    void ActivateFlame(int32_t x, int32_t y);
     void ActivateFireChain(int32_t x, int32_t y);
     void ActivateElevatorEnd(int32_t x, int32_t y);
     void ClearCell(int32_t row, int32_t col);

@@ -99,7 +99,7 @@ void GameWindow::ActivateItem(int32_t code, int32_t col, int32_t x, int32_t y)
     };
     // Boxes and lying coins: State 0 marks a free slot.
     auto item = [&](std::span<Sprite> slots, int32_t state) {
-        const int32_t s = FreeSlot(slots, QBox::Empty);
+        const int32_t s = FreeSlot(slots, 0);
         if (s < 0)
             return static_cast<Sprite*>(nullptr);
         Sprite& sp = slots[static_cast<size_t>(s)];
@@ -118,22 +118,7 @@ void GameWindow::ActivateItem(int32_t code, int32_t col, int32_t x, int32_t y)
             box->DirX = 8; // coins left in the block
         break;
     case Tile::CoinBoxAlt: item(sprQBoxes, QBox::CoinAlt); break;
-    case Tile::HeroStart: {
-        const int32_t worldX = (col - 1) * 16;
-        // Only the first start met since the level began places the hero; later ones
-        // just move the restart point.
-        if (StartX == 0 && StartY == 0) {
-            sprPlayer.X = worldX;
-            sprPlayer.Y = y;
-        }
-        // A start near the level's beginning leaves the restart view as it was.
-        const StartView view = ViewOfStart(worldX);
-        StartX = view.heroX;
-        if (view.viewX > 0)
-            StartViewX = view.viewX;
-        StartY = y;
-        break;
-    }
+    case Tile::HeroStart: ActivateHeroStart(col, y); break;
     case Tile::Plant: {
         const int32_t s = FreeSlot(sprPPlants, Enemy::Free);
         if (s >= 0) {
@@ -153,20 +138,7 @@ void GameWindow::ActivateItem(int32_t code, int32_t col, int32_t x, int32_t y)
     case Tile::OneUpBox: item(sprQBoxes, QBox::OneUp); break;
     case Tile::FireChain:
     case Tile::FireChainAlt: ActivateFireChain(x, y); break;
-    case Tile::Flame:
-        for (size_t f = 0; f < sprFlames.size(); ++f) {
-            Sprite& flame = sprFlames[f];
-            if (flame.Active)
-                continue;
-            place(flame);
-            flame.Active = true;
-            flame.CurrentFrame = 0;
-            flame.Y = y - 8;
-            flame.AnimRate = 2;
-            FlameFrame[f] = 0;
-            break;
-        }
-        break;
+    case Tile::Flame: ActivateFlame(x, y); break;
     case Tile::WarpMarker:
         // One marker only: it moves to the newest warp end in view.
         place(sprWarp);
@@ -174,6 +146,40 @@ void GameWindow::ActivateItem(int32_t code, int32_t col, int32_t x, int32_t y)
         break;
     case Tile::Elevator: ActivateElevatorEnd(x, y); break;
     default: break;
+    }
+}
+
+void GameWindow::ActivateHeroStart(int32_t col, int32_t y)
+{
+    const int32_t worldX = (col - 1) * 16;
+    // Only the first start met since the level began places the hero; later ones
+    // just move the restart point.
+    if (StartX == 0 && StartY == 0) {
+        sprPlayer.X = worldX;
+        sprPlayer.Y = y;
+    }
+    // A start near the level's beginning leaves the restart view as it was.
+    const StartView view = ViewOfStart(worldX);
+    StartX = view.heroX;
+    if (view.viewX > 0)
+        StartViewX = view.viewX;
+    StartY = y;
+}
+
+void GameWindow::ActivateFlame(int32_t x, int32_t y)
+{
+    for (size_t f = 0; f < sprFlames.size(); ++f) {
+        Sprite& flame = sprFlames[f];
+        if (flame.Active)
+            continue;
+        flame.X = x;
+        flame.Y = y - 8;
+        flame.GlobalX = ViewX;
+        flame.Active = true;
+        flame.CurrentFrame = 0;
+        flame.AnimRate = 2;
+        FlameFrame[f] = 0;
+        return;
     }
 }
 
