@@ -33,7 +33,7 @@ void BM_EditorRedraw(benchmark::State& state)
     v.zoom = 4;
     v.scrollY = 2 * Cell * v.zoom; // 800 pixels show 12 of the 15 rows at 4x
     v.hover = CellPos{0, 12, 30};
-    const int32_t step = ScreenColumns * Cell * v.zoom;
+    const int32_t step = zorbo::ScreenColumns * Cell * v.zoom;
     const int32_t end = doc->Length(0) * Cell * v.zoom - view.Width();
     for (auto _ : state) {
         renderer.Render(*doc, v, view);

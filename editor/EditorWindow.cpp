@@ -32,8 +32,8 @@ constexpr int kCheckHeight = 150;
 constexpr int kStatusHeight = 22;
 constexpr Fl_Fontsize kText = 12;
 
-constexpr const char* kToolNames[5] = {"Paint", "Erase", "Fill", "Pick", "Select"};
-constexpr const char* kToolHints[5] = {
+constexpr const char* kToolNames[ToolCount] = {"Paint", "Erase", "Fill", "Pick", "Select"};
+constexpr const char* kToolHints[ToolCount] = {
     "Paint: the left button paints the chosen code, the right one erases, the middle one picks",
     "Erase: the left button empties cells (night beside night, else sky)",
     "Fill: drag a rectangle to fill with the chosen code; with the right button, to empty it",
@@ -201,14 +201,14 @@ void EditorWindow::BuildToolBar(int y)
     }, this);
     x += 104;
 
-    for (int t = 0; t < 5; ++t) {
+    for (int t = 0; t < ToolCount; ++t) {
         auto* b = new Fl_Button(x, y + 4, 58, 24, kToolNames[t]);
         b->type(FL_RADIO_BUTTON);
         b->labelsize(kText);
         b->tooltip(kToolHints[t]);
         b->callback([](Fl_Widget* w, void* self) {
             auto* window = static_cast<EditorWindow*>(self);
-            for (int t = 0; t < 5; ++t)
+            for (int t = 0; t < ToolCount; ++t)
                 if (window->toolButtons_[t] == w)
                     window->ChooseTool(static_cast<Tool>(t));
         }, this);
@@ -526,7 +526,7 @@ bool EditorWindow::ExtraShortcut()
 
 void EditorWindow::UpdateToolBar()
 {
-    for (int t = 0; t < 5; ++t)
+    for (int t = 0; t < ToolCount; ++t)
         toolButtons_[t]->value(static_cast<int>(tools_.tool()) == t);
     zoomText_ = std::to_string(map_->View().zoom) + "x";
     zoomLabel_->label(zoomText_.c_str());
@@ -594,7 +594,7 @@ void EditorWindow::Status(const std::string& text)
 void EditorWindow::ShowHover()
 {
     auto describe = [](int32_t code) {
-        const PaletteEntry* e = FindEntry(code);
+        const CodeRow* e = FindCode(code);
         return "code " + std::to_string(code) + " (byte " + std::to_string(code + LevelFormat::FirstByte) + "): " +
                std::string(e->name) + ", " + std::string(GroupName(e->group));
     };

@@ -2,6 +2,7 @@
 
 #include "media/RegularFile.h"
 #include "level/LevelFile.h"
+#include "level/Rules.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,7 +20,6 @@ constexpr char kEmptyByte = static_cast<char>(LevelFormat::FirstByte); // code 0
 constexpr size_t kMapBytes = static_cast<size_t>(Columns);             // bytes of a row the game reads
 constexpr size_t kNoState = static_cast<size_t>(-1);
 
-bool IsCode(int32_t code) { return code >= 0 && code < Tile::Count; }
 char ByteOf(int32_t code) { return static_cast<char>(code + LevelFormat::FirstByte); }
 int32_t CodeOf(char b) { return static_cast<int32_t>(static_cast<uint8_t>(b)) - LevelFormat::FirstByte; }
 bool InMap(int64_t row, int64_t col) { return row >= 0 && row < Rows && col >= 1 && col <= Columns; }
@@ -45,12 +45,6 @@ Area InsideMap(const CellRect& r)
     a.col0 = static_cast<int32_t>(std::max<int64_t>(r.col, 1));
     a.col1 = static_cast<int32_t>(std::min<int64_t>(int64_t{r.col} + r.cols - 1, Columns));
     return a;
-}
-
-std::string_view EndBytes(uint8_t end)
-{
-    static constexpr std::string_view text[] = {"", "\n", "\r\n", "\r"};
-    return end < 4 ? text[end] : "";
 }
 
 } // namespace
@@ -143,32 +137,16 @@ std::optional<LevelDocument> LevelDocument::FromBytes(std::string_view bytes, st
     // Lines are split exactly as the game's reader splits them, so line numbers agree.
     LevelDocument doc;
     doc.lines_.clear();
-    size_t pos = 0;
-    if (bytes.starts_with(kBom)) {
-        doc.bom_ = true;
-        pos = kBom.size();
-    }
+    LineSplitter lines(bytes);
+    doc.bom_ = lines.HadByteOrderMark();
     bool sawEnding = false;
-    while (pos < bytes.size()) {
-        const size_t end = bytes.find_first_of("\r\n", pos);
-        Line line;
-        if (end == std::string_view::npos) {
-            line.text = std::string(bytes.substr(pos));
-            line.end = End::None;
-            pos = bytes.size();
-        } else {
-            line.text = std::string(bytes.substr(pos, end - pos));
-            if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
-                line.end = End::CRLF;
-            else
-                line.end = bytes[end] == '\r' ? End::CR : End::LF;
-            pos = end + (line.end == End::CRLF ? 2 : 1);
-            if (!sawEnding) {
-                doc.newline_ = line.end;
-                sawEnding = true;
-            }
+    FileLine line;
+    while (lines.Next(line)) {
+        if (line.end != LineEnd::None && !sawEnding) {
+            doc.newline_ = line.end;
+            sawEnding = true;
         }
-        doc.lines_.push_back(std::move(line));
+        doc.lines_.push_back(Line{std::string(line.text), line.end});
     }
     doc.Reindex();
     return doc;
@@ -198,7 +176,7 @@ std::string LevelDocument::ToBytes() const
         out += kBom;
     for (const Line& line : lines_) {
         out += line.text;
-        out += EndBytes(static_cast<uint8_t>(line.end));
+        out += LineEndBytes(line.end);
     }
     return out;
 }
@@ -500,6 +478,7 @@ void LevelDocument::Reindex()
         rows.fill(-1);
     rowOfLine_.assign(lines_.size(), -1);
     int32_t seen = 0; // separators so far, also those after the tenth level
+    RowCounter rows;
     for (size_t i = 0; i < lines_.size(); ++i) {
         const auto index = static_cast<int32_t>(i);
         const std::string& text = lines_[i].text;
@@ -508,6 +487,10 @@ void LevelDocument::Reindex()
                 sectionEnd_[static_cast<size_t>(seen - 1)] = index;
             if (seen <= Levels)
                 ++seen;
+            // Each level counts its rows from its own separator, so that a short level is
+            // mended by adding lines; for a file the game plays (fifteen rows a level) this
+            // is the game's own count.
+            rows = RowCounter(leading_);
             continue;
         }
         if (seen == 0) {
@@ -520,7 +503,7 @@ void LevelDocument::Reindex()
         // with more than fifteen lines keeps its first fifteen as its rows.
         const auto level = static_cast<size_t>(seen - 1);
         const int32_t k = sectionLines_[level]++;
-        const int32_t row = static_cast<int32_t>((int64_t{leading_} + k) % Rows);
+        const int32_t row = rows.Next();
         rowOfLine_[i] = static_cast<int16_t>(static_cast<int32_t>(level) * Rows + row);
         if (k < Rows)
             home_[level][static_cast<size_t>(row)] = index;

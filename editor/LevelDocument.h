@@ -2,6 +2,7 @@
 // A level set being edited: every cell's code, every change undoable, and the file written
 // back exactly as it was read except for the cells that were changed.
 #include "level/LevelCheck.h"
+#include "level/Rules.h"
 
 #include <array>
 #include <cstddef>
@@ -13,9 +14,9 @@
 
 namespace zorbo::editor {
 
-constexpr int32_t Levels = 10;
-constexpr int32_t Rows = 15;
-constexpr int32_t Columns = 1000; // map columns 1..1000
+constexpr int32_t Levels = TileMap::Levels;
+constexpr int32_t Rows = MapRows;
+constexpr int32_t Columns = LastMapColumn; // map columns 1..1000
 
 // A rectangle of cells in one level: rows row .. row + rows - 1, columns col .. col + cols - 1
 // (columns count from 1, rows from 0, levels from 0).
@@ -102,7 +103,7 @@ public:
 
 private:
     // How a line ends; a last line may have no ending.
-    enum class End : uint8_t { None, LF, CRLF, CR };
+    using End = LineEnd;
     struct Line {
         std::string text;
         End end = End::LF;

@@ -1,6 +1,7 @@
 #include "editor/MapRenderer.h"
 
-#include "level/LevelFile.h"
+#include "enemies/Kinds.h"
+#include "level/Rules.h"
 
 #include <algorithm>
 #include <string>
@@ -9,74 +10,78 @@ namespace zorbo::editor {
 
 namespace {
 
-// What an object's cell shows once the object is live: background, or an emptied box.
-enum class Under { Background, BoxBase, BoxBaseAlt, Own };
-// How the object itself looks: a strip frame, or its own tile picture (for those the game
-// hides or draws from several pieces), and whether a small picture of its own tile marks
-// what the box holds.
-enum class Look { StripFrame, OwnTile, StripAndBadge };
+// How an object looks: a strip frame, or its own tile picture (for those the game hides or
+// draws from several pieces; an own cell is drawn whole, as it already shows the base it
+// leaves), and whether a small picture of its own tile marks what the box holds.
+enum class Look : uint8_t { None, StripFrame, OwnTile, OwnCell, StripAndBadge };
 
 struct ObjectLook {
     int32_t code;
-    Under under;
     Look look;
-    Strip strip;
+    StripId strip;
     int32_t frame;
     int32_t dx, dy; // game pixels from the cell's top-left corner
 };
 
-// One row per object code: the frame and offset it comes to life with in
-// world/activation.cpp (plants fully out of their pipe, as they are most of the time).
-constexpr ObjectLook kLooks[] = {
-    {44, Under::Background, Look::StripFrame, Strip::Hero, 0, 0, 0},
-    {45, Under::BoxBase, Look::StripFrame, Strip::Box, 0, 0, 0},
-    {46, Under::Background, Look::StripFrame, Strip::Turtle, 0, 0, -8},
-    {47, Under::Background, Look::StripFrame, Strip::Turtle, 2, 0, -8},
-    {48, Under::Background, Look::StripFrame, Strip::FTurtle, 0, 0, -8},
-    {49, Under::Background, Look::StripFrame, Strip::FTurtle, 2, 0, -8},
-    {50, Under::Background, Look::StripFrame, Strip::Wumpel, 0, 0, 0},
-    {51, Under::Background, Look::StripFrame, Strip::Wumpel, 2, 0, 0},
-    {52, Under::Background, Look::StripFrame, Strip::Plant, 18, 8, -8},
-    {53, Under::Background, Look::StripFrame, Strip::Coin, 0, 0, 0},
-    {54, Under::BoxBase, Look::StripFrame, Strip::Box, 6, 0, 0},
-    {55, Under::Background, Look::OwnTile, Strip::Elevator, 0, 0, 0},
-    {56, Under::BoxBase, Look::StripAndBadge, Strip::Box, 0, 0, 0},
-    {57, Under::Background, Look::OwnTile, Strip::Box, 0, 0, 0},
-    {59, Under::Background, Look::StripFrame, Strip::PTurtle, 0, 0, -8},
-    {60, Under::Background, Look::StripFrame, Strip::Greenie, 6, 0, 0},
-    {61, Under::Background, Look::StripFrame, Strip::Greenie, 0, 0, 0},
-    {62, Under::Own, Look::OwnTile, Strip::Box, 0, 0, 0},
-    {63, Under::Background, Look::StripFrame, Strip::Black, 0, 0, 0},
-    {64, Under::Background, Look::StripFrame, Strip::Black, 3, 0, 0},
-    {65, Under::Background, Look::StripFrame, Strip::Bird, 0, 0, 0},
-    {66, Under::Background, Look::StripFrame, Strip::Bird, 5, 0, 0},
-    {67, Under::Background, Look::StripFrame, Strip::Flame, 0, 0, -8},
-    {68, Under::Background, Look::StripFrame, Strip::Brown, 0, 0, 0},
-    {76, Under::Background, Look::OwnTile, Strip::Box, 0, 0, 0},
-    {77, Under::Background, Look::OwnTile, Strip::Box, 0, 0, 0},
-    {78, Under::Background, Look::OwnTile, Strip::Box, 0, 0, 0},
-    {79, Under::Background, Look::OwnTile, Strip::Box, 0, 0, 0},
-    {81, Under::Background, Look::StripFrame, Strip::Coin, 6, 0, 0},
-    {82, Under::BoxBaseAlt, Look::StripFrame, Strip::Box, 7, 0, 0},
-    {83, Under::Own, Look::OwnTile, Strip::Box, 0, 0, 0},
-    {84, Under::BoxBaseAlt, Look::StripAndBadge, Strip::Box, 7, 0, 0},
-    {85, Under::Background, Look::StripFrame, Strip::Wumpel, 6, 0, 0},
-    {86, Under::Background, Look::StripFrame, Strip::PTurtle, 6, 0, -8},
-    {87, Under::Background, Look::StripFrame, Strip::FTurtle, 4, 0, -8},
+// The looks of the objects world/activation.cpp places by its own routines (the plain
+// enemies come from kSpawns): the frame and offset each comes to life with, plants fully
+// out of their pipe, as they are most of the time.
+constexpr ObjectLook kItemLooks[] = {
+    {Tile::HeroStart, Look::StripFrame, StripId::Hero, 0, 0, 0},
+    {Tile::CoinBox, Look::StripFrame, StripId::Box, 0, 0, 0},
+    {Tile::Plant, Look::StripFrame, StripId::Plant, 18, 8, -8},
+    {Tile::Coin, Look::StripFrame, StripId::Coin, 0, 0, 0},
+    {Tile::CoinChest, Look::StripFrame, StripId::Box, 6, 0, 0},
+    {Tile::Elevator, Look::OwnTile, StripId::Elevator, 0, 0, 0},
+    {Tile::PowerUpBox, Look::StripAndBadge, StripId::Box, 0, 0, 0},
+    {Tile::OneUpBox, Look::OwnTile, StripId::Box, 0, 0, 0},
+    {Tile::FireChain, Look::OwnCell, StripId::Box, 0, 0, 0},
+    {Tile::Flame, Look::StripFrame, StripId::Flame, 0, 0, -8},
+    {Tile::CoinAlt, Look::StripFrame, StripId::Coin, 6, 0, 0},
+    {Tile::CoinBoxAlt, Look::StripFrame, StripId::Box, 7, 0, 0},
+    {Tile::FireChainAlt, Look::OwnCell, StripId::Box, 0, 0, 0},
+    {Tile::PowerUpBoxAlt, Look::StripAndBadge, StripId::Box, 7, 0, 0},
 };
 
-constexpr std::array<const ObjectLook*, Tile::Count> MakeLookIndex()
+// A plain enemy as its spawn row starts it. The alternate look is the second half of the
+// kind's strip, as GameWindow::DrawWithLook draws it.
+constexpr ObjectLook SpawnLook(const SpawnRow& row)
 {
-    std::array<const ObjectLook*, Tile::Count> index{};
-    for (const ObjectLook& l : kLooks)
-        index[static_cast<size_t>(l.code)] = &l;
-    return index;
+    const StripLayout& strip = *KindOf(row.kind).strip;
+    return {row.code, Look::StripFrame, strip.id, row.frame + (row.alternate ? strip.frames / 2 : 0), 0, row.dy};
 }
-constexpr std::array<const ObjectLook*, Tile::Count> kLookOf = MakeLookIndex();
+
+constexpr std::array<ObjectLook, Tile::Count> MakeLooks()
+{
+    std::array<ObjectLook, Tile::Count> looks{};
+    for (size_t code = 0; code < looks.size(); ++code) {
+        looks[code] = ObjectLook{static_cast<int32_t>(code), Look::None, StripId::Box, 0, 0, 0};
+        // Warp ends show their own numbered tile.
+        if (kCodes[code].cls == TileClass::Warp)
+            looks[code].look = Look::OwnTile;
+    }
+    for (const ObjectLook& l : kItemLooks)
+        looks[static_cast<size_t>(l.code)] = l;
+    for (const SpawnRow& row : kSpawns)
+        looks[static_cast<size_t>(row.code)] = SpawnLook(row);
+    return looks;
+}
+constexpr std::array<ObjectLook, Tile::Count> kLooks = MakeLooks();
+
+// Every cell that goes live has a look, and only those.
+constexpr bool EveryObjectHasALook()
+{
+    for (const ObjectLook& l : kLooks)
+        if ((l.look != Look::None) != GoesLive(l.code))
+            return false;
+    return true;
+}
+static_assert(EveryObjectHasALook(), "an object code without a look in the editor");
 
 const ObjectLook* LookOf(int32_t code)
 {
-    return code >= 0 && code < Tile::Count ? kLookOf[static_cast<size_t>(code)] : nullptr;
+    return IsCode(code) && kLooks[static_cast<size_t>(code)].look != Look::None ? &kLooks[static_cast<size_t>(code)]
+                                                                                : nullptr;
 }
 
 // The view's colours, as 0x00RRGGBB surface pixels.
@@ -187,44 +192,15 @@ std::optional<CellPos> CellAtPoint(const ViewState& view, int32_t x, int32_t y)
 
 ElevatorPairs PairElevators(const LevelDocument& doc, int32_t level)
 {
-    // The order the game meets them in: the first screen row by row, then column by column.
-    std::vector<CellPos> ends;
-    for (int32_t row = 0; row < Rows; ++row)
-        for (int32_t col = 1; col <= ScreenColumns; ++col)
-            if (doc.Code(level, row, col) == Tile::Elevator)
-                ends.push_back({level, row, col});
-    const int32_t length = std::min(doc.Length(level), Columns);
-    for (int32_t col = ScreenColumns + 1; col <= length; ++col)
-        for (int32_t row = 0; row < Rows; ++row)
-            if (doc.Code(level, row, col) == Tile::Elevator)
-                ends.push_back({level, row, col});
-
-    ElevatorPairs result;
-    std::optional<CellPos> waiting;
-    for (const CellPos& end : ends) {
-        if (!waiting)
-            waiting = end;
-        else if (end.col == waiting->col || end.row == waiting->row) {
-            result.pairs.push_back({*waiting, end});
-            waiting.reset();
-        } else {
-            result.unpaired.push_back(end);
-        }
-    }
-    if (waiting)
-        result.unpaired.push_back(*waiting);
-    return result;
+    const auto codeAt = [&](int32_t row, int32_t col) { return doc.Code(level, row, col); };
+    return PairElevatorEnds(ElevatorEndsInOrder(codeAt, doc.Length(level)));
 }
 
 int32_t FirstScreenColumn(const LevelDocument& doc, int32_t level)
 {
-    for (int32_t row = 0; row < Rows; ++row)
-        for (int32_t col = 1; col <= ScreenColumns; ++col)
-            if (doc.Code(level, row, col) == Tile::HeroStart)
-                // A start right of the screen's middle scrolls the view so that the hero
-                // stands ten columns in.
-                return col > 11 ? col - 10 : 1;
-    return 1;
+    const std::optional<MapCell> start =
+        FirstViewStart([&](int32_t row, int32_t col) { return doc.Code(level, row, col); });
+    return start ? zorbo::FirstScreenColumn(start->col) : 1;
 }
 
 void PackRgb(const Surface& picture, std::vector<uint8_t>& rgb)
@@ -269,21 +245,9 @@ void MapRenderer::DrawCells(const LevelDocument& doc, const ViewState& view, Sur
         const int32_t y = CellTop(view, row);
         for (int32_t col = firstCol; col <= lastCol; ++col) {
             int32_t c = code(row, col);
-            if (const ObjectLook* look = LookOf(c)) {
-                switch (look->under) {
-                case Under::Own: break;
-                case Under::BoxBase: c = Tile::BoxBase; break;
-                case Under::BoxBaseAlt: c = Tile::BoxBaseAlt; break;
-                case Under::Background: {
-                    // The game's rule for an emptied cell (GameWindow::ClearCell).
-                    const bool nine = code(row, col - 1) == Tile::Background2 ||
-                                      code(row, col + 1) == Tile::Background2 ||
-                                      (row > 0 && code(row - 1, col) == Tile::Background2);
-                    c = nine ? Tile::Background2 : Tile::Background;
-                    break;
-                }
-                }
-            }
+            // An object's cell shows what it becomes once the object is live.
+            if (GoesLive(c))
+                c = BecomesCode(c, code, row, col);
             const Surface& tile = pictures_.Tile(c, view.zoom);
             Put(out, CellLeft(view, col), y, tile, tile.SurfaceRect(), false);
         }
@@ -329,8 +293,8 @@ void MapRenderer::DrawObjects(const LevelDocument& doc, const ViewState& view, S
                 continue;
             const int32_t x = CellLeft(view, col), y = CellTop(view, row);
             const Surface& own = pictures_.Tile(code, z);
-            if (look->look == Look::OwnTile) {
-                Put(out, x, y, own, own.SurfaceRect(), look->under != Under::Own);
+            if (look->look == Look::OwnTile || look->look == Look::OwnCell) {
+                Put(out, x, y, own, own.SurfaceRect(), look->look == Look::OwnTile);
             } else {
                 const Surface& strip = pictures_.StripPicture(look->strip, z);
                 Put(out, x + look->dx * z, y + look->dy * z, strip, pictures_.Frame(look->strip, look->frame, z), true);
@@ -352,8 +316,8 @@ void MapRenderer::DrawElevators(const LevelDocument& doc, const ViewState& view,
     const int32_t z = view.zoom;
     const int32_t half = Cell * z / 2;
     const int32_t thick = Thickness(z);
-    const Surface& platform = pictures_.StripPicture(Strip::Elevator, z);
-    for (const ElevatorPair& p : PairElevators(doc, view.level).pairs) {
+    const Surface& platform = pictures_.StripPicture(StripId::Elevator, z);
+    for (const ElevatorPairs::Pair& p : PairElevators(doc, view.level).pairs) {
         const int32_t ax = CellLeft(view, p.first.col), ay = CellTop(view, p.first.row);
         const int32_t bx = CellLeft(view, p.second.col), by = CellTop(view, p.second.row);
         if (std::max(ax, bx) + 3 * Cell * z < 0 || std::min(ax, bx) > out.Width())
@@ -363,7 +327,7 @@ void MapRenderer::DrawElevators(const LevelDocument& doc, const ViewState& view,
             FillRect(out, std::min(ax, bx) + half, ay + half - thick / 2, std::abs(bx - ax), thick, kElevatorLink);
         else
             FillRect(out, ax + half - thick / 2, std::min(ay, by) + half, thick, std::abs(by - ay), kElevatorLink);
-        Put(out, ax, ay, platform, pictures_.Frame(Strip::Elevator, 0, z), true);
+        Put(out, ax, ay, platform, pictures_.Frame(StripId::Elevator, 0, z), true);
     }
 }
 

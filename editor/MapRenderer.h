@@ -12,8 +12,6 @@ namespace zorbo::editor {
 
 // The band of column numbers above the map, in view pixels.
 constexpr int32_t HeaderHeight = 16;
-// Columns the game's screen shows.
-constexpr int32_t ScreenColumns = 20;
 
 struct ViewState {
     int32_t level = 0;
@@ -33,21 +31,11 @@ std::optional<CellPos> CellAtPoint(const ViewState& view, int32_t x, int32_t y);
 int32_t CellLeft(const ViewState& view, int32_t col);
 int32_t CellTop(const ViewState& view, int32_t row);
 
-// Elevator ends paired as the game pairs them: in the order they come into view (the
-// first screen row by row, then each new column from the top), each new end against the
-// one waiting. first is where the platform starts.
-struct ElevatorPair {
-    CellPos first;
-    CellPos second;
-};
-struct ElevatorPairs {
-    std::vector<ElevatorPair> pairs;
-    std::vector<CellPos> unpaired; // dropped, or left waiting at the end
-};
+// Elevator ends paired as the game pairs them (PairElevatorEnds in level/Rules.h).
 ElevatorPairs PairElevators(const LevelDocument& doc, int32_t level);
 
-// The first column of the game's first screen: the hero start the first screen finds
-// (top row first), placed as the game places it; column 1 without one.
+// The first column of the game's first screen: the hero start the first view finds, placed
+// as the game places it (level/Rules.h); column 1 without one.
 int32_t FirstScreenColumn(const LevelDocument& doc, int32_t level);
 
 // The picture as three bytes per pixel (red, green, blue), the layout FLTK draws.

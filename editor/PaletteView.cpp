@@ -27,7 +27,7 @@ class PaletteView::List : public Fl_Widget {
 public:
     struct Item {
         int32_t code; // -1: the heading of group
-        Group group;
+        PaletteGroup group;
     };
 
     List(int x, int y, int w, PaletteView& owner) : Fl_Widget(x, y, w, 1), owner_(owner) {}
@@ -36,7 +36,7 @@ public:
     {
         items_.clear();
         for (const int32_t code : codes) {
-            const PaletteEntry* e = FindEntry(code);
+            const CodeRow* e = FindCode(code);
             if (items_.empty() || items_.back().group != e->group)
                 items_.push_back({-1, e->group});
             items_.push_back({code, e->group});
@@ -112,7 +112,7 @@ private:
             image->draw(x() + 2, top + 2);
         fl_color(chosen ? fl_contrast(FL_FOREGROUND_COLOR, FL_SELECTION_COLOR) : FL_FOREGROUND_COLOR);
         fl_font(FL_HELVETICA, kText);
-        const std::string_view name = FindEntry(item.code)->name;
+        const std::string_view name = FindCode(item.code)->name;
         char label[96];
         std::snprintf(label, sizeof label, "%d  %.*s", item.code, static_cast<int>(name.size()), name.data());
         fl_draw(label, x() + kPicture + 8, top, w() - kPicture - 10, height, FL_ALIGN_LEFT | FL_ALIGN_CLIP);
@@ -147,8 +147,8 @@ private:
 PaletteView::PaletteView(int x, int y, int w, int h, const Pictures& pictures) : Fl_Group(x, y, w, h)
 {
     // The pictures at 2x, as FLTK images made once.
-    pixels_.resize(96);
-    for (int32_t code = 0; code < 96; ++code) {
+    pixels_.resize(Tile::Count);
+    for (int32_t code = 0; code < Tile::Count; ++code) {
         const Surface& tile = pictures.Tile(code, 2);
         if (!tile.valid()) {
             images_.push_back(nullptr);
@@ -189,7 +189,7 @@ PaletteView::~PaletteView() = default;
 
 void PaletteView::SetCode(int32_t code)
 {
-    if (FindEntry(code) == nullptr)
+    if (FindCode(code) == nullptr)
         return;
     code_ = code;
     ShowCurrent();
@@ -210,7 +210,7 @@ void PaletteView::Filter()
 
 void PaletteView::ShowCurrent()
 {
-    const PaletteEntry* e = FindEntry(code_);
+    const CodeRow* e = FindCode(code_);
     char label[96];
     std::snprintf(label, sizeof label, " %d  %.*s", code_, static_cast<int>(e->name.size()), e->name.data());
     currentLabel_ = label;

@@ -9,11 +9,6 @@ namespace zorbo::editor {
 
 namespace {
 
-// In the order of Strip: the layouts the game's catalogue loads its sprites with.
-constexpr std::array<StripLayout, StripCount> kStrips = {
-    Strips::Hero, Strips::Wumpel, Strips::PTurtle, Strips::Plant, Strips::Turtle, Strips::FTurtle, Strips::Box,
-    Strips::Coin, Strips::Greenie, Strips::Black, Strips::Bird, Strips::Elevator, Strips::Flame, Strips::Brown};
-
 // A copy at whole-number zoom through the game's own scaled blit.
 void ScaleInto(Surface& out, const Surface& source, int32_t zoom)
 {
@@ -26,11 +21,6 @@ void ScaleInto(Surface& out, const Surface& source, int32_t zoom)
 }
 
 } // namespace
-
-const StripLayout& LayoutOf(Strip strip)
-{
-    return kStrips[static_cast<size_t>(strip)];
-}
 
 bool Pictures::Load(const std::string& dataPath, std::vector<std::string>& missing)
 {
@@ -70,22 +60,22 @@ bool Pictures::Load(const std::string& dataPath, std::vector<std::string>& missi
 
 const Surface& Pictures::Tile(int32_t code, int32_t zoom) const
 {
-    if (code < 0 || code >= 96 || zoom < MinZoom || zoom > MaxZoom)
+    if (!IsCode(code) || zoom < MinZoom || zoom > MaxZoom)
         return empty_;
     return zoomed_[static_cast<size_t>(zoom - 1)].tiles[static_cast<size_t>(code)];
 }
 
-const Surface& Pictures::StripPicture(Strip strip, int32_t zoom) const
+const Surface& Pictures::StripPicture(StripId strip, int32_t zoom) const
 {
     if (zoom < MinZoom || zoom > MaxZoom)
         return empty_;
     return zoomed_[static_cast<size_t>(zoom - 1)].strips[static_cast<size_t>(strip)];
 }
 
-Rect Pictures::Frame(Strip strip, int32_t frame, int32_t zoom) const
+Rect Pictures::Frame(StripId strip, int32_t frame, int32_t zoom) const
 {
     // The same layout as Sprite::FrameRect, at the zoom.
-    const StripLayout& l = LayoutOf(strip);
+    const StripLayout& l = StripOf(strip);
     const int32_t col = frame % l.columns, row = frame / l.columns;
     const int32_t w = l.width * zoom, h = l.height * zoom;
     return Rect{col * w, row * h, col * w + w, row * h + h};

@@ -1,6 +1,6 @@
 #include "editor/Tools.h"
 
-#include "level/LevelFile.h"
+#include "level/Rules.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -34,15 +34,8 @@ CellRect Span(const CellPos& a, const CellPos& b)
 
 int32_t BackgroundFor(const LevelDocument& doc, const CellRect& r)
 {
-    auto night = [&](int32_t row, int32_t col) { return doc.Code(r.level, row, col) == Tile::Background2; };
-    for (int32_t row = r.row; row < r.row + r.rows; ++row)
-        if (night(row, r.col - 1) || night(row, r.col + r.cols))
-            return Tile::Background2;
-    if (r.row > 0)
-        for (int32_t col = r.col; col < r.col + r.cols; ++col)
-            if (night(r.row - 1, col))
-                return Tile::Background2;
-    return Tile::Background;
+    return EmptiedCode([&](int32_t row, int32_t col) { return doc.Code(r.level, row, col); }, r.row, r.col,
+                       EmptiedBy::Object, r.rows, r.cols);
 }
 
 void EditTools::SetDocument(LevelDocument& doc)
@@ -61,7 +54,7 @@ void EditTools::SetTool(Tool tool)
 
 void EditTools::SetCode(int32_t code)
 {
-    if (code >= 0 && code < Tile::Count)
+    if (IsCode(code))
         code_ = code;
 }
 

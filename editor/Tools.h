@@ -10,10 +10,11 @@
 namespace zorbo::editor {
 
 enum class Tool { Paint, Erase, Fill, Pick, Select };
+constexpr int ToolCount = static_cast<int>(Tool::Select) + 1;
 enum class Button { Left, Right, Middle };
 
 // The code an emptied cell should hold: night (9) beside night, as the game empties an
-// object's cell, else sky (0). A rectangle looks at the cells around it.
+// object's cell (EmptiedCode), else sky (0). A rectangle looks at the cells around it.
 int32_t BackgroundFor(const LevelDocument& doc, const CellRect& r);
 
 class EditTools {

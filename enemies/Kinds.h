@@ -28,7 +28,7 @@ enum class Hits : uint8_t {
 };
 
 // What a knock-out makes of an enemy.
-enum class Becomes : uint8_t {
+enum class KnockedTo : uint8_t {
     Squashed,   // lies squashed where it is (a turtle: an inert shell), SpeedX 0
     KnockedOut, // falls off the screen upside down
     PTurtle,    // loses its wings: GameWindow::KnockOutFTurtle
@@ -78,7 +78,7 @@ struct KindRow {
     int32_t animDir = 0;
     LeftRight squashed;      // a squashed one's picture, by the way it headed (-1: none)
     Hits hits = Hits::Nothing;
-    Becomes becomes = Becomes::Squashed;
+    KnockedTo becomes = KnockedTo::Squashed;
     int32_t sound = 0;       // played for each one knocked out
     KnockOutRule byFireball; // the hero fireball's box is X - 7 < x < X + 13
     KnockOutRule byShell;    // the sliding shell's, X - 13 < x < X + 13 (its 16 pixels above Y)
@@ -86,40 +86,40 @@ struct KindRow {
 
 inline constexpr KindRow kKinds[] = {
     {.kind = EnemyKind::Turtles, .strip = &Strips::Turtle, .slots = SlotsOf<&GameState::sprTurtles>,
-     .squashed = {4, 5}, .hits = Hits::Unsquashed, .becomes = Becomes::Squashed, .sound = Sound::Stomp,
+     .squashed = {4, 5}, .hits = Hits::Unsquashed, .becomes = KnockedTo::Squashed, .sound = Sound::Stomp,
      .byFireball = {0, 23, FrameRule::ByHeading}, .byShell = {-16, 16, FrameRule::ByHeading}},
     // Kept on purpose: only a shell clears the look flag of the slot it frees (the state
     // hash sees the flag a fireball leaves).
     {.kind = EnemyKind::FTurtles, .strip = &Strips::FTurtle, .slots = SlotsOf<&GameState::sprFTurtles>,
      .looks = LooksOf<&GameState::FTurtleAlt>, .lookOffset = 4, .squashed = {}, .hits = Hits::Unsquashed,
-     .becomes = Becomes::PTurtle, .sound = Sound::Kick, .byFireball = {0, 20},
+     .becomes = KnockedTo::PTurtle, .sound = Sound::Kick, .byFireball = {0, 20},
      .byShell = {-16, 16, FrameRule::Keep, 0, true}},
     {.kind = EnemyKind::PTurtles, .strip = &Strips::PTurtle, .slots = SlotsOf<&GameState::sprPTurtles>,
      .looks = LooksOf<&GameState::PTurtleAlt>, .lookOffset = 6, .squashed = {4, 4}, .hits = Hits::NotKnockedOut,
-     .becomes = Becomes::KnockedOut, .sound = Sound::Kick, .byFireball = {0, 20}, .byShell = {-16, 16}},
+     .becomes = KnockedTo::KnockedOut, .sound = Sound::Kick, .byFireball = {0, 20}, .byShell = {-16, 16}},
     // Kept on purpose: a fireball leaves a Wumpel frame 2 for the rest of the update, a shell
     // its walking picture; its squashed step shows 4 from the next update either way.
     {.kind = EnemyKind::Wumpels, .strip = &Strips::Wumpel, .slots = SlotsOf<&GameState::sprWumpels>,
      .looks = LooksOf<&GameState::WumpelAlt>, .lookOffset = 6, .squashed = {4, 4}, .hits = Hits::Unsquashed,
-     .becomes = Becomes::Squashed, .sound = Sound::Stomp, .byFireball = {-7, 12, FrameRule::Fixed, 2},
+     .becomes = KnockedTo::Squashed, .sound = Sound::Stomp, .byFireball = {-7, 12, FrameRule::Fixed, 2},
      .byShell = {-16, 16}},
     {.kind = EnemyKind::Greenies, .strip = &Strips::Greenie, .slots = SlotsOf<&GameState::sprGreenies>,
-     .animRate = 2, .squashed = {5, 5}, .hits = Hits::Unsquashed, .becomes = Becomes::Squashed,
+     .animRate = 2, .squashed = {5, 5}, .hits = Hits::Unsquashed, .becomes = KnockedTo::Squashed,
      .sound = Sound::Stomp, .byFireball = {-7, 12, FrameRule::Fixed, 5}, .byShell = {-16, 16, FrameRule::Fixed, 5}},
     {.kind = EnemyKind::Birds, .strip = &Strips::Bird, .slots = SlotsOf<&GameState::sprBirds>, .squashed = {},
      .byFireball = {}, .byShell = {}},
     // Kept on purpose: a knocked-out Black gets frame 5 of its five-frame strip (see
     // docs/behaviour.md); its squashed step shows 4 from the next update.
     {.kind = EnemyKind::Blacks, .strip = &Strips::Black, .slots = SlotsOf<&GameState::sprBlacks>,
-     .squashed = {4, 4}, .hits = Hits::Unsquashed, .becomes = Becomes::Squashed, .sound = Sound::Stomp,
+     .squashed = {4, 4}, .hits = Hits::Unsquashed, .becomes = KnockedTo::Squashed, .sound = Sound::Stomp,
      .byFireball = {-7, 12, FrameRule::Fixed, 5}, .byShell = {-16, 16, FrameRule::Fixed, 5}},
     // Kept on purpose: a Brown's AnimDir is given at start-up only, not again when its slot
     // is used again (recordings rely on its throws).
     {.kind = EnemyKind::Browns, .strip = &Strips::Brown, .slots = SlotsOf<&GameState::sprBrowns>, .animRate = 3,
-     .animDir = 1, .squashed = {5, 11}, .hits = Hits::Unsquashed, .becomes = Becomes::Squashed,
+     .animDir = 1, .squashed = {5, 11}, .hits = Hits::Unsquashed, .becomes = KnockedTo::Squashed,
      .sound = Sound::Stomp, .byFireball = {-7, 12, FrameRule::ByFacing}, .byShell = {-16, 16, FrameRule::ByFacing}},
     {.kind = EnemyKind::Plants, .strip = &Strips::Plant, .slots = SlotsOf<&GameState::sprPPlants>, .animRate = 2,
-     .squashed = {}, .hits = Hits::OnlyOut, .becomes = Becomes::Freed, .sound = Sound::Stomp,
+     .squashed = {}, .hits = Hits::OnlyOut, .becomes = KnockedTo::Freed, .sound = Sound::Stomp,
      .byFireball = {0, 16, FrameRule::Fixed, 0}, .byShell = {-16, 8, FrameRule::Fixed, 0}},
 };
 

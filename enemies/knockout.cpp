@@ -64,19 +64,19 @@ void GameWindow::KnockOutSlot(const KindRow& kind, const KnockOutRule& rule, siz
     Sprite& e = kind.slots(*this)[i];
     e.CurrentFrame = KnockOutFrame(kind, rule, e);
     switch (kind.becomes) {
-    case Becomes::Squashed:
+    case KnockedTo::Squashed:
         e.State = Enemy::Squashed;
         e.SpeedX = 0;
         break;
-    case Becomes::KnockedOut:
+    case KnockedTo::KnockedOut:
         e.State = Enemy::KnockedOut;
         e.SpeedX = 0;
         e.SpeedY = -5;
         break;
-    case Becomes::PTurtle:
+    case KnockedTo::PTurtle:
         KnockOutFTurtle(i);
         break;
-    case Becomes::Freed:
+    case KnockedTo::Freed:
         e.State = Enemy::Free;
         break;
     }

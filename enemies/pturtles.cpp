@@ -7,25 +7,6 @@ namespace zorbo {
 
 namespace {
 
-// Object cells that have not yet made their object: a shell sliding on the ground passes
-// them (in the air it does not).
-bool PassedOnTheGround(int32_t code)
-{
-    return (code >= 46 && code <= 52) || (code >= 59 && code <= 66) || (code >= 85 && code <= 87);
-}
-
-// The fragment kind of a brick a shell breaks, or -1 for any other cell.
-int32_t BrickKind(int32_t code)
-{
-    switch (code) {
-    case 39: return 0;
-    case 37: return 1;
-    case 28: return 2;
-    case 80: return 3;
-    default: return -1;
-    }
-}
-
 // A hero landing on a shell springs back up (a rising one rises faster).
 void ShellBounce(Sprite& hero)
 {

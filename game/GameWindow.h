@@ -147,6 +147,11 @@ public:
     void DrawTiles();
     void ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y);
     bool ActivateEnemy(int32_t code, int32_t x, int32_t y); // false when the code is no plain enemy
+    void ActivateItem(int32_t code, int32_t col, int32_t x, int32_t y);
+    void ActivateHeroStart(int32_t col, int32_t y);
+    void ActivateFlame(int32_t x, int32_t y);
+    void ActivateFireChain(int32_t x, int32_t y);
+    void ActivateElevatorEnd(int32_t x, int32_t y);
     void ClearCell(int32_t row, int32_t col);
     // ---- world/blocks.cpp: boxes, coins, brick fragments
     void UpdateQBoxes();
@@ -171,7 +176,7 @@ public:
     InputService diMain;
     KeyboardDevice Keyboard;
     Surface ddsBorder;
-    std::array<Surface, 96> TileSurfaces;
+    std::array<Surface, Tile::Count> TileSurfaces;
     std::array<std::string, 16> SoundFiles; // 1..15
     std::array<bool, 16> SoundLoaded{};
 

@@ -82,7 +82,7 @@ void GameWindow::InitGraphics()
     for (Sprite& s : sprBricks)
         Load(s, ddMain, d, Strips::Brick);
     for (FireChain& chain : sprFires) {
-        LoadArray(chain.Balls, ddMain, d, Strips::FireBall, 0);
+        LoadArray(chain.Balls, ddMain, d, Strips::ChainBall, 0);
         chain.ChainActive = false;
     }
     LoadArray(sprFireballs, ddMain, d, Strips::Fireball, Ball::Free);

@@ -1,5 +1,6 @@
 #include "game/GameWindow.h"
 #include "level/LevelFile.h"
+#include "level/Rules.h"
 
 #include <algorithm>
 
@@ -56,8 +57,9 @@ void GameWindow::PlaceTestStart(bool placeHero)
         if (free(r))
             row = r;
     const int32_t worldX = (col - 1) * 16;
-    StartViewX = worldX > 160 ? worldX - 160 : 0;
-    StartX = worldX - StartViewX;
+    const StartView view = ViewOfStart(worldX);
+    StartViewX = view.viewX;
+    StartX = view.heroX;
     StartY = std::max(row, 0) * 16;
     sprPlayer.X = StartX;
     sprPlayer.Y = StartY;

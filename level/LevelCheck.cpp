@@ -1,5 +1,6 @@
 #include "level/LevelCheck.h"
 #include "level/LevelFile.h"
+#include "level/Rules.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,17 +10,7 @@ namespace zorbo {
 
 namespace {
 
-// Map columns the first view of a level visits (column 0 is never written by a file).
-constexpr int32_t kFirstViewLastColumn = 20;
-// Drawing stops once the view reaches this column, so a level must end before it.
-constexpr int32_t kDrawLimitColumn = 980;
-// Columns visited by one drawing pass: two cells this close can be in view together.
-constexpr int32_t kViewColumns = 21;
-
-struct Cell {
-    int32_t row = 0;
-    int32_t col = 0;
-};
+using Cell = MapCell;
 
 // Raw codes as written in the file (warp ends keep their pipe) and the line of each row.
 struct RawLevels {
@@ -97,7 +88,7 @@ public:
         const int sepLine = s_.separatorLine[static_cast<size_t>(level)];
         const std::string name = "level " + std::to_string(level + 1);
 
-        if (Find(level, Tile::HeroStart, kFirstViewLastColumn).empty()) {
+        if (!FirstViewStart([&](int32_t row, int32_t col) { return raw_.codes.At(level, row, col); })) {
             const std::vector<Cell> far = Find(level, Tile::HeroStart);
             if (far.empty())
                 Add(true, sepLine, 1, level + 1, name + " has no hero start (code 44, byte 141)");
@@ -107,7 +98,7 @@ public:
                           "; the first view only finds it in columns 1 to 20");
         }
 
-        if (Find(level, Tile::LevelEnd, kDrawLimitColumn - 1).empty())
+        if (Find(level, Tile::LevelEnd, DrawLimitColumn - 1).empty())
             Add(false, sepLine, 1, level + 1,
                 name + " has no level-end tile (code 58, byte 155) before column 980; it cannot be finished");
 
@@ -129,39 +120,24 @@ public:
         }
         std::sort(all.begin(), all.end(), [](Cell a, Cell b) { return a.col < b.col || (a.col == b.col && a.row < b.row); });
         for (size_t i = 1; i < all.size(); ++i)
-            if (all[i].col - all[i - 1].col < kViewColumns)
+            if (all[i].col - all[i - 1].col < ViewColumns)
                 AddAt(true, level, all[i],
                       "this warp end and the one at " + Where(level, all[i - 1]) +
                           " are within one screen width; only one of them can be used");
     }
 
-    // Elevator ends pair up in the order they come into view: the first view row by row,
-    // then each new column from the top. A new end is matched against the waiting one.
+    // Elevator ends pair up as the game meets them (level/Rules.h).
     void CheckElevators(int32_t level)
     {
-        std::vector<Cell> ends = Find(level, Tile::Elevator);
-        std::stable_sort(ends.begin(), ends.end(), [](Cell a, Cell b) {
-            const bool aFirst = a.col <= kFirstViewLastColumn, bFirst = b.col <= kFirstViewLastColumn;
-            if (aFirst || bFirst)
-                return aFirst && !bFirst;
-            return a.col < b.col || (a.col == b.col && a.row < b.row);
-        });
-        bool waiting = false;
-        Cell first;
-        for (const Cell& c : ends) {
-            if (!waiting) {
-                waiting = true;
-                first = c;
-            } else if (c.col == first.col || c.row == first.row) {
-                waiting = false;
-            } else {
-                AddAt(true, level, c,
-                      "this elevator end shares neither a row nor a column with the waiting end at " +
-                          Where(level, first) + "; it would be dropped");
-            }
-        }
-        if (waiting)
-            AddAt(false, level, first, "this elevator end has no partner; no elevator is made from it");
+        const auto codeAt = [&](int32_t row, int32_t col) { return raw_.codes.At(level, row, col); };
+        const ElevatorPairs found =
+            PairElevatorEnds(ElevatorEndsInOrder(codeAt, raw_.lastColumn[static_cast<size_t>(level)]));
+        for (const ElevatorPairs::Drop& drop : found.dropped)
+            AddAt(true, level, drop.end,
+                  "this elevator end shares neither a row nor a column with the waiting end at " +
+                      Where(level, drop.waiting) + "; it would be dropped");
+        if (found.waiting)
+            AddAt(false, level, *found.waiting, "this elevator end has no partner; no elevator is made from it");
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "level/LevelFile.h"
 
+#include "level/Rules.h"
 #include "media/RegularFile.h"
 
 #include <cstdio>
@@ -68,20 +69,12 @@ bool LevelFileSummary::valid() const
 LevelFileSummary ReadLevelSet(std::string_view bytes, const std::function<void(const LevelRow&)>& onRow)
 {
     LevelFileSummary s;
-    size_t pos = 0;
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        pos = 3;
-    int32_t rowCounter = 0;
+    LineSplitter lines(bytes);
+    RowCounter rows;
     int emptyRun = 0; // empty rows at the end of the current section
-    while (pos < bytes.size()) {
-        const size_t end = bytes.find_first_of("\r\n", pos);
-        std::string_view text = bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
-        if (end == std::string_view::npos)
-            pos = bytes.size();
-        else if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
-            pos = end + 2;
-        else
-            pos = end + 1;
+    FileLine line;
+    while (lines.Next(line)) {
+        std::string_view text = line.text;
         ++s.lines;
         const size_t fullLength = text.size();
         if (text.size() > static_cast<size_t>(LevelFormat::MaxRowLength))
@@ -99,6 +92,7 @@ LevelFileSummary ReadLevelSet(std::string_view bytes, const std::function<void(c
             ++s.ignoredLines;
             continue;
         }
+        const int32_t mapRow = rows.Next();
         if (s.separators == 0) {
             // Such a row has no level to go to; an empty one still moves the row counter.
             if (text.empty())
@@ -109,7 +103,7 @@ LevelFileSummary ReadLevelSet(std::string_view bytes, const std::function<void(c
         } else {
             LevelRow row;
             row.level = s.separators - 1;
-            row.row = rowCounter;
+            row.row = mapRow;
             row.line = s.lines;
             row.text = text;
             CheckRowBytes(s, row);
@@ -125,8 +119,6 @@ LevelFileSummary ReadLevelSet(std::string_view bytes, const std::function<void(c
             if (onRow)
                 onRow(row);
         }
-        if (++rowCounter > LevelFormat::RowsPerLevel - 1)
-            rowCounter = 0;
     }
     return s;
 }
@@ -141,14 +133,14 @@ void StoreLevelRow(const LevelRow& row, TileMap& map, WarpTable& warps)
         int32_t code = static_cast<int32_t>(static_cast<uint8_t>(row.text[i])) - LevelFormat::FirstByte;
         if (code >= Tile::FirstWarp && code <= Tile::WarpMarker) {
             WarpRecord& w = levelWarps[static_cast<size_t>(code - Tile::FirstWarp)];
-            if (w.WarpState == 2) {
+            if (w.WarpState == WarpEnds::First) {
                 w.X2 = (j - 1) * 16;
                 w.Y2 = row.row * 16;
-                w.WarpState = 1;
-            } else if (w.WarpState != 1) {
+                w.WarpState = WarpEnds::Both;
+            } else if (w.WarpState != WarpEnds::Both) {
                 w.X1 = (j - 1) * 16;
                 w.Y1 = row.row * 16;
-                w.WarpState = 2;
+                w.WarpState = WarpEnds::First;
             }
             code = Tile::WarpMarker;
         }

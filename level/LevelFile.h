@@ -1,5 +1,6 @@
 #pragma once
 // The level-set file format: one reader for the game's loader and for the level-set check.
+#include "level/Codes.h" // the tile codes, for every reader of level files
 #include "level/LevelCheck.h"
 #include "level/TileMap.h"
 
@@ -11,27 +12,10 @@
 
 namespace zorbo {
 
-// Tile codes the world gives a meaning to.
-namespace Tile {
-constexpr int32_t Background = 0;
-constexpr int32_t Background2 = 9;
-constexpr int32_t LastScenery = 25;   // codes above this are solid
-constexpr int32_t BoxBase = 33;
-constexpr int32_t HeroStart = 44;
-constexpr int32_t Elevator = 55;
-constexpr int32_t LevelEnd = 58;
-constexpr int32_t BoxBaseAlt = 75;
-constexpr int32_t FirstWarp = 76;     // 76..79: warp pipes 0..3
-constexpr int32_t WarpMarker = 79;
-constexpr int32_t Count = 96;         // codes 0..95 have a picture
-} // namespace Tile
-
-inline bool IsSolid(int32_t code) { return code > Tile::LastScenery; }
-
 namespace LevelFormat {
-constexpr int32_t Levels = 10;
-constexpr int32_t RowsPerLevel = 15;
-constexpr int32_t MaxRowLength = 1000;
+constexpr int32_t Levels = TileMap::Levels;
+constexpr int32_t RowsPerLevel = TileMap::Rows;
+constexpr int32_t MaxRowLength = TileMap::Columns - 1; // a row's bytes fill columns 1..1000
 constexpr uint8_t FirstByte = 97;   // 'a', code 0
 constexpr uint8_t LastByte = 192;   // code 95
 constexpr size_t MaxFileBytes = 4u << 20;

@@ -38,15 +38,24 @@ private:
     std::vector<int32_t> cells_;
 };
 
+// A warp record's WarpState: how many of its ends the level file gave (a used pipe is
+// emptied again).
+namespace WarpEnds {
+constexpr int32_t None = 0;
+constexpr int32_t Both = 1;
+constexpr int32_t First = 2;
+} // namespace WarpEnds
+
 // The two ends of one warp pipe, as read from the level file.
 struct WarpRecord {
     int32_t X1 = 0;
     int32_t Y1 = 0;
     int32_t X2 = 0;
     int32_t Y2 = 0;
-    int32_t WarpState = 0; // 0 no end read, 2 first end read, 1 both ends read
+    int32_t WarpState = WarpEnds::None;
 };
 
-using WarpTable = std::array<std::array<WarpRecord, 4>, 10>;
+constexpr int32_t WarpPipes = 4; // per level
+using WarpTable = std::array<std::array<WarpRecord, WarpPipes>, TileMap::Levels>;
 
 } // namespace zorbo

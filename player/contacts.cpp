@@ -1,25 +1,8 @@
 #include "game/GameWindow.h"
+#include "level/Rules.h"
+#include "world/Objects.h"
 
 namespace zorbo {
-
-namespace {
-// Fragment kind of a breakable block, or -1 when the tile does not break.
-int32_t BrickKind(int32_t code)
-{
-    switch (code) {
-    case 37:
-        return 1;
-    case 28:
-        return 2;
-    case 80:
-        return 3;
-    case 39:
-        return 0;
-    default:
-        return -1;
-    }
-}
-} // namespace
 
 // A rising hero's head against the question boxes. Every box touched reverses the
 // vertical speed, so two boxes struck in one step cancel each other out.
@@ -29,7 +12,7 @@ void GameWindow::HeadHitsBoxes()
     for (size_t i = 0; i < sprQBoxes.size(); ++i) {
         Sprite& box = sprQBoxes[i];
         const int32_t contents = box.State;
-        if (contents < 1 || contents > 6)
+        if (!QBox::Holds(contents))
             continue;
         if (!(box.Y + 5 < h.Y && h.Y < box.Y + 16 && box.X - 15 < h.X && h.X < box.X + 15))
             continue;
@@ -37,40 +20,40 @@ void GameWindow::HeadHitsBoxes()
         h.SpeedY = -h.SpeedY;
         HeroRow = h.Y / 16;
         switch (contents) {
-        case 2:
+        case QBox::Coin:
             AssignCoin(static_cast<int32_t>(i), false);
-            box.State = 0;
+            box.State = QBox::Empty;
             break;
-        case 6:
+        case QBox::CoinAlt:
             AssignCoin(static_cast<int32_t>(i), true);
-            box.State = 0;
+            box.State = QBox::Empty;
             break;
-        case 4:
+        case QBox::CoinChest:
             AssignCoin(static_cast<int32_t>(i), false);
             --box.DirX;
             if (box.DirX == 0)
-                box.State = 0;
+                box.State = QBox::Empty;
             break;
-        case 1:
-        case 5:
+        case QBox::PowerUp:
+        case QBox::PowerUpAlt:
             sprMush.State = 1;
             sprMush.SpeedX = 2;
             sprMush.Y = box.Y - 16;
             sprMush.X = box.X;
             sprMush.GlobalX = box.GlobalX;
-            MushAlt = contents == 5;
-            box.State = 0;
+            MushAlt = contents == QBox::PowerUpAlt;
+            box.State = QBox::Empty;
             PlaySound(Sound::Coin);
             break;
-        case 3:
+        case QBox::OneUp:
             // The one-up's box becomes a plain used block in the map.
-            SetMapCode(box.Y / 16, (box.GlobalX + box.X) / 16 + 1, 33);
+            SetMapCode(box.Y / 16, (box.GlobalX + box.X) / 16 + 1, Tile::BoxBase);
             sprOneUp.State = 1;
             sprOneUp.SpeedX = 2;
             sprOneUp.Y = box.Y - 16;
             sprOneUp.X = box.X;
             sprOneUp.GlobalX = box.GlobalX;
-            box.State = 0;
+            box.State = QBox::Empty;
             PlaySound(Sound::Coin);
             break;
         default:
@@ -93,7 +76,9 @@ void GameWindow::StrikeBlock(bool right)
     const int32_t x = 16 * (sprPlayer.X / 16) + (right ? 16 : 0);
     const int32_t y = HeroRow * 16;
     InitializeBricks(x, y, kind);
-    SetMapCode(HeroRow, col, MapCode(HeroRow + 1, col) == 9 ? 9 : 0);
+    // Kept on purpose: the broken brick looks only below it for night (recordings see the map).
+    SetMapCode(HeroRow, col,
+               EmptiedCode([this](int32_t r, int32_t c) { return MapCode(r, c); }, HeroRow, col, EmptiedBy::HeroHead));
 }
 
 // Rising straight up across two columns: the pair is struck as one, so exactly one block

@@ -21,10 +21,10 @@ void GameWindow::UpdateElevator()
         Sprite& e = sprElevators[i];
         ElevatorPath& path = ElevatorPaths[i];
         switch (e.State) {
-        case 1:
+        case Elevator::Waiting:
             ShiftPath(path, ViewX);
             break;
-        case 2: {
+        case Elevator::Sideways: {
             ShiftPath(path, ViewX);
             const int32_t s = ViewX - e.GlobalX;
             // The turn is decided on the position from before the scroll correction.
@@ -46,10 +46,10 @@ void GameWindow::UpdateElevator()
             e.GlobalX = ViewX;
             e.Draw(ddsBack);
             if (e.X < -240)
-                e.State = 0;
+                e.State = Elevator::Free;
             break;
         }
-        case 3:
+        case Elevator::UpDown:
             ScrollStep(e, ViewX);
             if (path.Dir == 1) {
                 if (e.Y < path.ToY) {
@@ -68,7 +68,7 @@ void GameWindow::UpdateElevator()
             }
             e.Draw(ddsBack);
             if (e.X < -240)
-                e.State = 0;
+                e.State = Elevator::Free;
             break;
         default:
             break;
@@ -84,8 +84,8 @@ void GameWindow::ElevatorCollision()
     for (size_t i = 0; i < sprElevators.size(); ++i) {
         const Sprite& e = sprElevators[i];
         const ElevatorPath& path = ElevatorPaths[i];
-        const bool horizontal = e.State == 2;
-        if (!horizontal && e.State != 3)
+        const bool horizontal = e.State == Elevator::Sideways;
+        if (!horizontal && e.State != Elevator::UpDown)
             continue;
 
         int32_t m = 0;

@@ -22,7 +22,7 @@ void GameWindow::UpdateWarp()
             for (WarpRecord& r : Warps[static_cast<size_t>(gLevel)]) {
                 // Only a pair with both ends read leads anywhere: a lone end, or an empty
                 // record, would otherwise send the hero off the level's left edge.
-                if (r.WarpState != 1)
+                if (r.WarpState != WarpEnds::Both)
                     continue;
                 int32_t targetX = 0;
                 int32_t targetY = 0;
@@ -38,7 +38,7 @@ void GameWindow::UpdateWarp()
                 h.X = targetX - 8;
                 r.X1 = 0;
                 r.X2 = 0;
-                r.WarpState = 0;
+                r.WarpState = WarpEnds::None;
                 // No lower limit: the next move that checks for a negative view turns it
                 // back into a screen position.
                 ViewX = h.X - 160;

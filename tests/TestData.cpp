@@ -82,7 +82,7 @@ GameData::GameData()
                  });
     }
     WriteBmp(path() + "game_10.bmp", 16, 240, [](int, int) { return BorderColour; });
-    for (int code = 0; code < 96; ++code) {
+    for (int code = 0; code < Tile::Count; ++code) {
         char name[16];
         std::snprintf(name, sizeof name, "m%03d.bmp", code);
         WriteBmp(path() + name, 16, 16, [code](int, int) { return TileColour(code); });

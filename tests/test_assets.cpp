@@ -20,6 +20,7 @@
 #include "assetgen/Generate.h"
 #include "assetgen/Image.h"
 #include "assetgen/Synth.h"
+#include "level/Codes.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ TEST(AssetFiles, EveryBitmapExistsWithTheSizeOfItsLayout) {
     const Image border = load_with_sdl("game_10.bmp");
     EXPECT_EQ(border.w, 16);
     EXPECT_EQ(border.h, 240);
-    for (int n = 0; n < 96; ++n) {
+    for (int n = 0; n < zorbo::Tile::Count; ++n) {
         const Image t = load_with_sdl(m_file(n, "bmp"));
         EXPECT_EQ(t.w, 16) << n;
         EXPECT_EQ(t.h, 16) << n;
@@ -114,7 +115,7 @@ TEST(AssetPictures, NoFrameIsEmptyAndOpaquePicturesHaveNoHoles) {
     EXPECT_FALSE(has_black(load_with_sdl("game_10.bmp")));
     EXPECT_FALSE(has_black(load_with_sdl("title.bmp")));
     const std::set<int> sprite_pictures = {56, 57, 84};
-    for (int n = 0; n < 96; ++n) {
+    for (int n = 0; n < zorbo::Tile::Count; ++n) {
         const Image t = load_with_sdl(m_file(n, "bmp"));
         if (sprite_pictures.count(n)) {
             EXPECT_TRUE(has_black(t)) << n << " is drawn as a sprite and needs a see-through background";
@@ -168,9 +169,9 @@ TEST(AssetPictures, AnimationsAndAlternateLooksAreDistinct) {
 
 TEST(AssetTiles, NoTwoTilesAreTheSame) {
     std::vector<Image> tiles;
-    for (int n = 0; n < 96; ++n) tiles.push_back(load_with_sdl(m_file(n, "bmp")));
-    for (int a = 0; a < 96; ++a)
-        for (int b = a + 1; b < 96; ++b) EXPECT_FALSE(tiles[a] == tiles[b]) << "tiles " << a << " and " << b;
+    for (int n = 0; n < zorbo::Tile::Count; ++n) tiles.push_back(load_with_sdl(m_file(n, "bmp")));
+    for (int a = 0; a < zorbo::Tile::Count; ++a)
+        for (int b = a + 1; b < zorbo::Tile::Count; ++b) EXPECT_FALSE(tiles[a] == tiles[b]) << "tiles " << a << " and " << b;
 }
 
 TEST(AssetTiles, CatalogueClassesFollowTheMapRules) {

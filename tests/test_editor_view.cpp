@@ -53,21 +53,21 @@ TEST(EditorPalette, ListsEveryCodeOnceUnderOneGroupWithItsOwnName)
     const std::vector<int32_t> listed = PaletteCodes();
     std::vector<int32_t> sorted = listed;
     std::sort(sorted.begin(), sorted.end());
-    ASSERT_EQ(sorted.size(), 96u);
-    for (int32_t code = 0; code < 96; ++code) {
+    ASSERT_EQ(sorted.size(), static_cast<size_t>(Tile::Count));
+    for (int32_t code = 0; code < Tile::Count; ++code) {
         EXPECT_EQ(sorted[static_cast<size_t>(code)], code);
-        ASSERT_NE(FindEntry(code), nullptr);
-        EXPECT_EQ(FindEntry(code)->code, code);
+        ASSERT_NE(FindCode(code), nullptr);
+        EXPECT_EQ(FindCode(code)->code, code);
     }
-    EXPECT_EQ(FindEntry(-1), nullptr);
-    EXPECT_EQ(FindEntry(96), nullptr);
+    EXPECT_EQ(FindCode(-1), nullptr);
+    EXPECT_EQ(FindCode(Tile::Count), nullptr);
     std::set<std::string_view> names;
-    for (const PaletteEntry& e : PaletteEntries())
+    for (const CodeRow& e : kCodes)
         EXPECT_TRUE(names.insert(e.name).second) << "two codes are called " << e.name;
     // Group by group: once a group is left it does not come back.
-    std::set<Group> done;
+    std::set<PaletteGroup> done;
     for (size_t i = 1; i < listed.size(); ++i) {
-        const Group before = FindEntry(listed[i - 1])->group, now = FindEntry(listed[i])->group;
+        const PaletteGroup before = FindCode(listed[i - 1])->group, now = FindCode(listed[i])->group;
         if (before != now) {
             done.insert(before);
             EXPECT_EQ(done.count(now), 0u) << "code " << listed[i];
@@ -79,27 +79,27 @@ TEST(EditorPalette, GroupsAgreeWithTheTileCatalogue)
 {
     const std::map<int, std::string> classes = CatalogueClasses();
     ASSERT_EQ(classes.size(), 96u);
-    for (const PaletteEntry& e : PaletteEntries()) {
+    for (const CodeRow& e : kCodes) {
         const std::string& cls = classes.at(e.code);
         SCOPED_TRACE("code " + std::to_string(e.code) + " (" + cls + ")");
         // What the hero passes through is scenery, and only that.
-        EXPECT_EQ(e.group == Group::Scenery, cls == "scenery" || cls == "background");
-        EXPECT_EQ(e.group == Group::Scenery, !IsSolid(e.code));
+        EXPECT_EQ(e.group == PaletteGroup::Scenery, cls == "scenery" || cls == "background");
+        EXPECT_EQ(e.group == PaletteGroup::Scenery, !IsSolid(e.code));
         if (cls == "brick" || cls == "boxbase") {
-            EXPECT_EQ(e.group, Group::BoxesAndBricks);
+            EXPECT_EQ(e.group, PaletteGroup::BoxesAndBricks);
         } else if (cls == "warp") {
-            EXPECT_EQ(e.group, Group::PipesAndWarps);
+            EXPECT_EQ(e.group, PaletteGroup::PipesAndWarps);
         } else if (cls == "goal") {
-            EXPECT_EQ(e.group, Group::Markers);
+            EXPECT_EQ(e.group, PaletteGroup::Markers);
         } else if (cls == "solid") {
-            EXPECT_TRUE(e.group == Group::Solid || e.group == Group::PipesAndWarps);
+            EXPECT_TRUE(e.group == PaletteGroup::Solid || e.group == PaletteGroup::PipesAndWarps);
         } else if (cls == "object") {
             // Live objects are never offered as plain ground.
-            EXPECT_TRUE(e.group != Group::Solid && e.group != Group::PipesAndWarps);
+            EXPECT_TRUE(e.group != PaletteGroup::Solid && e.group != PaletteGroup::PipesAndWarps);
         }
     }
-    EXPECT_EQ(FindEntry(Tile::HeroStart)->group, Group::Markers);
-    EXPECT_EQ(FindEntry(Tile::Elevator)->group, Group::MovingPlatforms);
+    EXPECT_EQ(FindCode(Tile::HeroStart)->group, PaletteGroup::Markers);
+    EXPECT_EQ(FindCode(Tile::Elevator)->group, PaletteGroup::MovingPlatforms);
 }
 
 TEST(EditorPalette, SearchFindsCodesNamesAndGroups)
@@ -110,7 +110,7 @@ TEST(EditorPalette, SearchFindsCodesNamesAndGroups)
     EXPECT_EQ(PaletteCodes("  hazards  "), (std::vector<int32_t>{62, 67, 83}));
     EXPECT_EQ(PaletteCodes("turtle right"), (std::vector<int32_t>{47, 49}));
     EXPECT_TRUE(PaletteCodes("nothing like it").empty());
-    EXPECT_EQ(PaletteCodes("").size(), 96u);
+    EXPECT_EQ(PaletteCodes("").size(), static_cast<size_t>(Tile::Count));
 }
 
 // ---- the map picture
@@ -246,10 +246,10 @@ TEST(EditorMapPicture, ViewPointsAndCellsMatchAtEveryZoomAndScroll)
 
 // ---- elevators and the first screen
 
-std::vector<std::pair<int, int>> Places(const std::vector<CellPos>& cells)
+std::vector<std::pair<int, int>> Places(const std::vector<MapCell>& cells)
 {
     std::vector<std::pair<int, int>> out;
-    for (const CellPos& c : cells)
+    for (const MapCell& c : cells)
         out.emplace_back(c.row, c.col);
     return out;
 }
@@ -268,7 +268,14 @@ TEST(EditorMapPicture, ElevatorEndsPairInTheOrderTheGameMeetsThem)
     EXPECT_EQ(Places({e.pairs[0].first, e.pairs[0].second}), (std::vector<std::pair<int, int>>{{2, 15}, {6, 15}}));
     EXPECT_EQ(Places({e.pairs[1].first, e.pairs[1].second}), (std::vector<std::pair<int, int>>{{10, 25}, {10, 31}}));
     EXPECT_EQ(Places({e.pairs[2].first, e.pairs[2].second}), (std::vector<std::pair<int, int>>{{3, 40}, {9, 40}}));
-    EXPECT_EQ(Places(e.unpaired), (std::vector<std::pair<int, int>>{{6, 4}, {4, 52}, {2, 50}}));
+    std::vector<MapCell> unpaired;
+    for (const ElevatorPairs::Drop& d : e.dropped)
+        unpaired.push_back(d.end);
+    ASSERT_TRUE(e.waiting);
+    unpaired.push_back(*e.waiting);
+    EXPECT_EQ(Places(unpaired), (std::vector<std::pair<int, int>>{{6, 4}, {4, 52}, {2, 50}}));
+    EXPECT_EQ(Places({e.dropped[0].waiting, e.dropped[1].waiting}), (std::vector<std::pair<int, int>>{{2, 15}, {2, 50}}))
+        << "each dropped end names the end that was waiting";
 
     // The game's own check finds the same ends dropped.
     std::set<std::pair<int, int>> checked;

@@ -1,4 +1,5 @@
 #include "HeroWorld.h"
+#include "world/Objects.h"
 
 #include <gtest/gtest.h>
 
@@ -35,22 +36,22 @@ struct Contacts : testing::Test {
 
 TEST_F(Contacts, EachBoxGivesWhatItHoldsOnce)
 {
-    Box(0, 2, 96);
+    Box(0, QBox::Coin, 96);
     JumpUnder(96);
     EXPECT_EQ(hero().Y, 96) << "just below the box";
     EXPECT_EQ(hero().SpeedY, 7) << "bounced down";
-    EXPECT_EQ(g->sprQBoxes[0].State, 0);
+    EXPECT_EQ(g->sprQBoxes[0].State, QBox::Empty);
     EXPECT_EQ(g->sprCoins[0].State, 2) << "a coin jumps out";
 
-    Box(0, 6, 96);
+    Box(0, QBox::CoinAlt, 96);
     JumpUnder(96);
     EXPECT_EQ(g->sprCoins[1].State, 9) << "the other coin kind";
 
     // Several coins: one per hit until the count is used up.
-    Box(0, 4, 96).DirX = 3;
+    Box(0, QBox::CoinChest, 96).DirX = 3;
     for (int hit = 1; hit <= 3; ++hit) {
         JumpUnder(96);
-        EXPECT_EQ(g->sprQBoxes[0].State, hit < 3 ? 4 : 0) << hit;
+        EXPECT_EQ(g->sprQBoxes[0].State, hit < 3 ? QBox::CoinChest : QBox::Empty) << hit;
         EXPECT_EQ(g->sprQBoxes[0].DirX, 3 - hit);
     }
     JumpUnder(96);
@@ -59,7 +60,7 @@ TEST_F(Contacts, EachBoxGivesWhatItHoldsOnce)
     // The power-up, first in its second look, then in its first.
     g.platform.sounds.clear();
     g->ViewX = 0;
-    Box(1, 5, 100).GlobalX = 7;
+    Box(1, QBox::PowerUpAlt, 100).GlobalX = 7;
     JumpUnder(100);
     EXPECT_EQ(g->sprMush.State, 1);
     EXPECT_EQ(g->sprMush.SpeedX, 2);
@@ -67,46 +68,46 @@ TEST_F(Contacts, EachBoxGivesWhatItHoldsOnce)
     EXPECT_EQ(g->sprMush.Y, 64);
     EXPECT_EQ(g->sprMush.GlobalX, 7);
     EXPECT_TRUE(g->MushAlt);
-    Box(1, 1, 100);
+    Box(1, QBox::PowerUp, 100);
     JumpUnder(100);
     EXPECT_FALSE(g->MushAlt);
     EXPECT_EQ(CountSounds(g.platform, 6), 2);
 
     // The one-up box turns into a used block in the map.
-    Box(2, 3, 150).GlobalX = 40; // world x 190: column 12
+    Box(2, QBox::OneUp, 150).GlobalX = 40; // world x 190: column 12
     JumpUnder(150);
     EXPECT_EQ(g->sprOneUp.State, 1);
     EXPECT_EQ(g->sprOneUp.Y, 64);
     EXPECT_EQ(g->MapCode(5, 12), 33);
-    EXPECT_EQ(g->sprQBoxes[2].State, 0);
+    EXPECT_EQ(g->sprQBoxes[2].State, QBox::Empty);
 }
 
 TEST_F(Contacts, TheHeadTouchesABoxOnlyInsideItsWindow)
 {
     // 15 pixels either side, strictly.
     for (int dx : {-15, -14, 14, 15}) {
-        Box(0, 2, 100);
+        Box(0, QBox::Coin, 100);
         JumpUnder(100 + dx);
-        EXPECT_EQ(g->sprQBoxes[0].State, std::abs(dx) < 15 ? 0 : 2) << dx;
+        EXPECT_EQ(g->sprQBoxes[0].State, std::abs(dx) < 15 ? QBox::Empty : QBox::Coin) << dx;
     }
     // A falling hero never opens a box.
-    Box(0, 2, 100);
+    Box(0, QBox::Coin, 100);
     PlaceHero(*g, 100, 88, Hero::AirRight);
     hero().SpeedX = 0;
     hero().SpeedY = 2;
     g->CollisionDetection();
-    EXPECT_EQ(g->sprQBoxes[0].State, 2);
+    EXPECT_EQ(g->sprQBoxes[0].State, QBox::Coin);
 }
 
 TEST_F(Contacts, TwoBoxesStruckTogetherCancelTheBounce)
 {
     // The first contact puts the hero under box 0, which is still inside the second box
     // when that one sits 4 pixels lower.
-    Box(0, 2, 92);
-    Box(1, 2, 108, 84);
+    Box(0, QBox::Coin, 92);
+    Box(1, QBox::Coin, 108, 84);
     JumpUnder(100);
-    EXPECT_EQ(g->sprQBoxes[0].State, 0);
-    EXPECT_EQ(g->sprQBoxes[1].State, 0);
+    EXPECT_EQ(g->sprQBoxes[0].State, QBox::Empty);
+    EXPECT_EQ(g->sprQBoxes[1].State, QBox::Empty);
     EXPECT_EQ(hero().SpeedY, -7) << "reversed twice";
     EXPECT_EQ(hero().Y, 100);
 }

@@ -1,6 +1,7 @@
 // Elevators and warp pipes.
 #include "HeroWorld.h"
 #include "LevelText.h"
+#include "world/Objects.h"
 
 #include <gtest/gtest.h>
 
@@ -115,7 +116,7 @@ TEST_F(Rides, ThePlatformCatchesFeetInItsTop8Or11Pixels)
         EXPECT_EQ(hero().State, depth < 8 ? Hero::GroundRight : Hero::AirRight) << depth;
     }
     // Vertical: 10 caught, 11 not; he is put where the top will be after its move.
-    g->sprElevators[0].State = 0;
+    g->sprElevators[0].State = Elevator::Free;
     Sprite& v = Elevator(1, 3, 100, 120, 100, 200);
     for (int depth : {0, 10, 11}) {
         PlaceHero(*g, 110, 120 - 16 + depth - 3, Hero::AirRight);
@@ -152,7 +153,7 @@ TEST_F(Rides, APipeSendsTheHeroToItsOtherEndOnce)
 {
     Start(PipeSet());
     ASSERT_EQ(g->sprWarp.State, 1) << "the first end is in view and marked";
-    EXPECT_EQ(g->Warps[0][0].WarpState, 1);
+    EXPECT_EQ(g->Warps[0][0].WarpState, WarpEnds::Both);
 
     // Standing on it without the down arrow does nothing; one pixel too far right neither.
     PlaceHero(*g, 132, 48, Hero::GroundRight);
@@ -175,7 +176,7 @@ TEST_F(Rides, APipeSendsTheHeroToItsOtherEndOnce)
     EXPECT_EQ(used.Y1, 48);
     EXPECT_EQ(used.X2, 0);
     EXPECT_EQ(used.Y2, 192);
-    EXPECT_EQ(used.WarpState, 0);
+    EXPECT_EQ(used.WarpState, WarpEnds::None);
 
     // The far end is marked now; going back through the used pipe does nothing.
     g.Frame();
@@ -189,7 +190,7 @@ TEST_F(Rides, APipeSendsTheHeroToItsOtherEndOnce)
     hero().Y = 239;
     hero().SpeedY = 5;
     g.Frame();
-    EXPECT_EQ(g->Warps[0][0].WarpState, 1);
+    EXPECT_EQ(g->Warps[0][0].WarpState, WarpEnds::Both);
     EXPECT_EQ(g->Warps[0][0].X1, 144);
     EXPECT_EQ(g->Warps[0][0].X2, 624);
 }
@@ -220,7 +221,7 @@ TEST_F(Rides, ALoneWarpEndLeadsNowhere)
     set.levels[0][3] = test::Row(".........1");
     set.levels[0][4] = test::Row(".......###");
     Start(set);
-    ASSERT_EQ(g->Warps[0][1].WarpState, 2);
+    ASSERT_EQ(g->Warps[0][1].WarpState, WarpEnds::First);
     PlaceHero(*g, 136, 48, Hero::GroundRight);
     g->bDownKey = true;
     g->UpdateWarp();

@@ -193,8 +193,8 @@ TEST(StandardLevels, WarpEndsComeInPairsFarApartAndLoadIntoTheWarpTable)
     int complete = 0;
     for (const auto& level : warps)
         for (const WarpRecord& w : level) {
-            EXPECT_NE(w.WarpState, 2);
-            if (w.WarpState == 1) {
+            EXPECT_NE(w.WarpState, WarpEnds::First);
+            if (w.WarpState == WarpEnds::Both) {
                 ++complete;
                 EXPECT_NE(w.X1, w.X2);
             }

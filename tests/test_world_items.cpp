@@ -1,5 +1,6 @@
 // Boxes, coins, brick fragments and the two walking items.
 #include "TestData.h"
+#include "world/Objects.h"
 
 #include <gtest/gtest.h>
 
@@ -126,8 +127,8 @@ TEST_F(ItemFixture, BoxesShowTheirKindAndAreFreedFarOutside)
     EXPECT_EQ(At(72, 40), test::FrameColour(8, 7));
     EXPECT_EQ(At(104, 40), test::FrameColour(8, 6));
     EXPECT_EQ(At(136, 40), 0u) << "a hidden box is not drawn";
-    EXPECT_EQ(g->sprQBoxes[4].State, 0);
-    EXPECT_EQ(g->sprQBoxes[5].State, 0);
+    EXPECT_EQ(g->sprQBoxes[4].State, QBox::Empty);
+    EXPECT_EQ(g->sprQBoxes[5].State, QBox::Empty);
     EXPECT_EQ(g->sprQBoxes[5].X, 641) << "freed before its scroll step";
 
     g->ViewX = 24;
@@ -275,9 +276,9 @@ TEST_F(ItemFixture, KillAllEnemiesFreesEverySlotButTheFragments)
 {
     g->sprWumpels[23].State = 0;
     g->sprFTurtles[9].State = 1;
-    g->sprQBoxes[0].State = 2;
+    g->sprQBoxes[0].State = QBox::Coin;
     g->sprCoins[23].State = -1;
-    g->sprElevators[9].State = 3;
+    g->sprElevators[9].State = Elevator::UpDown;
     g->sprMush.State = 1;
     g->sprOneUp.State = 1;
     g->sprHeroFire[3].State = 0;
@@ -287,9 +288,9 @@ TEST_F(ItemFixture, KillAllEnemiesFreesEverySlotButTheFragments)
     g->KillAllEnemies();
     EXPECT_EQ(g->sprWumpels[23].State, 4);
     EXPECT_EQ(g->sprFTurtles[9].State, 4);
-    EXPECT_EQ(g->sprQBoxes[0].State, 0);
+    EXPECT_EQ(g->sprQBoxes[0].State, QBox::Empty);
     EXPECT_EQ(g->sprCoins[23].State, 0);
-    EXPECT_EQ(g->sprElevators[9].State, 0);
+    EXPECT_EQ(g->sprElevators[9].State, Elevator::Free);
     EXPECT_EQ(g->sprMush.State, 0);
     EXPECT_EQ(g->sprOneUp.State, 0);
     EXPECT_EQ(g->sprHeroFire[3].State, 4);

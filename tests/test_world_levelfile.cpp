@@ -123,15 +123,15 @@ TEST(LevelFile, WarpEndsArePairedInReadingOrder)
     EXPECT_EQ(t.map->At(0, 3, 10), 79);
     EXPECT_EQ(t.map->At(0, 12, 40), 79);
     EXPECT_EQ(t.map->At(0, 12, 42), 79) << "the third end changes no record but is still a marker";
-    EXPECT_EQ(t.warps[0][1].WarpState, 2);
+    EXPECT_EQ(t.warps[0][1].WarpState, WarpEnds::First);
     EXPECT_EQ(t.warps[0][1].X1, 42 * 16);
 
     // A used pair (cleared by the hero) is filled again by a reload; an unused one is kept.
     t.warps[0][0] = WarpRecord{};
     t.Load(level);
     EXPECT_EQ(t.warps[0][0].X2, 624);
-    EXPECT_EQ(t.warps[0][0].WarpState, 1);
-    EXPECT_EQ(t.warps[0][1].WarpState, 1) << "the lone end of pipe 1 met again completes the pair";
+    EXPECT_EQ(t.warps[0][0].WarpState, WarpEnds::Both);
+    EXPECT_EQ(t.warps[0][1].WarpState, WarpEnds::Both) << "the lone end of pipe 1 met again completes the pair";
 }
 
 TEST(LevelFile, LineEndsAndByteOrderMarkDoNotChangeTheLevels)

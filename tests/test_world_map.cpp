@@ -1,6 +1,7 @@
 // Map drawing, scrolling, object activation, and the level set inside a running game.
 #include "LevelText.h"
 #include "TestData.h"
+#include "world/Objects.h"
 
 #include <gtest/gtest.h>
 
@@ -85,7 +86,7 @@ TEST_F(MapFixture, BoxesTakeSlotsInVisitingOrderUntilNoneIsLeft)
         g->SetMapCode(3, k, 56);
     Draw(0);
     for (size_t i = 0; i < 24; ++i)
-        EXPECT_EQ(g->sprQBoxes[i].State, i < 20 ? 2 : 1) << i;
+        EXPECT_EQ(g->sprQBoxes[i].State, i < 20 ? QBox::Coin : QBox::PowerUp) << i;
     EXPECT_EQ(g->sprQBoxes[20].X, 0);
     EXPECT_EQ(g->sprQBoxes[20].Y, 48);
     EXPECT_EQ(g->sprQBoxes[23].X, 48);
@@ -99,7 +100,7 @@ TEST_F(MapFixture, BoxesTakeSlotsInVisitingOrderUntilNoneIsLeft)
     // Scrolling back over used cells makes nothing new.
     g->KillAllEnemies();
     Draw(0);
-    EXPECT_EQ(g->sprQBoxes[0].State, 0);
+    EXPECT_EQ(g->sprQBoxes[0].State, QBox::Empty);
 }
 
 TEST_F(MapFixture, NewBoxesAndCoinsJoinTheRunningAnimation)
@@ -117,7 +118,7 @@ TEST_F(MapFixture, NewBoxesAndCoinsJoinTheRunningAnimation)
     g->SetMapCode(7, 10, 53);
     g->sprQBoxes[1].CurrentFrame = 5;
     Draw(0);
-    EXPECT_EQ(g->sprQBoxes[1].State, 5);
+    EXPECT_EQ(g->sprQBoxes[1].State, QBox::PowerUpAlt);
     EXPECT_EQ(g->sprQBoxes[1].CurrentFrame, 2);
     EXPECT_EQ(g->sprCoins[1].State, 1);
     EXPECT_EQ(g->sprCoins[1].CurrentFrame, 8);
@@ -204,10 +205,10 @@ TEST_F(MapFixture, EveryKindStartsAsItsTableRowSays)
     EXPECT_EQ(g->sprWarp.State, 1);
     EXPECT_EQ(g->sprWarp.X, 16 * 15);
     EXPECT_EQ(g->sprBrowns[0].AnimRate, 3) << "Normal";
-    EXPECT_EQ(g->sprQBoxes[0].State, 4);
+    EXPECT_EQ(g->sprQBoxes[0].State, QBox::CoinChest);
     EXPECT_EQ(g->sprQBoxes[0].DirX, 8);
     EXPECT_EQ(g->MapCode(2, 2), 33);
-    EXPECT_EQ(g->sprQBoxes[1].State, 3);
+    EXPECT_EQ(g->sprQBoxes[1].State, QBox::OneUp);
     EXPECT_EQ(g->MapCode(2, 4), 0) << "a hidden box leaves background";
     EXPECT_EQ(g->sprBirds[0].State, 1);
     EXPECT_EQ(g->sprBirds[0].CurrentFrame, 5);
@@ -254,7 +255,7 @@ TEST_F(MapFixture, ElevatorEndsPairWithTheWaitingEnd)
     Draw(0);
     const auto& e = g->sprElevators;
     const auto& p = g->ElevatorPaths;
-    EXPECT_EQ((std::array<int, 4>{e[0].State, e[1].State, e[2].State, e[3].State}), (std::array<int, 4>{2, 3, 1, 0}));
+    EXPECT_EQ((std::array<int, 4>{e[0].State, e[1].State, e[2].State, e[3].State}), (std::array<int, 4>{Elevator::Sideways, Elevator::UpDown, Elevator::Waiting, Elevator::Free}));
     EXPECT_EQ((std::array<int, 5>{p[0].FromX, p[0].FromY, p[0].ToX, p[0].ToY, p[0].Dir}), (std::array<int, 5>{64, 16, 144, 16, 1}));
     EXPECT_EQ((std::array<int, 4>{p[1].FromX, p[1].FromY, p[1].ToX, p[1].ToY}), (std::array<int, 4>{96, 48, 96, 128}));
     EXPECT_EQ(e[2].X, 176);

@@ -44,6 +44,28 @@ constexpr int32_t Right = 1;
 constexpr int32_t Free = Enemy::Free;
 } // namespace Ball
 
+// Question-box states: what a box holds. Empty marks a free slot.
+namespace QBox {
+constexpr int32_t Empty = 0;
+constexpr int32_t PowerUp = 1;
+constexpr int32_t Coin = 2;
+constexpr int32_t OneUp = 3;     // hidden until struck
+constexpr int32_t CoinChest = 4; // DirX counts the coins left
+constexpr int32_t PowerUpAlt = 5;
+constexpr int32_t CoinAlt = 6;
+
+constexpr bool Holds(int32_t state) { return state >= PowerUp && state <= CoinAlt; }
+} // namespace QBox
+
+// Elevator states: a free slot, a first end waiting for its partner, and the two kinds of
+// moving platform.
+namespace Elevator {
+constexpr int32_t Free = 0;
+constexpr int32_t Waiting = 1;
+constexpr int32_t Sideways = 2;
+constexpr int32_t UpDown = 3;
+} // namespace Elevator
+
 // Brings a level object's screen x up to date with the view (its GlobalX is the ViewX at
 // which X was last valid), without moving it in the world.
 inline void ScrollStep(Sprite& s, int32_t viewX)

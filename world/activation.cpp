@@ -1,5 +1,6 @@
 #include "game/GameWindow.h"
 #include "level/LevelFile.h"
+#include "level/Rules.h"
 #include "world/Objects.h"
 #include "enemies/Kinds.h"
 
@@ -45,18 +46,26 @@ bool GameWindow::ActivateEnemy(int32_t code, int32_t x, int32_t y)
     return true;
 }
 
-// An emptied cell takes the second background where it borders on it.
+// An emptied cell takes the second background where it borders on it (level/Rules.h).
 void GameWindow::ClearCell(int32_t row, int32_t col)
 {
-    const bool nine = MapCode(row, col - 1) == Tile::Background2 || MapCode(row, col + 1) == Tile::Background2 ||
-                      MapCode(row - 1, col) == Tile::Background2;
-    SetMapCode(row, col, nine ? Tile::Background2 : Tile::Background);
+    SetMapCode(row, col, EmptiedCode([this](int32_t r, int32_t c) { return MapCode(r, c); }, row, col));
 }
 
+// An object cell coming into view: its object goes live (when a slot is free), then the
+// cell takes what its row of kCodes says it becomes.
 void GameWindow::ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y)
 {
     const int32_t code = MapCode(row, col);
+    if (!GoesLive(code))
+        return;
+    if (!ActivateEnemy(code, x, y))
+        ActivateItem(code, col, x, y);
+    SetMapCode(row, col, BecomesCode(code, [this](int32_t r, int32_t c) { return MapCode(r, c); }, row, col));
+}
 
+void GameWindow::ActivateItem(int32_t code, int32_t col, int32_t x, int32_t y)
+{
     auto place = [&](Sprite& s) {
         s.X = x;
         s.Y = y;
@@ -74,48 +83,17 @@ void GameWindow::ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y)
         sp.AnimRate = 3;
         return &sp;
     };
-    auto background = [&]() { ClearCell(row, col); };
 
-    if (ActivateEnemy(code, x, y)) {
-        background();
-        return;
-    }
     switch (code) {
-    case 45:
-        item(sprQBoxes, 2);
-        SetMapCode(row, col, Tile::BoxBase);
-        break;
-    case 84:
-        item(sprQBoxes, 5);
-        SetMapCode(row, col, Tile::BoxBaseAlt);
-        break;
-    case 54:
-        if (Sprite* box = item(sprQBoxes, 4))
+    case Tile::CoinBox: item(sprQBoxes, QBox::Coin); break;
+    case Tile::PowerUpBoxAlt: item(sprQBoxes, QBox::PowerUpAlt); break;
+    case Tile::CoinChest:
+        if (Sprite* box = item(sprQBoxes, QBox::CoinChest))
             box->DirX = 8; // coins left in the block
-        SetMapCode(row, col, Tile::BoxBase);
         break;
-    case 82:
-        item(sprQBoxes, 6);
-        SetMapCode(row, col, Tile::BoxBaseAlt);
-        break;
-    case Tile::HeroStart: {
-        const int32_t worldX = (col - 1) * 16;
-        // Only the first start met since the level began places the hero; later ones
-        // just move the restart point.
-        if (StartX == 0 && StartY == 0) {
-            sprPlayer.X = worldX;
-            sprPlayer.Y = y;
-        }
-        StartX = worldX;
-        if (StartX > 160) {
-            StartViewX = StartX - 160;
-            StartX = 160;
-        }
-        StartY = y;
-        background();
-        break;
-    }
-    case 52: {
+    case Tile::CoinBoxAlt: item(sprQBoxes, QBox::CoinAlt); break;
+    case Tile::HeroStart: ActivateHeroStart(col, y); break;
+    case Tile::Plant: {
         const int32_t s = FreeSlot(sprPPlants, Enemy::Free);
         if (s >= 0) {
             Sprite& p = sprPPlants[static_cast<size_t>(s)];
@@ -126,99 +104,114 @@ void GameWindow::ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y)
             p.AnimRate = 3;
             PlantTimer[static_cast<size_t>(s)] = 0;
         }
-        background();
         break;
     }
-    case 53: item(sprCoins, 1); background(); break;
-    case 81: item(sprCoins, -1); background(); break;
-    case 56:
-        item(sprQBoxes, 1);
-        SetMapCode(row, col, Tile::BoxBase);
-        break;
-    case 57:
-        item(sprQBoxes, 3);
-        background();
-        break;
-    case 62:
-    case 83:
-        for (size_t c = 0; c < sprFires.size(); ++c) {
-            FireChain& chain = sprFires[c];
-            if (chain.ChainActive)
-                continue;
-            chain.ChainActive = true;
-            for (Sprite& ball : chain.Balls) {
-                ball.State = 1;
-                ball.CurrentFrame = 0;
-                ball.GlobalX = ViewX;
-                ball.AnimRate = 1;
-            }
-            chain.CenterX = static_cast<float>(x + 4);
-            chain.CenterY = static_cast<float>(y + 4);
-            chain.LastViewX = ViewX;
-            chain.Angle = 4.71F;
-            FireTick[c] = 1;
-            break;
-        }
-        SetMapCode(row, col, code == 62 ? Tile::BoxBase : Tile::BoxBaseAlt);
-        break;
-    case 67:
-        for (size_t f = 0; f < sprFlames.size(); ++f) {
-            Sprite& flame = sprFlames[f];
-            if (flame.Active)
-                continue;
-            place(flame);
-            flame.Active = true;
-            flame.CurrentFrame = 0;
-            flame.Y = y - 8;
-            flame.AnimRate = 2;
-            FlameFrame[f] = 0;
-            break;
-        }
-        background();
-        break;
+    case Tile::Coin: item(sprCoins, 1); break;     // a lying gold coin
+    case Tile::CoinAlt: item(sprCoins, -1); break; // a lying violet coin
+    case Tile::PowerUpBox: item(sprQBoxes, QBox::PowerUp); break;
+    case Tile::OneUpBox: item(sprQBoxes, QBox::OneUp); break;
+    case Tile::FireChain:
+    case Tile::FireChainAlt: ActivateFireChain(x, y); break;
+    case Tile::Flame: ActivateFlame(x, y); break;
     case Tile::WarpMarker:
         // One marker only: it moves to the newest warp end in view.
         place(sprWarp);
         sprWarp.State = 1;
-        background();
         break;
-    case Tile::Elevator:
-        for (size_t e = 0; e < sprElevators.size(); ++e) {
-            Sprite& lift = sprElevators[e];
-            ElevatorPath& path = ElevatorPaths[e];
-            if (lift.State == 2 || lift.State == 3)
-                continue;
-            if (lift.State == 1) {
-                // A waiting first end: this end completes it when it shares its column
-                // (vertical) or its row (horizontal); otherwise this end is dropped.
-                if (path.FromX == x) {
-                    path.ToX = x;
-                    path.ToY = y;
-                    path.Dir = 1;
-                    lift.State = 3;
-                    lift.GlobalX = ViewX;
-                } else if (path.FromY == y) {
-                    path.ToX = x;
-                    path.ToY = y;
-                    path.Dir = 1;
-                    lift.State = 2;
-                }
-            } else if (lift.State == 0) {
-                lift.State = 1;
-                place(lift);
-                path.FromX = x;
-                path.FromY = y;
-                path.RefViewX = ViewX;
-                path.Dir = 1;
-            } else {
-                continue;
-            }
-            break;
+    case Tile::Elevator: ActivateElevatorEnd(x, y); break;
+    default: break;
+    }
+}
+
+void GameWindow::ActivateHeroStart(int32_t col, int32_t y)
+{
+    const int32_t worldX = (col - 1) * 16;
+    // Only the first start met since the level began places the hero; later ones
+    // just move the restart point.
+    if (StartX == 0 && StartY == 0) {
+        sprPlayer.X = worldX;
+        sprPlayer.Y = y;
+    }
+    // A start near the level's beginning leaves the restart view as it was.
+    const StartView view = ViewOfStart(worldX);
+    StartX = view.heroX;
+    if (view.viewX > 0)
+        StartViewX = view.viewX;
+    StartY = y;
+}
+
+void GameWindow::ActivateFlame(int32_t x, int32_t y)
+{
+    for (size_t f = 0; f < sprFlames.size(); ++f) {
+        Sprite& flame = sprFlames[f];
+        if (flame.Active)
+            continue;
+        flame.X = x;
+        flame.Y = y - 8;
+        flame.GlobalX = ViewX;
+        flame.Active = true;
+        flame.CurrentFrame = 0;
+        flame.AnimRate = 2;
+        FlameFrame[f] = 0;
+        return;
+    }
+}
+
+void GameWindow::ActivateFireChain(int32_t x, int32_t y)
+{
+    for (size_t c = 0; c < sprFires.size(); ++c) {
+        FireChain& chain = sprFires[c];
+        if (chain.ChainActive)
+            continue;
+        chain.ChainActive = true;
+        for (Sprite& ball : chain.Balls) {
+            ball.State = 1;
+            ball.CurrentFrame = 0;
+            ball.GlobalX = ViewX;
+            ball.AnimRate = 1;
         }
-        background();
-        break;
-    default:
-        break;
+        chain.CenterX = static_cast<float>(x + 4);
+        chain.CenterY = static_cast<float>(y + 4);
+        chain.LastViewX = ViewX;
+        chain.Angle = 4.71F;
+        FireTick[c] = 1;
+        return;
+    }
+}
+
+// The first free slot takes a first end; the next end completes or is dropped by the
+// waiting one (LinkElevatorEnds), whichever slot holds it.
+void GameWindow::ActivateElevatorEnd(int32_t x, int32_t y)
+{
+    for (size_t e = 0; e < sprElevators.size(); ++e) {
+        Sprite& lift = sprElevators[e];
+        ElevatorPath& path = ElevatorPaths[e];
+        if (lift.State == Elevator::Waiting) {
+            const ElevatorLink link = LinkElevatorEnds(path.FromX, path.FromY, x, y);
+            if (link != ElevatorLink::Dropped) {
+                path.ToX = x;
+                path.ToY = y;
+                path.Dir = 1;
+                if (link == ElevatorLink::UpDown) {
+                    lift.State = Elevator::UpDown;
+                    lift.GlobalX = ViewX;
+                } else {
+                    lift.State = Elevator::Sideways;
+                }
+            }
+            return;
+        }
+        if (lift.State == Elevator::Free) {
+            lift.State = Elevator::Waiting;
+            lift.X = x;
+            lift.Y = y;
+            lift.GlobalX = ViewX;
+            path.FromX = x;
+            path.FromY = y;
+            path.RefViewX = ViewX;
+            path.Dir = 1;
+            return;
+        }
     }
 }
 

@@ -24,28 +24,28 @@ void GameWindow::UpdateQBoxes()
     for (Sprite& box : sprQBoxes) {
         // Boxes far outside the view are given up (tested before this frame's scroll).
         if (box.X < -320)
-            box.State = 0;
+            box.State = QBox::Empty;
         if (box.X > 640)
-            box.State = 0;
+            box.State = QBox::Empty;
         switch (box.State) {
-        case 1:
-        case 2:
+        case QBox::PowerUp:
+        case QBox::Coin:
             ScrollStep(box, ViewX);
             box.CurrentFrame = Timers.QBoxFrame;
             box.Draw(ddsBack);
             break;
-        case 5:
-        case 6:
+        case QBox::PowerUpAlt:
+        case QBox::CoinAlt:
             ScrollStep(box, ViewX);
             box.CurrentFrame = Timers.QBoxFrame + 7;
             box.Draw(ddsBack);
             break;
-        case 4:
+        case QBox::CoinChest:
             ScrollStep(box, ViewX);
             box.CurrentFrame = 6;
             box.Draw(ddsBack);
             break;
-        case 3:
+        case QBox::OneUp:
             // Hidden, but it keeps its place for the hero's head.
             ScrollStep(box, ViewX);
             break;

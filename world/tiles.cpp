@@ -1,5 +1,6 @@
 #include "game/GameWindow.h"
 #include "level/LevelFile.h"
+#include "level/Rules.h"
 
 namespace zorbo {
 
@@ -13,11 +14,11 @@ void GameWindow::DrawTiles()
         shift = ViewX % 16;
     }
     // The map ends at column 1000; a level must finish before its view gets there.
-    if (first + 20 >= 1000)
+    if (first >= DrawLimitColumn)
         return;
-    for (int32_t r = 0; r < 15; ++r) {
+    for (int32_t r = 0; r < MapRows; ++r) {
         const int32_t top = r * 16;
-        for (int32_t k = first; k <= first + 20; ++k) {
+        for (int32_t k = first; k <= first + ScreenColumns; ++k) {
             // Column `first` lies wholly left of the screen: it is visited so that its
             // objects exist before they scroll in, but its blit is refused.
             const int32_t left = (k - first - 1) * 16 - shift;

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 }
         for (const auto& level : warps)
             for (const WarpRecord& w : level)
-                if (w.WarpState != 0 && w.WarpState != 1 && w.WarpState != 2)
+                if (w.WarpState != WarpEnds::None && w.WarpState != WarpEnds::Both && w.WarpState != WarpEnds::First)
                     std::abort();
     }
 

@@ -1,0 +1,118 @@
+#include "level/Rules.h"
+
+#include <algorithm>
+
+namespace zorbo {
+
+std::optional<MapCell> FirstViewStart(const CodeAt& codeAt)
+{
+    for (int32_t row = 0; row < MapRows; ++row)
+        for (int32_t col = 1; col <= ScreenColumns; ++col)
+            if (codeAt(row, col) == Tile::HeroStart)
+                return MapCell{row, col};
+    return std::nullopt;
+}
+
+int32_t EmptiedCode(const CodeAt& codeAt, int32_t row, int32_t col, EmptiedBy by, int32_t rows, int32_t cols)
+{
+    auto night = [&](int32_t r, int32_t c) { return codeAt(r, c) == Tile::Background2; };
+    if (by == EmptiedBy::HeroHead) {
+        for (int32_t c = col; c < col + cols; ++c)
+            if (night(row + rows, c))
+                return Tile::Background2;
+        return Tile::Background;
+    }
+    for (int32_t r = row; r < row + rows; ++r)
+        if (night(r, col - 1) || night(r, col + cols))
+            return Tile::Background2;
+    for (int32_t c = col; c < col + cols; ++c)
+        if (night(row - 1, c))
+            return Tile::Background2;
+    return Tile::Background;
+}
+
+int32_t BecomesCode(int32_t code, const CodeAt& codeAt, int32_t row, int32_t col, EmptiedBy by)
+{
+    const CodeRow* info = FindCode(code);
+    if (info == nullptr)
+        return code;
+    switch (info->becomes) {
+    case Becomes::Stays: return code;
+    case Becomes::Emptied: return EmptiedCode(codeAt, row, col, by);
+    case Becomes::BoxBase: return Tile::BoxBase;
+    case Becomes::BoxBaseAlt: return Tile::BoxBaseAlt;
+    }
+    return code;
+}
+
+std::vector<MapCell> ElevatorEndsInOrder(const CodeAt& codeAt, int32_t lastCol)
+{
+    std::vector<MapCell> ends;
+    for (int32_t row = 0; row < MapRows; ++row)
+        for (int32_t col = 1; col <= std::min(ScreenColumns, lastCol); ++col)
+            if (codeAt(row, col) == Tile::Elevator)
+                ends.push_back({row, col});
+    for (int32_t col = ScreenColumns + 1; col <= std::min(lastCol, LastMapColumn); ++col)
+        for (int32_t row = 0; row < MapRows; ++row)
+            if (codeAt(row, col) == Tile::Elevator)
+                ends.push_back({row, col});
+    return ends;
+}
+
+ElevatorPairs PairElevatorEnds(const std::vector<MapCell>& ends)
+{
+    ElevatorPairs result;
+    for (const MapCell& end : ends) {
+        if (!result.waiting) {
+            result.waiting = end;
+            continue;
+        }
+        if (LinkElevatorEnds(result.waiting->col, result.waiting->row, end.col, end.row) == ElevatorLink::Dropped) {
+            result.dropped.push_back({end, *result.waiting});
+        } else {
+            result.pairs.push_back({*result.waiting, end});
+            result.waiting.reset();
+        }
+    }
+    return result;
+}
+
+std::string_view LineEndBytes(LineEnd end)
+{
+    switch (end) {
+    case LineEnd::None: return "";
+    case LineEnd::LF: return "\n";
+    case LineEnd::CRLF: return "\r\n";
+    case LineEnd::CR: return "\r";
+    }
+    return "";
+}
+
+LineSplitter::LineSplitter(std::string_view bytes) : bytes_(bytes)
+{
+    if (bytes_.starts_with("\xEF\xBB\xBF")) {
+        bom_ = true;
+        pos_ = 3;
+    }
+}
+
+bool LineSplitter::Next(FileLine& line)
+{
+    if (pos_ >= bytes_.size())
+        return false;
+    const size_t end = bytes_.find_first_of("\r\n", pos_);
+    if (end == std::string_view::npos) {
+        line = FileLine{bytes_.substr(pos_), LineEnd::None};
+        pos_ = bytes_.size();
+        return true;
+    }
+    line.text = bytes_.substr(pos_, end - pos_);
+    if (bytes_[end] == '\r' && end + 1 < bytes_.size() && bytes_[end + 1] == '\n')
+        line.end = LineEnd::CRLF;
+    else
+        line.end = bytes_[end] == '\r' ? LineEnd::CR : LineEnd::LF;
+    pos_ = end + (line.end == LineEnd::CRLF ? 2 : 1);
+    return true;
+}
+
+} // namespace zorbo
