@@ -1,5 +1,5 @@
-// Recording files on disk: reading one without ever blocking, writing one as the game goes.
-#include "record/RecordingFile.h"
+#include "record/RecordingWriter.h"
+
 #include "media/RegularFile.h"
 
 #include <fcntl.h>
@@ -106,17 +106,17 @@ bool RecordingWriter::Finish(const Recording& rec, std::string& error)
     return true;
 }
 
-bool Recording::Save(const std::string& file, std::string& error) const
+bool SaveRecording(const Recording& rec, const std::string& file, std::string& error)
 {
-    if (!IsPlainFileName(levelSet)) {
-        error = "the level set \"" + levelSet + "\" cannot be recorded: a recording names a file right in the data folder";
+    if (!IsPlainFileName(rec.levelSet)) {
+        error = "the level set \"" + rec.levelSet + "\" cannot be recorded: a recording names a file right in the data folder";
         return false;
     }
     RecordingWriter writer;
-    return writer.Open(file, error) && writer.Finish(*this, error);
+    return writer.Open(file, error) && writer.Finish(rec, error);
 }
 
-bool Recording::Load(const std::string& file, Recording& out, std::string& error)
+bool LoadRecording(const std::string& file, Recording& out, std::string& error)
 {
     std::string bytes, reason;
     if (ReadRegularFile(file, RecordingFormat::MaxFileBytes, bytes, reason) != FileError::None) {
