@@ -1,5 +1,6 @@
 #pragma once
 // Recordings on disk: a game written as it is played, a whole recording saved, one read.
+#include "media/AtomicFile.h"
 #include "record/Recording.h"
 
 #include <string>
@@ -8,7 +9,8 @@ namespace zorbo {
 
 // Writes a recording while its game is played. Every keyboard poll reaches the file as
 // soon as the game has read it, so a killed game leaves a recording that replays up to
-// its last poll. The file is written as FILE.part beside FILE and renamed once finished.
+// its last poll. The file is written under a temporary name beside FILE (AtomicFile) and
+// renamed once finished.
 class RecordingWriter {
 public:
     RecordingWriter() = default;
@@ -16,7 +18,7 @@ public:
     RecordingWriter(const RecordingWriter&) = delete;
     RecordingWriter& operator=(const RecordingWriter&) = delete;
 
-    // Opens FILE.part; false with a reason naming the file when it cannot be written.
+    // Opens the temporary file; false with a reason naming the file when it cannot be written.
     bool Open(const std::string& file, std::string& error);
     // Writes what is new in the recording up to its last poll. After a failure nothing more
     // is written; the failure is reported by Finish.
@@ -24,12 +26,12 @@ public:
     // Writes the rest and the end line and gives the file its name.
     bool Finish(const Recording& rec, std::string& error);
     bool Failed() const { return !error_.empty(); }
-    const std::string& TempName() const { return temp_; }
 
 private:
     void Put(const std::string& text);
-    int fd_ = -1;
-    std::string file_, temp_;
+    // An unfinished recording stays under its temporary name, where it replays up to its
+    // last poll.
+    AtomicFile file_{AtomicFile::Unfinished::Keep};
     RecordingText text_;
     size_t written_ = 0;
     std::string error_;
