@@ -27,9 +27,8 @@ public:
     void WaitUntil(uint32_t tick) override { inner_.WaitUntil(tick); }
     bool CloseRequested() const override { return inner_.CloseRequested(); }
     void ShowMessage(const std::string& t, const std::string& x) override { inner_.ShowMessage(t, x); }
-    bool StartDisplay(int32_t w, int32_t h, bool full) override { return inner_.StartDisplay(w, h, full); }
+    bool StartDisplay() override { return inner_.StartDisplay(); }
     void Present(const Surface& p, const Rect& r) override { inner_.Present(p, r); }
-    Rect ScreenRect() override { return inner_.ScreenRect(); }
     void StopDisplay() override { inner_.StopDisplay(); }
     bool OpenKeyboard() override { return inner_.OpenKeyboard(); }
     void ReadKeyboard(KeyState& keys) override { inner_.ReadKeyboard(keys); }
