@@ -1,31 +1,205 @@
 #include "app/CommandLine.h"
 
+#include "media/AtomicFile.h"
+
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
 namespace zorbo {
 
+namespace {
+
+// What an option counts as, besides its own field; the rules between options read these.
+enum Marks : unsigned {
+    GameSetting = 1u,   // anySetting: the launcher is skipped
+    Recorded = 2u,      // recordedSetting: a recording fixes it
+    WindowOnly = 4u,    // windowOption: no use without a window
+};
+
+struct Option {
+    std::string name;
+    std::string value; // the value's name in the usage text; empty for a switch
+    std::string help;  // further lines are indented under the first
+    unsigned marks;
+    // Takes the value (empty for a switch); an error message when it is bad.
+    std::string (*apply)(CommandLine& cl, const std::string& name, const std::string& value);
+};
+
+// Column where the usage text's descriptions start; a longer option pushes its own out.
+constexpr size_t kHelpColumn = 22;
+
+bool IsNumber(const std::string& v, size_t maxDigits)
+{
+    return !v.empty() && v.size() <= maxDigits && v.find_first_not_of("0123456789") == std::string::npos;
+}
+
+std::string Refused(const std::string& name, const std::string& takes, const std::string& v)
+{
+    return name + " takes " + takes + ", not \"" + v + "\"";
+}
+
+struct Named {
+    const char* word;
+    int32_t value;
+};
+constexpr Named kDifficulties[] = {{"easy", Difficulty::Easy},
+                                   {"normal", Difficulty::Normal},
+                                   {"difficult", Difficulty::Difficult},
+                                   {"crazy", Difficulty::Crazy}};
+
+// The program's options, in the order --help lists them.
+const std::vector<Option>& Options()
+{
+    static const std::vector<Option> options = {
+        {"--level-set", "NAME", "level set: the file NAME.txt in the data folder (default Standard)",
+         GameSetting | Recorded,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             if (v.empty() || v.find('/') != std::string::npos)
+                 return Refused(n, "the name of a level set in the data folder", v);
+             cl.settings.gLevelSet = v + ".txt";
+             return {};
+         }},
+        {"--level", "N", "start level, 1 to 10 (default 1)", GameSetting | Recorded,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             const int level = IsNumber(v, 2) ? std::stoi(v) : 0;
+             if (level < 1 || level > 10)
+                 return Refused(n, "a number from 1 to 10", v);
+             cl.settings.gLevel = level - 1;
+             return {};
+         }},
+        {"--difficulty", "D", "easy, normal, difficult or crazy (default normal)", GameSetting | Recorded,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             for (const Named& d : kDifficulties)
+                 if (v == d.word) {
+                     cl.settings.gDifficulty = d.value;
+                     return {};
+                 }
+             return Refused(n, "easy, normal, difficult or crazy", v);
+         }},
+        {"--screen", "S", "full, 320x240 or 640x480 (default 640x480)", GameSetting | WindowOnly,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             if (v != "full" && v != "320x240" && v != "640x480")
+                 return Refused(n, "full, 320x240 or 640x480", v);
+             cl.settings.gFullScreen = v == "full";
+             cl.settings.gWindow640 = v == "640x480";
+             return {};
+         }},
+        {"--no-sound", "", "no sound effects", GameSetting | WindowOnly,
+         [](CommandLine& cl, const std::string&, const std::string&) -> std::string {
+             cl.settings.gSoundOn = false;
+             return {};
+         }},
+        {"--data", "DIR", "read the game's files from DIR", 0,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             cl.dataDir = v;
+             return v.empty() ? n + " needs a folder" : std::string();
+         }},
+        {"--start-column", "N",
+         "begin the start level at map column N instead of its hero start\n(the level editor's test play)",
+         GameSetting,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             const int column = IsNumber(v, 4) ? std::stoi(v) : 0;
+             if (column < 1 || column > 1000)
+                 return Refused(n, "a map column from 1 to 1000", v);
+             cl.settings.StartColumn = column;
+             return {};
+         }},
+        {"--quit-after-frames", "N", "end the game after N frames (for measurements)", 0,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             if (!IsNumber(v, 7))
+                 return Refused(n, "a whole number", v);
+             cl.quitAfterFrames = std::stoi(v);
+             return {};
+         }},
+        {"--screenshot", "FILE", "save the last picture shown as a BMP file when the game ends", WindowOnly,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             cl.screenshot = v;
+             return v.empty() ? n + " needs a file name" : std::string();
+         }},
+        {"--record", "FILE",
+         "record the game to FILE (written as " + AtomicFile::TempName("FILE") + " while the game runs)", 0,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             cl.record = v;
+             return v.empty() ? n + " needs a file name" : std::string();
+         }},
+        {"--play", "FILE",
+         "play a recorded game back in a window (--screen, --no-sound and\n--quit-after-frames apply)", 0,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             cl.play = v;
+             return v.empty() ? n + " needs a file name" : std::string();
+         }},
+        {"--headless", "", "with --play: no window, as fast as possible; prints where it ended", 0,
+         [](CommandLine& cl, const std::string&, const std::string&) -> std::string {
+             cl.headless = true;
+             return {};
+         }},
+        {"--check-level-set", "FILE", "check a level-set file, list its problems and exit", 0,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             cl.checkLevelSet = v;
+             return v.empty() ? n + " needs a file name" : std::string();
+         }},
+        {"--help", "", "show this help and exit", 0,
+         [](CommandLine& cl, const std::string&, const std::string&) -> std::string {
+             cl.help = true;
+             return {};
+         }},
+        {"--version", "", "show the version and exit", 0,
+         [](CommandLine& cl, const std::string&, const std::string&) -> std::string {
+             cl.version = true;
+             return {};
+         }},
+    };
+    return options;
+}
+
+// The short spelling of an option, as the options are counted.
+std::string LongName(const std::string& arg)
+{
+    return arg == "-h" ? "--help" : arg;
+}
+
+const Option* FindOption(const std::string& arg)
+{
+    for (const Option& o : Options())
+        if (o.name == LongName(arg))
+            return &o;
+    return nullptr;
+}
+
+// Options that cannot go together; empty when they can.
+std::string Conflict(const CommandLine& cl)
+{
+    if (!cl.play.empty() && !cl.record.empty())
+        return "--play and --record cannot be used together";
+    if (!cl.play.empty() && cl.recordedSetting)
+        return "--play takes its level set, level and difficulty from the recording";
+    if (cl.settings.StartColumn > 0 && (!cl.play.empty() || !cl.record.empty()))
+        return "--start-column is for trying a level out: it is not recorded or played back";
+    if (cl.headless && cl.play.empty())
+        return "--headless only goes with --play";
+    if (cl.headless && cl.windowOption)
+        return "--headless plays back without a window: --screen, --no-sound and --screenshot do not apply";
+    return {};
+}
+
+} // namespace
+
 std::string UsageText()
 {
-    return "Usage: zorbo [options]\n"
-           "\n"
-           "  --level-set NAME    level set: the file NAME.txt in the data folder (default Standard)\n"
-           "  --level N           start level, 1 to 10 (default 1)\n"
-           "  --difficulty D      easy, normal, difficult or crazy (default normal)\n"
-           "  --screen S          full, 320x240 or 640x480 (default 640x480)\n"
-           "  --no-sound          no sound effects\n"
-           "  --data DIR          read the game's files from DIR\n"
-           "  --start-column N    begin the start level at map column N instead of its hero start\n"
-           "                      (the level editor's test play)\n"
-           "  --quit-after-frames N  end the game after N frames (for measurements)\n"
-           "  --screenshot FILE   save the last picture shown as a BMP file when the game ends\n"
-           "  --record FILE       record the game to FILE (written as FILE.part while the game runs)\n"
-           "  --play FILE         play a recorded game back in a window (--screen, --no-sound and\n"
-           "                      --quit-after-frames apply)\n"
-           "  --headless          with --play: no window, as fast as possible; prints where it ended\n"
-           "  --check-level-set FILE  check a level-set file, list its problems and exit\n"
-           "  --help              show this help and exit\n"
-           "  --version           show the version and exit\n"
+    std::string text = "Usage: zorbo [options]\n\n";
+    for (const Option& o : Options()) {
+        std::string head = "  " + o.name + (o.value.empty() ? "" : " " + o.value);
+        head.resize(std::max(head.size() + 2, kHelpColumn), ' ');
+        text += head;
+        for (char c : o.help) {
+            text += c;
+            if (c == '\n')
+                text.append(kHelpColumn, ' ');
+        }
+        text += '\n';
+    }
+    return text +
            "\n"
            "Keys: arrows run, space jumps (hold it for a higher jump), down enters a pipe, up\n"
            "throws a fireball, Y/N answer questions, escape quits, P pauses and resumes, F11 or\n"
@@ -47,148 +221,34 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
 {
     CommandLine cl;
     cl.settings.gWindow640 = true;
-    auto fail = [&cl](std::string message) {
-        if (cl.error.empty())
-            cl.error = std::move(message);
-    };
     std::set<std::string> given;
     for (size_t i = 0; i < args.size() && cl.error.empty(); ++i) {
         const std::string& a = args[i];
         // Each option once: a second value would silently replace the first.
-        if (a.rfind("-", 0) == 0 && !given.insert(a == "-h" ? "--help" : a).second) {
-            fail("option " + a + " is given twice");
+        if (a.starts_with("-") && !given.insert(LongName(a)).second) {
+            cl.error = "option " + a + " is given twice";
             break;
         }
-        auto value = [&]() -> const std::string* {
-            if (i + 1 >= args.size()) {
-                fail("option " + a + " needs a value");
-                return nullptr;
-            }
-            return &args[++i];
-        };
-        if (a == "--help" || a == "-h") {
-            cl.help = true;
-        } else if (a == "--version") {
-            cl.version = true;
-        } else if (a == "--no-sound") {
-            cl.settings.gSoundOn = false;
-            cl.anySetting = true;
-            cl.windowOption = true;
-        } else if (a == "--level-set") {
-            if (const std::string* v = value()) {
-                if (v->empty() || v->find('/') != std::string::npos)
-                    fail("--level-set takes the name of a level set in the data folder, not \"" + *v + "\"");
-                else
-                    cl.settings.gLevelSet = *v + ".txt";
-                cl.anySetting = true;
-                cl.recordedSetting = true;
-            }
-        } else if (a == "--level") {
-            if (const std::string* v = value()) {
-                int level = 0;
-                if (v->size() >= 1 && v->size() <= 2 &&
-                    v->find_first_not_of("0123456789") == std::string::npos)
-                    level = std::stoi(*v);
-                if (level < 1 || level > 10)
-                    fail("--level takes a number from 1 to 10, not \"" + *v + "\"");
-                else
-                    cl.settings.gLevel = level - 1;
-                cl.anySetting = true;
-                cl.recordedSetting = true;
-            }
-        } else if (a == "--difficulty") {
-            if (const std::string* v = value()) {
-                if (*v == "easy")
-                    cl.settings.gDifficulty = Difficulty::Easy;
-                else if (*v == "normal")
-                    cl.settings.gDifficulty = Difficulty::Normal;
-                else if (*v == "difficult")
-                    cl.settings.gDifficulty = Difficulty::Difficult;
-                else if (*v == "crazy")
-                    cl.settings.gDifficulty = Difficulty::Crazy;
-                else
-                    fail("--difficulty takes easy, normal, difficult or crazy, not \"" + *v + "\"");
-                cl.anySetting = true;
-                cl.recordedSetting = true;
-            }
-        } else if (a == "--screen") {
-            if (const std::string* v = value()) {
-                if (*v == "full") {
-                    cl.settings.gFullScreen = true;
-                    cl.settings.gWindow640 = false;
-                } else if (*v == "320x240") {
-                    cl.settings.gFullScreen = false;
-                    cl.settings.gWindow640 = false;
-                } else if (*v == "640x480") {
-                    cl.settings.gFullScreen = false;
-                    cl.settings.gWindow640 = true;
-                } else {
-                    fail("--screen takes full, 320x240 or 640x480, not \"" + *v + "\"");
-                }
-                cl.anySetting = true;
-                cl.windowOption = true;
-            }
-        } else if (a == "--start-column") {
-            if (const std::string* v = value()) {
-                int column = 0;
-                if (v->size() >= 1 && v->size() <= 4 && v->find_first_not_of("0123456789") == std::string::npos)
-                    column = std::stoi(*v);
-                if (column < 1 || column > 1000)
-                    fail("--start-column takes a map column from 1 to 1000, not \"" + *v + "\"");
-                else
-                    cl.settings.StartColumn = column;
-                cl.anySetting = true;
-            }
-        } else if (a == "--quit-after-frames") {
-            if (const std::string* v = value()) {
-                if (v->empty() || v->size() > 7 || v->find_first_not_of("0123456789") != std::string::npos)
-                    fail("--quit-after-frames takes a whole number, not \"" + *v + "\"");
-                else
-                    cl.quitAfterFrames = std::stoi(*v);
-            }
-        } else if (a == "--screenshot") {
-            if (const std::string* v = value()) {
-                if (v->empty())
-                    fail("--screenshot needs a file name");
-                cl.screenshot = *v;
-                cl.windowOption = true;
-            }
-        } else if (a == "--record" || a == "--play") {
-            if (const std::string* v = value()) {
-                if (v->empty())
-                    fail(a + " needs a file name");
-                (a == "--record" ? cl.record : cl.play) = *v;
-            }
-        } else if (a == "--check-level-set") {
-            if (const std::string* v = value()) {
-                if (v->empty())
-                    fail("--check-level-set needs a file name");
-                cl.checkLevelSet = *v;
-            }
-        } else if (a == "--headless") {
-            cl.headless = true;
-        } else if (a == "--data") {
-            if (const std::string* v = value()) {
-                if (v->empty())
-                    fail("--data needs a folder");
-                cl.dataDir = *v;
-            }
-        } else {
-            fail("unknown option \"" + a + "\" (try --help)");
+        const Option* option = FindOption(a);
+        if (option == nullptr) {
+            cl.error = "unknown option \"" + a + "\" (try --help)";
+            break;
         }
+        std::string value;
+        if (!option->value.empty()) {
+            if (i + 1 >= args.size()) {
+                cl.error = "option " + a + " needs a value";
+                break;
+            }
+            value = args[++i];
+        }
+        cl.error = option->apply(cl, a, value);
+        cl.anySetting = cl.anySetting || (option->marks & GameSetting) != 0;
+        cl.recordedSetting = cl.recordedSetting || (option->marks & Recorded) != 0;
+        cl.windowOption = cl.windowOption || (option->marks & WindowOnly) != 0;
     }
-    if (cl.error.empty()) {
-        if (!cl.play.empty() && !cl.record.empty())
-            fail("--play and --record cannot be used together");
-        else if (!cl.play.empty() && cl.recordedSetting)
-            fail("--play takes its level set, level and difficulty from the recording");
-        else if (cl.settings.StartColumn > 0 && (!cl.play.empty() || !cl.record.empty()))
-            fail("--start-column is for trying a level out: it is not recorded or played back");
-        else if (cl.headless && cl.play.empty())
-            fail("--headless only goes with --play");
-        else if (cl.headless && cl.windowOption)
-            fail("--headless plays back without a window: --screen, --no-sound and --screenshot do not apply");
-    }
+    if (cl.error.empty())
+        cl.error = Conflict(cl);
     return cl;
 }
 

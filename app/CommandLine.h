@@ -32,6 +32,8 @@ constexpr int CutOff = 3;        // a replay matched up to where its recording w
 constexpr int Stopped = 4;       // a replay was stopped before its recording's end
 } // namespace ExitStatus
 
+// The parser and --help read one table of options (CommandLine.cpp); the manual page is
+// written from UsageText().
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 std::string UsageText();
 

@@ -1,7 +1,10 @@
 // The program: reads the settings, opens the game window and runs the game.
 #include "app/CommandLine.h"
 #include "game/GameWindow.h"
-#include "record/Recording.h"
+#include "record/Platforms.h"
+#include "record/Replay.h"
+#include "record/RecordingWriter.h"
+#include "record/StateHash.h"
 #include "launcher/Launcher.h"
 #include "media/SdlPlatform.h"
 #include "level/LevelCheck.h"

@@ -1,15 +1,10 @@
 #include "editor/LevelDocument.h"
 
-#include "media/RegularFile.h"
+#include "media/AtomicFile.h"
 #include "level/LevelFile.h"
 #include "level/Rules.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 
 namespace zorbo::editor {
 
@@ -183,59 +178,16 @@ std::string LevelDocument::ToBytes() const
 
 bool LevelDocument::Save(const std::string& path, std::string& error)
 {
-    const std::string temp = path + ".part";
     const std::string failed = "cannot save " + path + ": ";
-    mode_t mode = 0644;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode)) {
-            error = failed + "it is " + FileKindText(st.st_mode) + ", not a regular file";
-            return false;
-        }
-        if (::access(path.c_str(), W_OK) != 0) {
-            error = failed + ErrorText(errno);
-            return false;
-        }
-        mode = st.st_mode & 07777; // the new file keeps the old one's permissions
-    }
-    // O_NONBLOCK and O_NOFOLLOW: a FIFO or a link left under the temporary name is refused
-    // instead of waited on or written through.
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW, 0644);
-    if (fd < 0) {
-        error = failed + "cannot create " + temp + ": " + ErrorText(errno);
+    AtomicFile file;
+    std::string reason;
+    if (!file.Open(path, reason)) {
+        error = failed + reason;
         return false;
     }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        error = failed + temp + " is not a regular file";
-        return false;
-    }
-    std::string problem;
-    if (::fchmod(fd, mode) != 0)
-        problem = ErrorText(errno);
-    const std::string bytes = ToBytes();
-    size_t done = 0;
-    while (problem.empty() && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            problem = n < 0 ? ErrorText(errno) : std::string("nothing was written");
-        else
-            done += static_cast<size_t>(n);
-    }
-    if (problem.empty() && ::fsync(fd) != 0)
-        problem = ErrorText(errno);
-    if (::close(fd) != 0 && problem.empty())
-        problem = ErrorText(errno);
-    if (!problem.empty()) {
-        ::unlink(temp.c_str());
-        error = failed + "cannot write " + temp + ": " + problem + "; the old file is unchanged";
-        return false;
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        error = failed + "cannot rename " + temp + " to " + path + ": " + ErrorText(errno);
-        ::unlink(temp.c_str());
+    file.Write(ToBytes());
+    if (!file.Commit(reason)) {
+        error = failed + reason + (file.Written() ? "" : "; the old file is unchanged");
         return false;
     }
     // What is saved is a finished step: later edits start a new one.

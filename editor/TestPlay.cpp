@@ -1,8 +1,8 @@
 #include "editor/TestPlay.h"
 
-#include <fcntl.h>
+#include "media/ChildProcess.h"
+
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,8 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
-
-extern char** environ;
 
 namespace zorbo::editor {
 
@@ -74,8 +72,6 @@ std::string SetNameOf(const std::string& path)
 std::string TestPlay::Start(const std::string& game, const std::string& dataPath, const std::string& setName,
                             std::string_view setText, int level, int column)
 {
-    if (::access(game.c_str(), X_OK) != 0)
-        return "The game " + game + " cannot be started: " + std::strerror(errno) + ".";
     std::string error;
     const std::string folder = MakeFolder(dataPath, error);
     if (folder.empty())
@@ -90,25 +86,15 @@ std::string TestPlay::Start(const std::string& game, const std::string& dataPath
         }
     }
 
-    std::vector<std::string> args = {game, "--data", folder, "--level-set", setName,
-                                     "--level", std::to_string(level), "--start-column", std::to_string(column)};
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    const std::string output = folder + "/" + kOutputFile;
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = 0;
-    const int rc = ::posix_spawn(&pid, game.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
+    ProgramStart start;
+    start.args = {game, "--data", folder, "--level-set", setName,
+                  "--level", std::to_string(level), "--start-column", std::to_string(column)};
+    start.output = folder + "/" + kOutputFile;
+    const pid_t pid = StartProgram(start, error);
+    if (pid < 0) {
         std::error_code ec;
         fs::remove_all(folder, ec);
-        return "The game " + game + " cannot be started: " + std::strerror(rc) + ".";
+        return "The game " + game + " cannot be started: " + error + ".";
     }
     games_.push_back({pid, folder});
     lastPid_ = pid;

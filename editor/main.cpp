@@ -1,13 +1,13 @@
 // zorbo-edit: the level editor. Opens a level-set file (or starts a new one) in a window.
 #include "editor/EditorWindow.h"
 #include "app/CommandLine.h"
+#include "launcher/FltkFatal.h"
 #include "media/Warn.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,18 +23,6 @@ constexpr const char* kUsage =
     "  --data DIR   read the game's pictures from DIR (default: the game's data folder)\n"
     "  --help       show this help and exit\n"
     "  --version    show the version and exit\n";
-
-// FLTK's fatal errors (above all "Can't open display") end the program with one clear line.
-[[noreturn]] void EditorFatal(const char* format, ...)
-{
-    std::va_list args;
-    va_start(args, format);
-    std::fputs("zorbo-edit: ", stderr);
-    std::vfprintf(stderr, format, args);
-    va_end(args);
-    std::fputs("\n", stderr);
-    std::exit(1);
-}
 
 struct Options {
     std::string dataDir;
@@ -105,7 +93,7 @@ int main(int argc, char** argv)
         std::fputs("zorbo-edit: no display: DISPLAY is not set, and the editor needs a desktop\n", stderr);
         return 1;
     }
-    Fl::fatal = EditorFatal;
+    zorbo::EndOnFltkFatal("zorbo-edit");
     Fl_Window::default_xclass("ZorboEdit");
     fl_message_hotspot(0);
 

@@ -67,7 +67,7 @@ public:
     void Game_Won(int32_t MS);
     void DrawQuestion(const char* first, const char* second, int32_t& blink);
 
-    // ---- player/: hero movement and collision, contacts, elevators, warps, fireballs
+    // ---- player/collision.cpp: hero movement against the map
     void CollisionDetection();
     bool GroundStep(); // false when the step ended early (no elevator step)
     bool AirStep();
@@ -80,12 +80,16 @@ public:
     void WallStop();
     void Land();
     void CeilingHit(bool right);
+    // ---- player/contacts.cpp: the hero's head against boxes and blocks
     void CeilingHitPair();
     void HeadHitsBoxes();
     void StrikeBlock(bool right);
+    // ---- player/elevators.cpp
     void ElevatorCollision();
     void UpdateElevator();
+    // ---- player/warps.cpp
     void UpdateWarp();
+    // ---- player/fireballs.cpp: the hero's fireballs
     void InitFireBall();
     void ZorboFireBall();
 

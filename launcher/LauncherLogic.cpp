@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <filesystem>
 
 namespace zorbo {
@@ -99,15 +98,6 @@ void ApplyScreenSize(const std::string& text, bool& gFullScreen, bool& gWindow64
     } else if (text == kScreenSizes[2]) {
         gWindow640 = true;
     }
-}
-
-WindowPlace CentredLifted(int screenW, int screenH, int w, int h)
-{
-    WindowPlace p;
-    p.x = static_cast<int>(std::nearbyint((screenW - w) / 2.0));
-    const double top = std::nearbyint((screenH - h) / 2.0);
-    p.y = static_cast<int>(std::nearbyint(top * 0.66));
-    return p;
 }
 
 Settings SettingsFromChoices(const LauncherChoices& c, const std::string& dataPath)

@@ -1,5 +1,6 @@
 #pragma once
 #include "game/Settings.h"
+#include "media/Presentation.h" // CentredLifted, where the launcher's windows go
 
 #include <cstdint>
 #include <string>
@@ -37,14 +38,6 @@ int32_t DifficultyFrameRate(DifficultyOption option);
 // leave both flags as they are.
 void ApplyScreenSize(const std::string& text, bool& gFullScreen, bool& gWindow640);
 extern const char* const kScreenSizes[3];
-
-// Where a window of w x h goes on a screen of screenW x screenH: centred, then its top
-// multiplied by 0.66 so it sits above the middle.
-struct WindowPlace {
-    int x = 0;
-    int y = 0;
-};
-WindowPlace CentredLifted(int screenW, int screenH, int w, int h);
 
 // Everything the dialog holds that "New Game" reads, and the choice it keeps between
 // attempts.

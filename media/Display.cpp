@@ -12,14 +12,14 @@ namespace {
 constexpr size_t kMaxBitmapBytes = 64u << 20;
 } // namespace
 
-bool Display::Startup(int32_t lWidth, int32_t lHeight, int32_t lBPP, bool bFullscreen)
+bool Display::Startup(int32_t /*lWidth*/, int32_t /*lHeight*/, int32_t lBPP, bool bFullscreen)
 {
     if (bFullscreen) {
         if (lBPP < 1 || lBPP > 32)
             lBPP = 32;
         bpp_ = lBPP;
     }
-    started_ = platform_.StartDisplay(lWidth, lHeight, bFullscreen);
+    started_ = platform_.StartDisplay();
     return started_;
 }
 

@@ -14,10 +14,11 @@ class Display {
 public:
     explicit Display(Platform& platform) : platform_(platform) {}
 
+    // The game names the size it draws at; the window opened before has its own size and
+    // shows the picture scaled, so only the colour depth of a full screen is kept.
     bool Startup(int32_t lWidth, int32_t lHeight, int32_t lBPP, bool bFullscreen);
     void Shutdown();
     void Draw(const Surface& cddsSource, const Rect& srcRect);
-    Rect ScreenRect() { return platform_.ScreenRect(); }
 
     // Colour depth the full-screen start-up asked for (0 when windowed).
     int32_t BitsPerPixel() const { return bpp_; }

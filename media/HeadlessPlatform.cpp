@@ -44,12 +44,9 @@ void HeadlessPlatform::ShowMessage(const std::string& title, const std::string& 
         std::fprintf(stderr, "zorbo: %s\n", text.c_str());
 }
 
-bool HeadlessPlatform::StartDisplay(int32_t width, int32_t height, bool fullScreen)
+bool HeadlessPlatform::StartDisplay()
 {
     displayStarted = true;
-    displayWidth = width;
-    displayHeight = height;
-    displayFullScreen = fullScreen;
     return true;
 }
 
@@ -63,11 +60,6 @@ void HeadlessPlatform::Present(const Surface& picture, const Rect& /*srcRect*/)
     }
     if (closeAfterFrames >= 0 && presents >= closeAfterFrames)
         closeRequested = true;
-}
-
-Rect HeadlessPlatform::ScreenRect()
-{
-    return Rect{0, 0, displayWidth, displayHeight};
 }
 
 bool HeadlessPlatform::OpenKeyboard()

@@ -52,8 +52,6 @@ public:
     bool windowOpen = false;
     bool cursorVisible = true;
     bool displayStarted = false;
-    bool displayFullScreen = false;
-    int32_t displayWidth = 0, displayHeight = 0;
     bool keyboardOpen = false;
     bool audioOpen = false;
     bool closeRequested = false;
@@ -69,9 +67,8 @@ public:
     void WaitUntil(uint32_t tick) override;
     bool CloseRequested() const override { return closeRequested; }
     void ShowMessage(const std::string& title, const std::string& text) override;
-    bool StartDisplay(int32_t width, int32_t height, bool fullScreen) override;
+    bool StartDisplay() override;
     void Present(const Surface& picture, const Rect& srcRect) override;
-    Rect ScreenRect() override;
     void StopDisplay() override { displayStarted = false; }
     bool OpenKeyboard() override;
     void ReadKeyboard(KeyState& keys) override;

@@ -39,10 +39,10 @@ public:
     virtual bool CloseRequested() const = 0;
     virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
 
-    // Display: shows a 320 x 240 picture in the window's view area.
-    virtual bool StartDisplay(int32_t width, int32_t height, bool fullScreen) = 0;
+    // Display: shows a 320 x 240 picture in the window's view area. The window opened by
+    // OpenWindow decides the size; starting the display only makes it ready to draw.
+    virtual bool StartDisplay() = 0;
     virtual void Present(const Surface& picture, const Rect& srcRect) = 0;
-    virtual Rect ScreenRect() = 0;
     virtual void StopDisplay() = 0;
 
     // Keyboard: every key held now, plus every key that went down since the last read

@@ -3,8 +3,18 @@
 #include "media/Surface.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zorbo {
+
+WindowPlace CentredLifted(int screenW, int screenH, int w, int h)
+{
+    WindowPlace p;
+    p.x = static_cast<int>(std::nearbyint((screenW - w) / 2.0));
+    const double top = std::nearbyint((screenH - h) / 2.0);
+    p.y = static_cast<int>(std::nearbyint(top * 0.66));
+    return p;
+}
 
 Rect WholeScaleRect(int32_t outW, int32_t outH, int32_t srcW, int32_t srcH)
 {

@@ -1,6 +1,7 @@
 #pragma once
-// How the finished picture meets the window: scaled by a whole factor and centred, and
-// the pause overlay. Kept apart from SDL so it can be tested headless.
+// How the game meets the desktop: where its windows go, the finished picture scaled by a
+// whole factor and centred, and the pause overlay. Kept apart from SDL so it can be
+// tested headless.
 #include "media/Rect.h"
 
 #include <cstdint>
@@ -8,6 +9,15 @@
 namespace zorbo {
 
 class Surface;
+
+// Where a window of w x h goes on a screen of screenW x screenH: centred, then its top
+// multiplied by 0.66 so it sits above the middle, each step rounded to the nearest pixel.
+// The game window and both launcher windows are placed so.
+struct WindowPlace {
+    int x = 0;
+    int y = 0;
+};
+WindowPlace CentredLifted(int screenW, int screenH, int w, int h);
 
 // Where a srcW x srcH picture goes in an outW x outH window: the largest whole factor
 // that fits (at least 1), centred, so every pixel stays square and the rest is black.

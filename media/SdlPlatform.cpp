@@ -1,6 +1,6 @@
 #include "media/SdlPlatform.h"
 
-#include "media/KeyMap.h"
+#include "media/SdlKeyMap.h"
 #include "media/Presentation.h"
 #include "media/RegularFile.h"
 #include "media/Surface.h"
@@ -149,9 +149,9 @@ void SdlPlatform::OpenWindow(ScreenMode mode)
             w = 640;
             h = 480;
         }
-        // Centred, then lifted: the top sits at two thirds of the centred position.
-        x = desktop.x + (desktop.w - w) / 2;
-        y = desktop.y + static_cast<int>(((desktop.h - h) / 2) * 0.66);
+        const WindowPlace place = CentredLifted(desktop.w, desktop.h, w, h);
+        x = desktop.x + place.x;
+        y = desktop.y + place.y;
     }
     window_ = SDL_CreateWindow("Zorbo", x, y, w, h, flags);
     if (window_ == nullptr)
@@ -327,7 +327,7 @@ void SdlPlatform::ShowMessage(const std::string& title, const std::string& text)
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title.c_str(), text.c_str(), window_);
 }
 
-bool SdlPlatform::StartDisplay(int32_t width, int32_t height, bool /*fullScreen*/)
+bool SdlPlatform::StartDisplay()
 {
     if (window_ == nullptr)
         return false;
@@ -336,8 +336,6 @@ bool SdlPlatform::StartDisplay(int32_t width, int32_t height, bool /*fullScreen*
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (renderer_ == nullptr)
         throw std::runtime_error(std::string("cannot draw into the game window: ") + SDL_GetError());
-    (void)width;
-    (void)height;
     return true;
 }
 
@@ -402,16 +400,6 @@ void SdlPlatform::Render()
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, &src, &dst);
     SDL_RenderPresent(renderer_);
-}
-
-Rect SdlPlatform::ScreenRect()
-{
-    if (window_ == nullptr)
-        return Rect{};
-    int x = 0, y = 0, w = 0, h = 0;
-    SDL_GetWindowPosition(window_, &x, &y);
-    SDL_GetWindowSize(window_, &w, &h);
-    return Rect{x, y, x + w, y + h};
 }
 
 void SdlPlatform::StopDisplay()

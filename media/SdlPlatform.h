@@ -37,9 +37,8 @@ public:
     void WaitUntil(uint32_t tick) override;
     bool CloseRequested() const override { return closeRequested_; }
     void ShowMessage(const std::string& title, const std::string& text) override;
-    bool StartDisplay(int32_t width, int32_t height, bool fullScreen) override;
+    bool StartDisplay() override;
     void Present(const Surface& picture, const Rect& srcRect) override;
-    Rect ScreenRect() override;
     void StopDisplay() override;
     bool OpenKeyboard() override { return true; }
     void ReadKeyboard(KeyState& keys) override;

@@ -71,7 +71,8 @@ public:
     int32_t DirY = 0;
 
     // Every field, for the game's state list: the play fields through v.Field, the picture
-    // (which is not game state) through v.Skip.
+    // (which is not game state) through v.Skip. Transparent, GlobalY, MoveRate, MoveCount
+    // and DirY are never read, but stay: the recordings' state hashes include them.
     template <class V>
     void VisitFields(V& v) const
     {

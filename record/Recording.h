@@ -1,7 +1,8 @@
 #pragma once
-#include "record/RecordingFile.h"
-#include "media/Platform.h"
-
+// A recorded game and its text format: one reader over bytes (recordings come from
+// outside, like level files) and one writer of text, for whole files and for a game in
+// progress. Files on disk are record/RecordingWriter.h.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,156 +10,97 @@
 
 namespace zorbo {
 
-struct GameState;
+// A recorded game: the settings and everything the game read from the machine (the
+// random seed, every tick count and every keyboard poll, in order), plus checkpoints
+// of where the game stood whenever its level changed and when it ended. Replaying the
+// inputs replays the game exactly.
+struct Recording {
+    static constexpr int Version = 1;
 
-// FNV-1a over a file's bytes: what a recording pins its level set by.
-uint64_t HashBytes(std::string_view bytes);
+    struct Input {
+        bool keys = false;              // a keyboard poll, else a tick-count read
+        uint32_t tick = 0;
+        std::vector<uint8_t> held;      // scan codes held at the poll
+        bool operator==(const Input&) const = default;
+    };
+    struct Checkpoint {
+        int64_t poll = 0;               // number of keyboard polls before it
+        int32_t level = 0;              // 0..10 (10 once the game is won)
+        bool won = false;
+        uint64_t hash = 0;
+        bool operator==(const Checkpoint&) const = default;
+    };
 
-// A hash of the game's state (not of its picture, which depends on the installed fonts).
-uint64_t StateHash(const GameState& state);
+    int version = Version;
+    std::string levelSet;               // file name, e.g. "Standard.txt"
+    uint64_t levelSetHash = 0;
+    int32_t startLevel = 0;             // 0..9
+    int32_t difficulty = 26;
+    uint64_t seed = 0;
+    std::vector<Input> inputs;
+    std::vector<Checkpoint> checkpoints;
+    // The file has no end line: the game that made it was killed. It holds every input up
+    // to its last complete poll and no final checkpoint.
+    bool cutOff = false;
 
-// What a checkpoint and a replay summary report about a game.
-Recording::Checkpoint CheckpointOf(const GameState& state, int64_t poll);
-std::string Summary(const GameState& state);
-
-// Passes every call through to another platform; the recording and replay platforms
-// change only what they must.
-class ForwardingPlatform : public Platform {
-public:
-    explicit ForwardingPlatform(Platform& inner) : inner_(inner) {}
-
-    uint32_t GetTickCount() override { return inner_.GetTickCount(); }
-    uint64_t ClockSeed() override { return inner_.ClockSeed(); }
-    void OpenWindow(ScreenMode mode) override { inner_.OpenWindow(mode); }
-    void HideWindow() override { inner_.HideWindow(); }
-    void ShowCursor(bool visible) override { inner_.ShowCursor(visible); }
-    void DoEvents() override { inner_.DoEvents(); }
-    void WaitUntil(uint32_t tick) override { inner_.WaitUntil(tick); }
-    bool CloseRequested() const override { return inner_.CloseRequested(); }
-    void ShowMessage(const std::string& t, const std::string& x) override { inner_.ShowMessage(t, x); }
-    bool StartDisplay(int32_t w, int32_t h, bool full) override { return inner_.StartDisplay(w, h, full); }
-    void Present(const Surface& p, const Rect& r) override { inner_.Present(p, r); }
-    Rect ScreenRect() override { return inner_.ScreenRect(); }
-    void StopDisplay() override { inner_.StopDisplay(); }
-    bool OpenKeyboard() override { return inner_.OpenKeyboard(); }
-    void ReadKeyboard(KeyState& keys) override { inner_.ReadKeyboard(keys); }
-    void CloseKeyboard() override { inner_.CloseKeyboard(); }
-    void AskingQuestion(bool asking) override { inner_.AskingQuestion(asking); }
-    bool OpenAudio() override { return inner_.OpenAudio(); }
-    bool LoadSound(int n, const std::string& f, std::string& e) override { return inner_.LoadSound(n, f, e); }
-    void PlaySound(int n) override { inner_.PlaySound(n); }
-    void PlaySoundSync(int n) override { inner_.PlaySoundSync(n); }
-    void CloseAudio() override { inner_.CloseAudio(); }
-
-protected:
-    Platform& inner_;
+    bool operator==(const Recording&) const = default;
 };
 
-// Passes everything through to another platform and records what the game reads.
-class RecordingPlatform : public ForwardingPlatform {
-public:
-    RecordingPlatform(Platform& inner, Recording& recording) : ForwardingPlatform(inner), rec_(recording) {}
-    // The game whose level changes are checkpointed (set once it exists).
-    void Watch(const GameState* game) { game_ = game; }
-    // Writes the recording to a file as the game goes: the header once the seed is drawn,
-    // then every poll as soon as it is read.
-    void WriteTo(RecordingWriter* writer) { writer_ = writer; }
-    // Adds the final checkpoint; call when the game has ended.
-    void Finish();
+namespace RecordingFormat {
+constexpr size_t MaxFileBytes = 8u << 20;  // hours of play at any difficulty
+constexpr size_t MaxLineBytes = 4096;      // a poll of all 256 keys takes about 1 KB
+constexpr size_t TicksPerLine = 100;       // longer runs of clock reads are split
+constexpr size_t MaxNameBytes = 255;
+// The game's clock runs from 0 when it starts; keeping it below 2^29 ms (six days) keeps
+// every sum and difference of the game's 32-bit timers in range.
+constexpr uint32_t MaxTick = 1u << 29;
+constexpr int32_t Levels = 10;
+} // namespace RecordingFormat
 
-    uint32_t GetTickCount() override;
-    uint64_t ClockSeed() override;
-    void ReadKeyboard(KeyState& keys) override;
-
-private:
-    void CheckLevel();
-    Recording& rec_;
-    const GameState* game_ = nullptr;
-    RecordingWriter* writer_ = nullptr;
-    int64_t polls_ = 0;
-    int32_t lastLevel_ = -1;
-    bool lastWon_ = false;
+struct RecordingProblem {
+    int line = 0;          // from 1; 0 when about the whole file
+    std::string message;
 };
 
-// How a replay ended.
-enum class ReplayEnd {
-    Matched,   // every input used exactly and every checkpoint matched
-    Diverged,  // the game went its own way, or ended on an error message
-    CutOff,    // matched up to the last poll of a recording whose game was killed
-    Stopped,   // stopped (window closed, a signal, a frame limit) before the recording's end
+struct RecordingParse {
+    Recording recording;                   // complete only when ok()
+    std::vector<RecordingProblem> problems; // in file order
+    bool tooManyProblems = false;          // further problems were not listed
+    bool ok() const { return problems.empty(); }
+    // "FILE:LINE: message", with a count of the problems not shown.
+    std::string FirstError(const std::string& fileName) const;
 };
 
-// Feeds a recording back to the game. Window, picture and sound go to another platform
-// (a real window to watch, or a headless one to replay as fast as possible). When the
-// inputs run out, the game is asked to end as by the window's close control.
-class ReplayPlatform : public ForwardingPlatform {
-public:
-    ReplayPlatform(Platform& inner, const Recording& recording, bool realTime);
-    void Watch(const GameState* game) { game_ = game; }
-    // Judges the replay once the game has ended: compares the final state with the last
-    // checkpoint and checks that the game used the recording exactly.
-    void Finish();
+// Reads a recording held in memory. Never throws; every field is range-checked, the
+// header lines and (unless the file is cut off) a final checkpoint are required. A file
+// without an end line was cut off by a killed game: it is read up to its last complete
+// poll, and whatever follows that poll (a half-written line included) is left out.
+RecordingParse ParseRecording(std::string_view bytes);
 
-    ReplayEnd End() const { return end_; }
-    // One line: why the replay did not match, where it was stopped or cut off.
-    const std::string& Verdict() const { return verdict_; }
+// A level-set name a recording may refer to: the name of a file right in the data folder
+// (no '/', no "..", no leading '.' or surrounding spaces, no control characters).
+bool IsPlainFileName(std::string_view name);
+
+// Turns a recording into text piece by piece, as the game goes: each call gives the lines
+// not yet given, up to the last keyboard poll, or everything with the end line once the
+// game has finished. Whole files and a game in progress come out byte for byte the same.
+class RecordingText {
+public:
+    std::string Next(const Recording& rec, bool finished);
     int64_t Polls() const { return polls_; }
-    int CheckpointsMatched() const { return matched_; }
-
-    uint32_t GetTickCount() override;
-    uint64_t ClockSeed() override { return rec_.seed; }
-    void WaitUntil(uint32_t tick) override;
-    bool CloseRequested() const override;
-    void ShowMessage(const std::string& title, const std::string& text) override;
-    void ReadKeyboard(KeyState& keys) override;
-    bool OpenAudio() override { return realTime_ && inner_.OpenAudio(); }
 
 private:
-    void Check(const Recording::Checkpoint& expected);
-    const Recording& rec_;
-    bool realTime_;
-    const GameState* game_ = nullptr;
-    size_t next_ = 0;        // next input
-    size_t nextCheck_ = 0;   // next checkpoint
+    void Ticks(std::string& out, const Recording& rec, size_t end);
+    void Checkpoints(std::string& out, const Recording& rec, int64_t upTo);
+    bool headerDone_ = false;
+    size_t input_ = 0;
+    size_t check_ = 0;
     int64_t polls_ = 0;
-    int64_t recordedPolls_ = 0;
-    int matched_ = 0;
-    bool exhausted_ = false; // the game read past the recording's last input
-    uint32_t lastTick_ = 0;
-    std::string divergence_;
-    std::string message_;    // the first message box the game showed
-    ReplayEnd end_ = ReplayEnd::Matched;
-    std::string verdict_;
 };
 
-} // namespace zorbo
+std::string FormatRecording(const Recording& rec);
 
-namespace zorbo {
-
-struct Settings;
-
-// Reads a recording for replay and checks it against the level set in the data folder
-// (a regular file whose contents hash as recorded and pass the level-set check); fills
-// the game settings it must be started with. False with a clear message when the
-// recording cannot be used.
-bool PrepareReplay(const std::string& file, const std::string& dataPath, Recording& rec, Settings& settings,
-                   std::string& error);
-
-// Starts a recording with the settings of the game about to be played; false when its
-// level set cannot be read or named in a recording.
-bool StartRecording(const Settings& settings, Recording& rec, std::string& error);
-
-struct ReplayResult {
-    bool ok = false;           // every checkpoint matched and the inputs were used up exactly
-    ReplayEnd end = ReplayEnd::Diverged;
-    std::string message;       // the verdict, when not ok
-    std::string summary;       // where the game ended (Summary)
-    int64_t polls = 0;
-    int checkpoints = 0;
-};
-
-// Replays a recording without window, sound or clock, as fast as possible; with
-// stopAfterFrames >= 0 it stops after that many pictures.
-ReplayResult ReplayHeadless(const Recording& rec, const Settings& settings, int stopAfterFrames = -1);
+// A hash as recordings write it (16 lower-case hex digits); replay messages show it so too.
+std::string HashText(uint64_t hash);
 
 } // namespace zorbo

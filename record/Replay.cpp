@@ -1,8 +1,11 @@
+#include "record/Replay.h"
+
 #include "game/GameWindow.h"
-#include "record/Recording.h"
 #include "game/Settings.h"
-#include "media/HeadlessPlatform.h"
 #include "level/LevelFile.h"
+#include "media/HeadlessPlatform.h"
+#include "record/RecordingWriter.h"
+#include "record/StateHash.h"
 
 namespace zorbo {
 
@@ -30,7 +33,7 @@ bool StartRecording(const Settings& settings, Recording& rec, std::string& error
 bool PrepareReplay(const std::string& file, const std::string& dataPath, Recording& rec, Settings& settings,
                    std::string& error)
 {
-    if (!Recording::Load(file, rec, error))
+    if (!LoadRecording(file, rec, error))
         return false;
     // The recording names a plain file, so this stays inside the data folder.
     const std::string levelFile = dataPath + rec.levelSet;

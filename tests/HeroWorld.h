@@ -1,5 +1,6 @@
 #pragma once
 // Small hand-drawn levels for the hero's scenario tests.
+#include "LevelText.h"
 #include "TestData.h"
 
 #include <initializer_list>
@@ -7,29 +8,8 @@
 
 namespace zorbo::test {
 
-// Tile codes by picture: '.' empty, '#' a plain solid block (26), 'B' a breakable brick
-// (37), 'E' the level end (58), 'n' background code 9; any other character is its own
-// level-file code (character - 97).
-inline int32_t TileCode(char c)
-{
-    switch (c) {
-    case '.':
-        return 0;
-    case '#':
-        return 26;
-    case 'B':
-        return 37;
-    case 'E':
-        return 58;
-    case 'n':
-        return 9;
-    default:
-        return static_cast<unsigned char>(c) - 97;
-    }
-}
-
-// Writes the rows from `top` downwards into the current level, starting at column 1, so
-// character i of a row is world x (i * 16) .. (i * 16 + 15).
+// Writes the rows (in the legend of LevelText.h) from `top` downwards into the current
+// level, starting at column 1, so character i of a row is world x (i * 16) .. (i * 16 + 15).
 inline void Paint(GameWindow& g, std::initializer_list<std::string> rows, int32_t top = 0)
 {
     int32_t row = top;

@@ -11,38 +11,38 @@ namespace zorbo::test {
 // The byte of a tile code in a level file.
 inline char Byte(int code) { return static_cast<char>(code + 97); }
 
-// Legend: '.' background, '#' solid (26), '9' second background, 'H' hero start,
-// 'E' level end, '?' coin box, 'M' power-up box, 'm' power-up box (other look), 'c' coin box
-// (other look), 'S' several-coins block, 'L' hidden one-up box, 'o' coin, 'O' coin (other
-// look), 'W' Wumpel, '=' elevator end, 'F' fire chain, 'f' flame, 'B' brick (28),
-// '0'..'3' warp ends of pipes 0..3. Any other character stands for itself.
+// The one legend tests draw maps with: a character per tile code. Any other character
+// stands for itself, its byte in a level file (code = character - 97).
+struct LegendEntry {
+    char ch;
+    int code;
+};
+inline constexpr LegendEntry kLegend[] = {
+    {'.', 0},  {'#', 26}, {'9', 9},  // background, solid block, second background
+    {'H', 44}, {'E', 58},            // hero start, level end
+    {'?', 45}, {'c', 82},            // coin box, coin box of the other look
+    {'M', 56}, {'m', 84},            // power-up box, power-up box of the other look
+    {'S', 54}, {'L', 57},            // several-coins block, hidden one-up box
+    {'o', 53}, {'O', 81},            // coin, coin of the other look
+    {'B', 28}, {'K', 37},            // two kinds of brick
+    {'W', 50}, {'=', 55},            // Wumpel, elevator end
+    {'F', 62}, {'f', 67},            // fire chain, flame
+    {'0', 76}, {'1', 77}, {'2', 78}, {'3', 79}, // warp ends of pipes 0..3
+};
+
+inline int TileCode(char ch)
+{
+    for (const LegendEntry& e : kLegend)
+        if (e.ch == ch)
+            return e.code;
+    return static_cast<unsigned char>(ch) - 97;
+}
+
 inline std::string Row(const std::string& pattern)
 {
     std::string out;
-    for (char ch : pattern) {
-        switch (ch) {
-        case '.': out += Byte(0); break;
-        case '#': out += Byte(26); break;
-        case '9': out += Byte(9); break;
-        case 'H': out += Byte(44); break;
-        case 'E': out += Byte(58); break;
-        case '?': out += Byte(45); break;
-        case 'M': out += Byte(56); break;
-        case 'm': out += Byte(84); break;
-        case 'c': out += Byte(82); break;
-        case 'S': out += Byte(54); break;
-        case 'L': out += Byte(57); break;
-        case 'o': out += Byte(53); break;
-        case 'O': out += Byte(81); break;
-        case 'W': out += Byte(50); break;
-        case '=': out += Byte(55); break;
-        case 'F': out += Byte(62); break;
-        case 'f': out += Byte(67); break;
-        case 'B': out += Byte(28); break;
-        case '0': case '1': case '2': case '3': out += Byte(76 + (ch - '0')); break;
-        default: out += ch; break;
-        }
-    }
+    for (char ch : pattern)
+        out += Byte(TileCode(ch));
     return out;
 }
 

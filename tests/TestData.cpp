@@ -29,6 +29,24 @@ void WriteBmp(const std::string& file, int w, int h, const std::function<uint32_
     SDL_FreeSurface(s);
 }
 
+Warnings::Warnings()
+{
+    previous_ = SetWarnSink([this](const std::string& message) { lines_.push_back(message); });
+}
+
+Warnings::~Warnings()
+{
+    SetWarnSink(std::move(previous_));
+}
+
+int Warnings::Count(const std::string& text) const
+{
+    int n = 0;
+    for (const std::string& line : lines_)
+        n += line.find(text) != std::string::npos ? 1 : 0;
+    return n;
+}
+
 TempDir::TempDir()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "zorbo-test-XXXXXX").string();

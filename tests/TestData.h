@@ -2,16 +2,34 @@
 // Pictures and sounds made by the tests themselves, in a temporary data folder.
 #include "game/GameWindow.h"
 #include "media/HeadlessPlatform.h"
+#include "media/Warn.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zorbo::test {
 
 // Writes a 24-bit BMP of w x h whose pixel (x, y) is colour(x, y) as 0x00RRGGBB.
 void WriteBmp(const std::string& file, int w, int h, const std::function<uint32_t(int, int)>& colour);
+
+// Collects the game's warnings (Warn) while it lives, instead of letting them reach stderr.
+class Warnings {
+public:
+    Warnings();
+    ~Warnings();
+    Warnings(const Warnings&) = delete;
+    Warnings& operator=(const Warnings&) = delete;
+    const std::vector<std::string>& lines() const { return lines_; }
+    // How many warnings mention text.
+    int Count(const std::string& text) const;
+
+private:
+    std::vector<std::string> lines_;
+    WarnSink previous_;
+};
 
 // A temporary folder that is removed again when the object goes.
 class TempDir {

@@ -1,69 +1,116 @@
 #include "LevelText.h"
 #include "TestData.h"
+#include "world/Objects.h"
 
 #include <gtest/gtest.h>
 
+#include <span>
+#include <vector>
+
 using namespace zorbo;
 
-TEST(Catalogue, StartUpCreatesAll261SpritesWithTheirInitialValues)
+namespace {
+
+using Slots = std::span<const Sprite>;
+
+// Draws frame `frame` of the sprite alone and reads the middle of it.
+uint32_t MiddleOfFrame(Sprite s, int32_t frame)
 {
-    test::Game g(32);
-    int sprites = 0;
-    auto count = [&](const auto& slots) {
-        for (const Sprite& s : slots) {
-            EXPECT_TRUE(s.HasImage());
-            ++sprites;
-        }
+    s.X = 0;
+    s.Y = 0;
+    s.CurrentFrame = frame;
+    Surface canvas;
+    canvas.Create(s.Width(), s.Height());
+    s.Draw(canvas);
+    return canvas.Pixel(s.Width() / 2, s.Height() / 2);
+}
+
+} // namespace
+
+// The test data colours every frame by its file and number, so a sprite that shows the
+// wrong file, is cut at the wrong size or counts its frames wrong shows the wrong colour.
+TEST(Catalogue, EverySpriteShowsTheFramesOfItsOwnStrip)
+{
+    test::Game g;
+    struct Look {
+        std::vector<const Sprite*> slots;
+        int file;
+        int32_t width, height, frames;
     };
-    count(std::array<Sprite, 1>{g->sprPlayer});
-    for (auto* arr : {&g->sprTurtles, &g->sprPTurtles, &g->sprWumpels}) {
-        count(*arr);
-        for (const Sprite& s : *arr)
-            EXPECT_EQ(s.State, 4);
+    auto all = [](Slots slots) {
+        std::vector<const Sprite*> out;
+        for (const Sprite& s : slots)
+            out.push_back(&s);
+        return out;
+    };
+    std::vector<const Sprite*> chainBalls;
+    for (const FireChain& chain : g->sprFires)
+        for (const Sprite& s : chain.Balls)
+            chainBalls.push_back(&s);
+    const std::vector<Look> looks = {
+        {{&g->sprPlayer}, 1, 16, 16, 28},         {all(g->sprWumpels), 2, 16, 16, 12},
+        {all(g->sprPTurtles), 4, 16, 24, 12},     {all(g->sprPPlants), 5, 16, 24, 19},
+        {all(g->sprTurtles), 6, 16, 24, 6},       {all(g->sprFTurtles), 7, 16, 24, 8},
+        {all(g->sprQBoxes), 8, 16, 16, 14},       {all(g->sprCoins), 9, 16, 16, 12},
+        {all(g->sprBricks), 11, 8, 8, 8},         {all(g->sprGreenies), 12, 16, 16, 12},
+        {chainBalls, 13, 8, 8, 4},                {all(g->sprBlacks), 14, 16, 16, 5},
+        {all(g->sprBirds), 15, 16, 16, 6},        {all(g->sprElevators), 16, 48, 16, 1},
+        {all(g->sprFlames), 17, 16, 24, 4},       {all(g->sprBrowns), 18, 16, 16, 12},
+        {all(g->sprFireballs), 19, 8, 8, 1},      {all(g->sprHeroFire), 19, 8, 8, 1},
+    };
+    size_t sprites = 0;
+    for (const Look& look : looks) {
+        for (const Sprite* s : look.slots) {
+            SCOPED_TRACE("game_" + std::to_string(look.file) + ".bmp");
+            ASSERT_TRUE(s->HasImage());
+            EXPECT_EQ(s->Width(), look.width);
+            EXPECT_EQ(s->Height(), look.height);
+            EXPECT_EQ(s->CurrentFrame.Count(), look.frames);
+            EXPECT_EQ(MiddleOfFrame(*s, 0), test::FrameColour(look.file, 0));
+            EXPECT_EQ(MiddleOfFrame(*s, look.frames - 1), test::FrameColour(look.file, look.frames - 1));
+        }
+        sprites += look.slots.size();
     }
-    for (auto* arr : {&g->sprFTurtles, &g->sprPPlants, &g->sprGreenies, &g->sprBirds, &g->sprBlacks,
-                      &g->sprBrowns}) {
-        count(*arr);
-        for (const Sprite& s : *arr)
-            EXPECT_EQ(s.State, 4);
+    // The power-ups and the warp marker show their map tile's picture.
+    for (auto [sprite, code] : {std::pair{&g->sprMush, 56}, {&g->sprMushAlt, 84}, {&g->sprOneUp, 57}, {&g->sprWarp, 79}}) {
+        EXPECT_EQ(MiddleOfFrame(*sprite, 0), test::TileColour(code)) << code;
+        ++sprites;
     }
-    count(std::array<Sprite, 3>{g->sprMush, g->sprMushAlt, g->sprOneUp});
-    count(g->sprQBoxes);
-    count(g->sprCoins);
-    for (const Sprite& s : g->sprQBoxes) {
-        EXPECT_EQ(s.State, 0);
-        EXPECT_EQ(s.AnimRate, 2);
-    }
-    for (const Sprite& s : g->sprCoins) {
-        EXPECT_EQ(s.State, 0);
-        EXPECT_EQ(s.AnimRate, 3);
-    }
-    count(g->sprBricks);
-    for (const FireChain& chain : g->sprFires) {
-        count(chain.Balls);
+    EXPECT_EQ(sprites, 261u) << "every sprite of the game state has a picture";
+}
+
+// Nothing moves before a level places it, and the hero starts a game with five lives.
+TEST(Catalogue, ANewGameHasNothingInPlayBeforeALevelPlacesIt)
+{
+    test::Game g;
+    for (Slots slots : {Slots(g->sprTurtles), Slots(g->sprPTurtles), Slots(g->sprWumpels), Slots(g->sprFTurtles),
+                        Slots(g->sprPPlants), Slots(g->sprGreenies), Slots(g->sprBirds), Slots(g->sprBlacks),
+                        Slots(g->sprBrowns), Slots(g->sprFireballs), Slots(g->sprHeroFire)})
+        for (const Sprite& s : slots)
+            EXPECT_EQ(s.State, Enemy::Free);
+    for (Slots slots : {Slots(g->sprQBoxes), Slots(g->sprCoins)})
+        for (const Sprite& s : slots)
+            EXPECT_EQ(s.State, 0);
+    for (const FireChain& chain : g->sprFires)
         EXPECT_FALSE(chain.ChainActive);
-    }
-    count(g->sprFireballs);
-    count(g->sprHeroFire);
-    count(g->sprElevators);
-    count(g->sprFlames);
     for (const Sprite& s : g->sprFlames)
         EXPECT_FALSE(s.Active);
-    count(std::array<Sprite, 1>{g->sprWarp});
-    EXPECT_EQ(sprites, 261);
-
-    EXPECT_EQ(g->sprBrowns[9].AnimDir, 1);
-    EXPECT_EQ(g->sprBrowns[9].AnimRate, 3);
-    EXPECT_EQ(g->sprPPlants[0].AnimRate, 2);
-    EXPECT_EQ(g->sprGreenies[0].AnimRate, 2);
-    EXPECT_EQ(g->sprElevators[0].Width(), 48);
-    EXPECT_EQ(g->sprPPlants[0].Height(), 24);
-    EXPECT_EQ(g->sprBricks[0].Width(), 8);
     EXPECT_EQ(g->Lives, 5);
     EXPECT_EQ(g->Coins, 0);
-    EXPECT_EQ(g->PlantDelay, 80.0);
-    EXPECT_EQ(g->StartX, 0);
     EXPECT_EQ(g->sprPlayer.State, Hero::GroundRight);
+    EXPECT_EQ(g->StartX, 0);
+}
+
+// How fast the animated things of the map turn their frames.
+TEST(Catalogue, BoxesCoinsPlantsGreeniesAndBrownsAnimateAtTheirOwnRates)
+{
+    test::Game g;
+    for (auto [slots, rate] : {std::pair{Slots(g->sprQBoxes), 2}, {Slots(g->sprCoins), 3}, {Slots(g->sprPPlants), 2},
+                               {Slots(g->sprGreenies), 2}, {Slots(g->sprBrowns), 3}})
+        for (const Sprite& s : slots)
+            EXPECT_EQ(s.AnimRate, rate);
+    for (const Sprite& s : g->sprBrowns)
+        EXPECT_EQ(s.AnimDir, 1);
 }
 
 TEST(Catalogue, PlantDelayIsTwoAndAHalfSecondsAtEveryDifficulty)
@@ -93,15 +140,12 @@ TEST(Catalogue, MissingBitmapsAreReportedOnceAndTheGameRunsOn)
     Settings s;
     s.DataPath = empty.path();
     GameWindow game(platform, s);
-    testing::internal::CaptureStderr();
+    test::Warnings warnings;
     game.Startup();
-    const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(game.bRunning);
     // game_6.bmp is asked for by 24 slots but reported once.
-    const auto first = err.find("game_6.bmp");
-    ASSERT_NE(first, std::string::npos);
-    EXPECT_EQ(err.find("game_6.bmp", first + 1), std::string::npos);
-    EXPECT_NE(err.find("m095.bmp"), std::string::npos);
+    EXPECT_EQ(warnings.Count("game_6.bmp"), 1);
+    EXPECT_EQ(warnings.Count("m095.bmp"), 1);
     platform.QueueKeys({Key::Right});
     game.Keyboard.Check_Keyboard();
     game.Game_Update(0);

@@ -81,8 +81,7 @@ TEST(GameLoop, FullScreenHidesTheCursorAndWindowsKeepIt)
         game.Startup();
         EXPECT_EQ(platform.windowMode, mode);
         EXPECT_EQ(platform.cursorVisible, !full);
-        EXPECT_EQ(platform.displayFullScreen, full);
-        EXPECT_EQ(platform.displayWidth, big ? 640 : 320);
+        EXPECT_TRUE(platform.displayStarted);
         EXPECT_EQ(game.ddMain.BitsPerPixel(), full ? 32 : 0);
         game.Shutdown();
         EXPECT_TRUE(platform.cursorVisible);

@@ -114,7 +114,7 @@ TEST_F(Contacts, TwoBoxesStruckTogetherCancelTheBounce)
 
 TEST_F(Contacts, OnlyABigHeroBreaksBricks)
 {
-    test::Paint(*g, {".....B", ".....n"}, 4); // a brick at (4, 6) over background 9
+    test::Paint(*g, {".....K", ".....9"}, 4); // a brick at (4, 6) over background 9
     // Small: a bump, the brick stays, the hero drops away.
     PlaceHero(*g, 80, 84, Hero::AirRight);
     hero().SpeedY = -7;

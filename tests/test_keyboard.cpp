@@ -1,5 +1,5 @@
 #include "media/HeadlessPlatform.h"
-#include "media/KeyMap.h"
+#include "media/SdlKeyMap.h"
 #include "media/Keyboard.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,9 @@
 #include "LevelText.h"
 #include "TestData.h"
-#include "record/Recording.h"
+#include "record/Platforms.h"
+#include "record/RecordingWriter.h"
+#include "record/Replay.h"
+#include "record/StateHash.h"
 #include "record/StateFields.h"
 
 #include <gtest/gtest.h>
@@ -89,7 +92,7 @@ TEST_F(RecordingFixture, ARecordedGameReplaysToTheSameState)
 
     // Through a file and back.
     std::string error;
-    ASSERT_TRUE(rec.Save(dir.path() + "game.rec", error)) << error;
+    ASSERT_TRUE(SaveRecording(rec, dir.path() + "game.rec", error)) << error;
     EXPECT_FALSE(std::filesystem::exists(dir.path() + "game.rec.part"));
     Recording loaded;
     Settings replaySettings;
@@ -188,7 +191,7 @@ TEST_F(RecordingFixture, RecordingsForAnotherLevelSetOrFormatAreRefused)
 {
     Record(10);
     std::string error;
-    ASSERT_TRUE(rec.Save(dir.path() + "game.rec", error));
+    ASSERT_TRUE(SaveRecording(rec, dir.path() + "game.rec", error));
     Recording loaded;
     Settings s;
 
@@ -197,7 +200,7 @@ TEST_F(RecordingFixture, RecordingsForAnotherLevelSetOrFormatAreRefused)
     EXPECT_NE(error.find("Tiny.txt"), std::string::npos) << error;
 
     std::ofstream(dir.path() + "future.rec") << "zorbo-recording 99\nend\n";
-    EXPECT_FALSE(Recording::Load(dir.path() + "future.rec", loaded, error));
+    EXPECT_FALSE(LoadRecording(dir.path() + "future.rec", loaded, error));
     EXPECT_NE(error.find("format 99"), std::string::npos) << error;
 
     // A level set that hashes as recorded but fails the level-set check.
@@ -206,7 +209,7 @@ TEST_F(RecordingFixture, RecordingsForAnotherLevelSetOrFormatAreRefused)
     Recording empty = rec;
     empty.levelSet = "Empty.txt";
     empty.levelSetHash = emptyHash;
-    ASSERT_TRUE(empty.Save(dir.path() + "empty.rec", error)) << error;
+    ASSERT_TRUE(SaveRecording(empty, dir.path() + "empty.rec", error)) << error;
     EXPECT_FALSE(PrepareReplay(dir.path() + "empty.rec", data.path(), loaded, s, error));
     EXPECT_NE(error.find("holds 0 levels"), std::string::npos) << error;
 }

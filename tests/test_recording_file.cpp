@@ -1,6 +1,6 @@
 #include "LevelText.h"
 #include "TestData.h"
-#include "record/RecordingFile.h"
+#include "record/RecordingWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -180,7 +180,7 @@ TEST(RecordingFile, OnlyRegularFilesAreReadAndNoneWaitedOn)
     auto reading = std::async(std::launch::async, [&] {
         Recording rec;
         std::string error;
-        const bool ok = Recording::Load(fifo, rec, error);
+        const bool ok = LoadRecording(fifo, rec, error);
         return std::make_pair(ok, error);
     });
     if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
@@ -195,6 +195,6 @@ TEST(RecordingFile, OnlyRegularFilesAreReadAndNoneWaitedOn)
 
     Recording rec;
     std::string zeroError;
-    EXPECT_FALSE(Recording::Load("/dev/zero", rec, zeroError));
+    EXPECT_FALSE(LoadRecording("/dev/zero", rec, zeroError));
     EXPECT_EQ(zeroError, "/dev/zero: is a character device, not a regular file");
 }

@@ -2,7 +2,9 @@
 // in and out, a game played on a pad and replayed, a pause in the real frame loop.
 #include "LevelText.h"
 #include "TestData.h"
-#include "record/Recording.h"
+#include "record/Platforms.h"
+#include "record/Replay.h"
+#include "record/StateHash.h"
 #include "media/SdlGamepads.h"
 #include "media/SdlPlatform.h"
 

@@ -1,6 +1,7 @@
 #include "LevelText.h"
 #include "Solver.h"
 #include "TestData.h"
+#include "record/Replay.h"
 
 #include <gtest/gtest.h>
 

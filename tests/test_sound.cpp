@@ -50,11 +50,10 @@ TEST(Sound, AMissingWaveFileIsReportedAndOnlyThatEffectIsSilent)
     Settings s;
     s.DataPath = data.path();
     GameWindow game(platform, s);
-    testing::internal::CaptureStderr();
+    test::Warnings warnings;
     game.Startup();
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("m005.wav"), std::string::npos);
-    EXPECT_EQ(err.find("m006.wav"), std::string::npos);
+    EXPECT_EQ(warnings.Count("m005.wav"), 1);
+    EXPECT_EQ(warnings.Count("m006.wav"), 0);
     platform.sounds.clear();
     game.PlaySound(5);
     game.PlaySound(6);

@@ -139,9 +139,9 @@ TEST(Sprite, LoadingNeedsCreateAndAMissingImageDrawsNothing)
     EXPECT_FALSE(uncreated.LoadFromFile(file, 16, 16, 1, 1));
     Sprite broken;
     broken.Create(dd);
-    testing::internal::CaptureStderr();
+    test::Warnings warnings;
     EXPECT_FALSE(broken.LoadFromFile(dir.path() + "nope.bmp", 16, 16, 1, 1));
-    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(warnings.Count("nope.bmp"), 1);
     Surface back;
     back.Create(32, 32);
     broken.Draw(back);

@@ -1,7 +1,7 @@
 // Any bytes at all, as a recording: reading them must neither crash nor hang, whatever the
 // reader accepts is in range, and it reads back the same once written out again, whether
 // written whole or poll by poll as a game in progress writes it.
-#include "record/RecordingFile.h"
+#include "record/Recording.h"
 
 #include <cstdint>
 #include <cstdio>

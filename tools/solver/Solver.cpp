@@ -1,6 +1,8 @@
 #include "Solver.h"
 
-#include "record/Recording.h"
+#include "record/Platforms.h"
+#include "record/Replay.h"
+#include "record/StateHash.h"
 #include "level/LevelFile.h"
 
 #include <algorithm>

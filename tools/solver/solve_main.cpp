@@ -2,6 +2,7 @@
 // and writes what it found as a recording.
 #include "Solver.h"
 #include "app/CommandLine.h"
+#include "record/RecordingWriter.h"
 
 #include <chrono>
 #include <cstdio>
@@ -110,7 +111,7 @@ int main(int argc, char** argv)
     }
     Recording rec;
     std::string error;
-    if (!solver.Record(rec, error) || !rec.Save(out, error)) {
+    if (!solver.Record(rec, error) || !SaveRecording(rec, out, error)) {
         std::fprintf(stderr, "zorbo_solve: %s\n", error.c_str());
         return 1;
     }

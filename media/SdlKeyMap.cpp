@@ -1,4 +1,4 @@
-#include "media/KeyMap.h"
+#include "media/SdlKeyMap.h"
 
 #include <array>
 #include <utility>
