@@ -188,23 +188,21 @@ constexpr const CodeRow* FindCode(int32_t code)
 // each becomes the one warp marker).
 constexpr bool GoesLive(int32_t code)
 {
-    const CodeRow* row = FindCode(code);
-    return row != nullptr && (row->cls == TileClass::Object || row->cls == TileClass::Warp);
+    return IsCode(code) && (kCodes[static_cast<size_t>(code)].cls == TileClass::Object ||
+                            kCodes[static_cast<size_t>(code)].cls == TileClass::Warp);
 }
 
 // The fragment kind of a breakable block, or -1 when the cell does not break.
 constexpr int32_t BrickKind(int32_t code)
 {
-    const CodeRow* row = FindCode(code);
-    return row != nullptr ? row->fragments : -1;
+    return IsCode(code) ? kCodes[static_cast<size_t>(code)].fragments : -1;
 }
 
 // Object cells that have not yet made their object and that a shell sliding on the ground
 // passes (in the air it does not).
 constexpr bool PassedOnTheGround(int32_t code)
 {
-    const CodeRow* row = FindCode(code);
-    return row != nullptr && row->shellPasses;
+    return IsCode(code) && kCodes[static_cast<size_t>(code)].shellPasses;
 }
 
 // The names of the classes as assets/tiles/catalogue.txt writes them, and of the groups
