@@ -4,7 +4,8 @@ namespace zorbo {
 
 void GameWindow::Keyboard_KeyDown(int32_t lKey)
 {
-    // Repeat filter: the same key again within 20 ms is one key.
+    // Kept on purpose: the same key again within 20 ms counts once; a different key always
+    // passes (recordings rely on it).
     const auto now = static_cast<int32_t>(platform.GetTickCount());
     if (lKey == Timers.LastKey && now <= Timers.LastKeyTick + 20)
         return;
@@ -54,6 +55,8 @@ void GameWindow::Keyboard_KeyDown(int32_t lKey)
         bDownKey = true;
         break;
     case Key::Left:
+        // Kept on purpose: left comes before right, so holding both cancels the speed change
+        // but turns a standing hero left (recordings rely on it).
         --hero.SpeedX;
         if (hero.State == Hero::GroundRight && hero.SpeedX < 0)
             hero.State = Hero::GroundLeft;

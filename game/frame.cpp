@@ -13,6 +13,7 @@ void GameWindow::Game_Update(int32_t /*MS*/)
         GameOverPrompt();
     } else {
         if (sprPlayer.State == Hero::Dying) {
+            // Kept on purpose: no DrawTiles while dying, so the hero leaves a trail.
             KillZorboAnimate();
             // A level that cannot be loaded again ended the game.
             if (!bRunning)
@@ -93,7 +94,8 @@ void GameWindow::ChooseHeroFrame()
 
 void GameWindow::DrawHero()
 {
-    // The stored frame is always the small hero's; the powered-up poses are 14 further on.
+    // Kept on purpose: the stored frame is always the small hero's; the powered-up poses
+    // are 14 further on (recordings hash the stored frame).
     if (HeroBig)
         sprPlayer.CurrentFrame = sprPlayer.CurrentFrame + 14;
     if (HurtTimer == 0 || HurtTimer % 2 == 1)

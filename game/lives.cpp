@@ -61,6 +61,7 @@ bool GameWindow::HurtAndHit()
         h.State = Hero::GroundRight;
         return false;
     }
+    // Kept on purpose: a hit while he still blinks waits here (recordings rely on it).
     if (HurtTimer != 0)
         return false;
     h.SpeedY = -12;
@@ -74,6 +75,8 @@ void GameWindow::KillZorboAnimate()
     h.CurrentFrame = 1;
     h.SpeedY += 1;
     h.Y += h.SpeedY;
+    // Kept on purpose: drawn over the last picture without the map, so the rising and
+    // falling hero leaves a trail of poses until the level restarts.
     h.Draw(ddsBack);
     if (h.Y <= 239)
         return;
@@ -121,8 +124,8 @@ void GameWindow::GameOverPrompt()
 }
 
 // One frame of the winning sequence. The back buffer is never cleared, so the hero leaves
-// a trail over the last picture of the game. Its counters are never reset: a second win
-// in the same run goes straight to the question.
+// a trail over the last picture of the game. Kept on purpose: its phase and counters are
+// never reset, so a second win in the same run goes straight to the question.
 void GameWindow::Game_Won(int32_t /*MS*/)
 {
     DrawBorders();

@@ -123,6 +123,7 @@ LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEd
         Image1->box(FL_THIN_DOWN_FRAME);
     }
 
+    // Kept on purpose: this caption differs from LevelCaption's until the slider first moves.
     Label2 = MakeLabel(16, 248, 80, 17, "Level (1/10):");
     HScroll1 = new Fl_Scrollbar(96, 248, 153, 17);
     HScroll1->type(FL_HORIZONTAL);

@@ -22,8 +22,8 @@ struct LevelSetEntry {
 std::vector<LevelSetEntry> ListLevelSets(const std::string& dataFolder);
 
 // The level-set name check of "New Game": every entry whose name equals the typed text,
-// ignoring case, sets gLevelSet to its file, so the last match wins. Without a match
-// gLevelSet keeps whatever an earlier attempt left in it.
+// ignoring case, sets gLevelSet to its file, so the last match wins. Kept on purpose:
+// without a match gLevelSet keeps what an earlier attempt left, and that file is checked again.
 void MatchLevelSet(const std::vector<LevelSetEntry>& entries, const std::string& text,
                    std::string& gLevelSet);
 
@@ -34,8 +34,8 @@ std::string LevelCaption(int value);
 enum class DifficultyOption { Easy = 1, Normal, Difficult, Crazy };
 int32_t DifficultyFrameRate(DifficultyOption option);
 
-// The screen-size box's text, compared exactly. Texts other than the three listed sizes
-// leave both flags as they are.
+// The screen-size box's text, compared exactly (kept on purpose: "full screen" typed by
+// hand gives the 320 x 240 window). Other texts leave both flags as they are.
 void ApplyScreenSize(const std::string& text, bool& gFullScreen, bool& gWindow640);
 extern const char* const kScreenSizes[3];
 

@@ -70,6 +70,8 @@ LevelFileSummary ReadLevelSet(std::string_view bytes, const std::function<void(c
 {
     LevelFileSummary s;
     LineSplitter lines(bytes);
+    // Kept on purpose: one row counter for the whole file, not reset by a separator, so a
+    // section of 14 or 16 rows shifts every later level (level files rely on it).
     RowCounter rows;
     int emptyRun = 0; // empty rows at the end of the current section
     FileLine line;
@@ -133,6 +135,8 @@ void StoreLevelRow(const LevelRow& row, TileMap& map, WarpTable& warps)
         int32_t code = static_cast<int32_t>(static_cast<uint8_t>(row.text[i])) - LevelFormat::FirstByte;
         if (code >= Tile::FirstWarp && code <= Tile::WarpMarker) {
             WarpRecord& w = levelWarps[static_cast<size_t>(code - Tile::FirstWarp)];
+            // Kept on purpose: a third end changes no pipe but still becomes a marker (level
+            // files rely on it; a used pipe is filled again by the next reload).
             if (w.WarpState == WarpEnds::First) {
                 w.X2 = (j - 1) * 16;
                 w.Y2 = row.row * 16;

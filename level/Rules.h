@@ -78,7 +78,8 @@ int32_t BecomesCode(int32_t code, const CodeAt& codeAt, int32_t row, int32_t col
 // ---- elevators
 
 // How a new elevator end joins the waiting one: in the same column it makes an up-and-down
-// platform, else in the same row a sideways one; an end sharing neither is dropped. The
+// platform, else in the same row a sideways one; an end sharing neither is dropped (kept
+// on purpose: level files rely on it). The
 // game compares screen pixels, the check and the editor cells: the same relation.
 enum class ElevatorLink : uint8_t { UpDown, Sideways, Dropped };
 constexpr ElevatorLink LinkElevatorEnds(int32_t waitingX, int32_t waitingY, int32_t x, int32_t y)

@@ -164,7 +164,8 @@ bool GameWindow::GroundStep()
     const bool bl = IsSolid(MapCode(HeroRow + 1, HeroCol));
     const bool br = IsSolid(MapCode(HeroRow + 1, HeroCol + 1));
     if (right) {
-        // Facing right only the cell under the left column holds him up.
+        // Kept on purpose: facing right only the cell under the left column holds him up;
+        // over a gap he drops and lands again next frame (recordings rely on it).
         if (!bl) {
             h.State = Hero::AirRight;
             h.SpeedY = 4;

@@ -5,7 +5,8 @@
 namespace zorbo {
 
 // A rising hero's head against the question boxes. Every box touched reverses the
-// vertical speed, so two boxes struck in one step cancel each other out.
+// vertical speed, so two boxes struck in one step cancel each other out (kept on purpose:
+// recordings rely on it).
 void GameWindow::HeadHitsBoxes()
 {
     Sprite& h = sprPlayer;
@@ -72,7 +73,8 @@ void GameWindow::StrikeBlock(bool right)
         PlaySound(Sound::Bump);
         return;
     }
-    // The fragments start from the hero's screen column, not the block's world cell.
+    // Kept on purpose: the fragments start from the hero's screen column, not the block's
+    // world cell (recordings rely on it).
     const int32_t x = 16 * (sprPlayer.X / 16) + (right ? 16 : 0);
     const int32_t y = HeroRow * 16;
     InitializeBricks(x, y, kind);

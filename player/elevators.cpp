@@ -27,7 +27,8 @@ void GameWindow::UpdateElevator()
         case Elevator::Sideways: {
             ShiftPath(path, ViewX);
             const int32_t s = ViewX - e.GlobalX;
-            // The turn is decided on the position from before the scroll correction.
+            // Kept on purpose: the turn is decided on the position from before the scroll
+            // correction, so a carried hero can slip at a turn (recordings rely on it).
             if (path.Dir == 1) {
                 if (e.X < path.ToX) {
                     e.X = e.X - s + ElevatorSpeed;

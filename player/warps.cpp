@@ -39,8 +39,8 @@ void GameWindow::UpdateWarp()
                 r.X1 = 0;
                 r.X2 = 0;
                 r.WarpState = WarpEnds::None;
-                // No lower limit: the next move that checks for a negative view turns it
-                // back into a screen position.
+                // Kept on purpose: no lower limit; the next leftward or airborne move turns a
+                // negative view back into a screen position (recordings rely on it).
                 ViewX = h.X - 160;
                 h.X = 160;
                 h.Y = targetY;

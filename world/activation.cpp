@@ -126,8 +126,8 @@ void GameWindow::ActivateItem(int32_t code, int32_t col, int32_t x, int32_t y)
 void GameWindow::ActivateHeroStart(int32_t col, int32_t y)
 {
     const int32_t worldX = (col - 1) * 16;
-    // Only the first start met since the level began places the hero; later ones
-    // just move the restart point.
+    // Kept on purpose: only the first start met since the level began places the hero;
+    // later ones just move the restart point (level files use them as checkpoints).
     if (StartX == 0 && StartY == 0) {
         sprPlayer.X = worldX;
         sprPlayer.Y = y;

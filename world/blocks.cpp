@@ -81,7 +81,8 @@ void GameWindow::UpdateCoins()
                 coin.State = 0;
                 ++Coins;
                 PlaySound(Sound::Coin);
-                // One coin per frame: the rest wait for the next frame.
+                // Kept on purpose: a coin touched ends this frame's coin pass; the rest wait
+                // for the next frame (recordings rely on it).
                 break;
             }
             if (coin.X < -160)

@@ -105,7 +105,8 @@ void GameWindow::UpdateOneUp()
         }
         return;
     }
-    // The one-up is kept when it walks off to the right: the hero may follow it.
+    // Kept on purpose: unlike the power-up, a one-up stays in play when it walks off to the
+    // right (recordings rely on it).
     if (!WalkItem(oneUp, false))
         return;
     if (Touches(sprPlayer, oneUp)) {
