@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -45,6 +46,14 @@ int Warnings::Count(const std::string& text) const
     for (const std::string& line : lines_)
         n += line.find(text) != std::string::npos ? 1 : 0;
     return n;
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 TempDir::TempDir()

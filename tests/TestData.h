@@ -31,6 +31,9 @@ private:
     WarnSink previous_;
 };
 
+// A file's whole contents, byte for byte ("" when it cannot be read).
+std::string FileBytes(const std::string& path);
+
 // A temporary folder that is removed again when the object goes.
 class TempDir {
 public:

@@ -17,14 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 // Files of this process may not grow past `bytes` while it lives: a write beyond fails
 // with "file too large" instead of raising SIGXFSZ.
 class FileSizeLimit {
@@ -65,10 +57,10 @@ TEST(AtomicFile, TheTargetAppearsWholeOnlyWhenCommitted)
     EXPECT_EQ(file.Temp(), AtomicFile::TempName(target));
     EXPECT_TRUE(file.Write("first "));
     EXPECT_TRUE(file.Write("second"));
-    EXPECT_EQ(ReadAll(file.Temp()), "first second");
-    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(test::FileBytes(file.Temp()), "first second");
+    EXPECT_EQ(test::FileBytes(target), "old");
     ASSERT_TRUE(file.Commit(reason)) << reason;
-    EXPECT_EQ(ReadAll(target), "first second");
+    EXPECT_EQ(test::FileBytes(target), "first second");
     EXPECT_FALSE(fs::exists(file.Temp()));
     // A replaced file keeps its permissions.
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
@@ -99,7 +91,7 @@ TEST(AtomicFile, AFileLeftUnfinishedIsRemovedOrKeptAsChosen)
         ASSERT_TRUE(file.Open(target, reason)) << reason;
         file.Write("half");
     }
-    EXPECT_EQ(ReadAll(AtomicFile::TempName(target)), "half");
+    EXPECT_EQ(test::FileBytes(AtomicFile::TempName(target)), "half");
     {
         AtomicFile file(AtomicFile::Unfinished::Keep);
         std::string reason;
@@ -108,7 +100,7 @@ TEST(AtomicFile, AFileLeftUnfinishedIsRemovedOrKeptAsChosen)
         EXPECT_FALSE(file.IsOpen());
     }
     EXPECT_FALSE(fs::exists(AtomicFile::TempName(target)));
-    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(test::FileBytes(target), "old");
 }
 
 TEST(AtomicFile, AFailedWriteLeavesTheOldFileWholeAndSaysWhy)
@@ -132,7 +124,7 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileWholeAndSaysWhy)
         EXPECT_EQ(reason, "cannot write " + file.Temp() + ": file too large");
         EXPECT_FALSE(fs::exists(file.Temp()));
     }
-    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(test::FileBytes(target), "old");
 
     // Something in the way of the rename: the bytes were written, the target stays.
     {
@@ -156,7 +148,7 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileWholeAndSaysWhy)
         EXPECT_EQ(reason.rfind("cannot create " + AtomicFile::TempName(target) + ": ", 0), 0u) << reason;
     }
     EXPECT_TRUE(fs::is_directory(AtomicFile::TempName(target))) << "not ours to remove";
-    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(test::FileBytes(target), "old");
 }
 
 TEST(AtomicFile, OnlyARegularFileInAWritableFolderIsWritten)
@@ -182,6 +174,6 @@ TEST(AtomicFile, OnlyARegularFileInAWritableFolderIsWritten)
     EXPECT_EQ(reason.rfind("cannot create " + folder + "new.txt.part: ", 0), 0u) << reason;
     EXPECT_FALSE(file.IsOpen());
     EXPECT_FALSE(file.Commit(reason));
-    EXPECT_EQ(ReadAll(locked + "set.txt"), "old");
+    EXPECT_EQ(test::FileBytes(locked + "set.txt"), "old");
     fs::permissions(locked, fs::perms::owner_all);
 }

@@ -25,14 +25,6 @@ using test::Row;
 
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 using test::Parse;
 
 // Every cell the editor shows is the cell the game loads from the saved text.
@@ -116,7 +108,7 @@ TEST(EditorDocument, TheStandardSetAndOddFilesComeBackByteForByte)
         std::string error;
         const std::optional<LevelDocument> doc = LevelDocument::Load(entry.path().string(), error);
         ASSERT_TRUE(doc) << error;
-        const std::string bytes = ReadAll(entry.path().string());
+        const std::string bytes = test::FileBytes(entry.path().string());
         EXPECT_EQ(doc->ToBytes(), bytes) << entry.path();
         EXPECT_FALSE(doc->Modified());
         EXPECT_TRUE(doc->Check().ok()) << doc->Check().Report(entry.path().string());
@@ -429,7 +421,7 @@ TEST(EditorDocument, SavingIsAtomic)
     EXPECT_FALSE(doc->Save(path, error));
     EXPECT_NE(error.find("cannot save " + path), std::string::npos) << error;
     EXPECT_NE(error.find(".part"), std::string::npos) << error;
-    EXPECT_EQ(ReadAll(path), old);
+    EXPECT_EQ(test::FileBytes(path), old);
     EXPECT_TRUE(doc->Modified());
     std::filesystem::remove(path + ".part");
 
@@ -441,7 +433,7 @@ TEST(EditorDocument, SavingIsAtomic)
     std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     ASSERT_TRUE(doc->Save(path, error)) << error;
     EXPECT_FALSE(doc->Modified());
-    EXPECT_EQ(ReadAll(path), doc->ToBytes());
+    EXPECT_EQ(test::FileBytes(path), doc->ToBytes());
     EXPECT_FALSE(std::filesystem::exists(path + ".part"));
     EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);

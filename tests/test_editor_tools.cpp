@@ -243,10 +243,7 @@ struct FakeGame {
     }
     std::string Read(const std::string& name) const
     {
-        std::ifstream in(dir.path() + name);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
+        return test::FileBytes(dir.path() + name);
     }
 };
 

@@ -16,14 +16,6 @@ using namespace zorbo;
 
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 struct RecordingFixture : testing::Test {
     test::GameData data;
     test::TempDir dir;
@@ -112,7 +104,7 @@ TEST_F(RecordingFixture, AGameWrittenAsItGoesGivesTheSameFileAsOneSavedWhole)
     ASSERT_TRUE(writer.Open(dir.path() + "live.rec", error)) << error;
     Record(60, &writer);
     EXPECT_FALSE(std::filesystem::exists(dir.path() + "live.rec.part"));
-    EXPECT_EQ(ReadAll(dir.path() + "live.rec"), FormatRecording(rec));
+    EXPECT_EQ(test::FileBytes(dir.path() + "live.rec"), FormatRecording(rec));
 }
 
 TEST_F(RecordingFixture, AKilledGameLeavesARecordingThatReplaysToItsLastPoll)

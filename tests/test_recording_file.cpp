@@ -23,10 +23,7 @@ const std::string kGame = "t 0 0 1\nc 0 1 0 b798c9f5c454b8f9\nk 205\nt 1 1 40\nk
 
 std::string Sample()
 {
-    std::ifstream in(ZORBO_TEST_RECORDING, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return test::FileBytes(ZORBO_TEST_RECORDING);
 }
 
 struct BadCase {
