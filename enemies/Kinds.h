@@ -132,7 +132,8 @@ constexpr bool RowsInKindOrder()
             return false;
     return true;
 }
-static_assert(RowsInKindOrder(), "kKinds has one row per EnemyKind, in its order");
+static_assert(RowsInKindOrder() && std::size(kKinds) == static_cast<size_t>(EnemyKind::Plants) + 1,
+              "kKinds has one row per EnemyKind, in its order");
 
 // Whether a knock-out of this kind hits a slot in `state`.
 constexpr bool Hittable(Hits hits, int32_t state)

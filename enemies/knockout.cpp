@@ -1,6 +1,8 @@
 #include "enemies/Kinds.h"
 #include "game/GameWindow.h"
 
+#include <utility>
+
 namespace zorbo {
 
 namespace {
@@ -31,6 +33,42 @@ int32_t KnockOutFrame(const KindRow& kind, const KnockOutRule& rule, const Sprit
     return e.CurrentFrame;
 }
 
+// One kind's slots against the striker at (x, y). Unrolled per kind and cause, so that the
+// rows' numbers are constants in the loop: a fireball tests every slot of every kind.
+template <KnockCause Cause, size_t K>
+bool KnockOutKind(GameWindow& g, int32_t x, int32_t y, const Sprite* self)
+{
+    constexpr const KindRow& kind = kKinds[K];
+    if constexpr (kind.hits == Hits::Nothing) {
+        return false;
+    } else {
+        constexpr KnockOutRule rule = Cause == KnockCause::Fireball ? kind.byFireball : kind.byShell;
+        constexpr Reach reach = ReachOf(Cause);
+        bool hit = false;
+        const std::span<Sprite> slots = kind.slots(g);
+        for (size_t i = 0; i < slots.size(); ++i) {
+            Sprite& e = slots[i];
+            if ((Cause == KnockCause::Shell && &e == self) || !Hittable(kind.hits, e.State))
+                continue;
+            if (!(e.X + reach.left < x && x < e.X + reach.right && e.Y + rule.top <= y && y <= e.Y + rule.bottom))
+                continue;
+            g.PlaySound(kind.sound);
+            g.KnockOutSlot(kind, rule, i);
+            hit = true;
+        }
+        return hit;
+    }
+}
+
+template <KnockCause Cause, size_t... K>
+bool KnockOutKinds(GameWindow& g, int32_t x, int32_t y, const Sprite* self, std::index_sequence<K...>)
+{
+    bool hit = false;
+    // The comma fold runs the kinds in row order.
+    ((hit = KnockOutKind<Cause, K>(g, x, y, self) || hit), ...);
+    return hit;
+}
+
 } // namespace
 
 // Every enemy in the striker's box is knocked out, kind by kind in row order and slot by
@@ -38,25 +76,10 @@ int32_t KnockOutFrame(const KindRow& kind, const KnockOutRule& rule, const Sprit
 // sliding shell) is never hit. Returns whether anything was hit.
 bool GameWindow::KnockOut(KnockCause cause, int32_t x, int32_t y, const Sprite* self)
 {
-    const Reach reach = ReachOf(cause);
-    bool hit = false;
-    for (const KindRow& kind : kKinds) {
-        if (kind.hits == Hits::Nothing)
-            continue;
-        const KnockOutRule& rule = cause == KnockCause::Fireball ? kind.byFireball : kind.byShell;
-        const std::span<Sprite> slots = kind.slots(*this);
-        for (size_t i = 0; i < slots.size(); ++i) {
-            Sprite& e = slots[i];
-            if (&e == self || !Hittable(kind.hits, e.State))
-                continue;
-            if (!(e.X + reach.left < x && x < e.X + reach.right && e.Y + rule.top <= y && y <= e.Y + rule.bottom))
-                continue;
-            PlaySound(kind.sound);
-            KnockOutSlot(kind, rule, i);
-            hit = true;
-        }
-    }
-    return hit;
+    constexpr auto kinds = std::make_index_sequence<std::size(kKinds)>();
+    if (cause == KnockCause::Fireball)
+        return KnockOutKinds<KnockCause::Fireball>(*this, x, y, self, kinds);
+    return KnockOutKinds<KnockCause::Shell>(*this, x, y, self, kinds);
 }
 
 void GameWindow::KnockOutSlot(const KindRow& kind, const KnockOutRule& rule, size_t i)
