@@ -43,12 +43,11 @@ constexpr ObjectLook kItemLooks[] = {
     {Tile::PowerUpBoxAlt, Look::StripAndBadge, StripId::Box, 7, 0, 0},
 };
 
-// A plain enemy as its spawn row starts it. The alternate look is the second half of the
-// kind's strip, as GameWindow::DrawWithLook draws it.
+// A plain enemy as its spawn row starts it, in the look its kind row gives the alternate.
 constexpr ObjectLook SpawnLook(const SpawnRow& row)
 {
-    const StripLayout& strip = *KindOf(row.kind).strip;
-    return {row.code, Look::StripFrame, strip.id, row.frame + (row.alternate ? strip.frames / 2 : 0), 0, row.dy};
+    const KindRow& kind = KindOf(row.kind);
+    return {row.code, Look::StripFrame, kind.strip->id, row.frame + (row.alternate ? kind.lookOffset : 0), 0, row.dy};
 }
 
 constexpr std::array<ObjectLook, Tile::Count> MakeLooks()
