@@ -2,7 +2,7 @@
 // the PTurtles sliding shells, half of the plants out of their pipes, the Birds diving, all
 // six fire chains turning and all sixteen flames burning), over a floor with gaps, walls
 // and bricks.
-#include "enemies/Kinds.h"
+#include "game/Kinds.h"
 #include "game/GameWindow.h"
 #include "media/HeadlessPlatform.h"
 #include "world/Objects.h"

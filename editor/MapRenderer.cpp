@@ -1,6 +1,6 @@
 #include "editor/MapRenderer.h"
 
-#include "enemies/Kinds.h"
+#include "game/Kinds.h"
 #include "level/Rules.h"
 
 #include <algorithm>

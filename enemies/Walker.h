@@ -3,7 +3,7 @@
 // walls, fall 6 pixels per update, land (the corner rule deciding at a cell's corner),
 // leave play off the left of the screen or out of the bottom of the level. Each kind is
 // one row of differences.
-#include "enemies/Kinds.h"
+#include "game/Kinds.h"
 
 #include <cstdint>
 

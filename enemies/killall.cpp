@@ -1,4 +1,4 @@
-#include "enemies/Kinds.h"
+#include "game/Kinds.h"
 #include "game/GameWindow.h"
 #include "world/Objects.h"
 

@@ -12,7 +12,7 @@
 
 namespace zorbo {
 
-enum class KnockCause : uint8_t; // enemies/Kinds.h
+enum class KnockCause : uint8_t; // game/Kinds.h
 
 // The game window: owns every piece of game state (inherited from GameState) and the
 // devices it plays on. Its routines live in the folder of their subsystem.
@@ -127,7 +127,7 @@ public:
     void UpdateFire();
     void UpdateFlame();
     // ---- enemies/knockout.cpp: a hero fireball or a sliding shell knocks out every enemy
-    // in its box, by the kinds' rows (enemies/Kinds.h); true when it hit any
+    // in its box, by the kinds' rows (game/Kinds.h); true when it hit any
     bool KnockOut(KnockCause cause, int32_t x, int32_t y, const Sprite* self = nullptr);
     void KnockOutSlot(const struct KindRow& kind, const struct KnockOutRule& rule, size_t i);
     // ---- enemies/hopper.cpp: the hop in place that Blacks and Browns share

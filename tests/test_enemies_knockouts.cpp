@@ -1,5 +1,5 @@
 #include "EnemyWorld.h"
-#include "enemies/Kinds.h"
+#include "game/Kinds.h"
 
 #include <set>
 #include <vector>

@@ -2,7 +2,7 @@
 #include "level/LevelFile.h"
 #include "level/Rules.h"
 #include "world/Objects.h"
-#include "enemies/Kinds.h"
+#include "game/Kinds.h"
 
 namespace zorbo {
 

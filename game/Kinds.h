@@ -4,8 +4,8 @@
 // benchmark and the level editor all read these rows; how a kind moves is its update routine.
 #include "game/GameState.h"
 #include "game/Sounds.h"
+#include "game/States.h"
 #include "game/Strips.h"
-#include "world/Objects.h"
 
 #include <cstdint>
 #include <span>
