@@ -12,9 +12,9 @@ void GameWindow::KillAllEnemies()
         SetStates(kind.slots(*this), Enemy::Free);
     sprMush.State = 0;
     sprOneUp.State = 0;
-    SetStates(sprElevators, 0);
-    SetStates(sprCoins, 0);
-    SetStates(sprQBoxes, 0);
+    SetStates(sprElevators, Elevator::Free);
+    SetStates(sprCoins, Coin::Free);
+    SetStates(sprQBoxes, QBox::Empty);
     SetStates(sprFireballs, Ball::Free);
     SetStates(sprHeroFire, Ball::Free);
     for (FireChain& chain : sprFires)

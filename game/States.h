@@ -54,6 +54,21 @@ constexpr int32_t CoinAlt = 6;
 constexpr bool Holds(int32_t state) { return state >= PowerUp && state <= CoinAlt; }
 } // namespace QBox
 
+// Coin states: a lying coin, or one jumping out of a box, counted up picture by picture
+// until it vanishes (gold 2..8, violet 9..15). Free marks a free slot.
+namespace Coin {
+constexpr int32_t Free = 0;
+constexpr int32_t Lying = 1;
+constexpr int32_t LyingAlt = -1; // violet
+constexpr int32_t Jumping = 2;
+constexpr int32_t Jumped = 8;
+constexpr int32_t JumpingAlt = 9;
+constexpr int32_t JumpedAlt = 15;
+
+constexpr bool IsJumping(int32_t state) { return state >= Jumping && state <= JumpedAlt; }
+constexpr bool IsLying(int32_t state) { return state == Lying || state == LyingAlt; }
+} // namespace Coin
+
 // Elevator states: a free slot, a first end waiting for its partner, and the two kinds of
 // moving platform.
 namespace Elevator {

@@ -106,8 +106,8 @@ void GameWindow::ActivateItem(int32_t code, int32_t col, int32_t x, int32_t y)
         }
         break;
     }
-    case Tile::Coin: item(sprCoins, 1); break;     // a lying gold coin
-    case Tile::CoinAlt: item(sprCoins, -1); break; // a lying violet coin
+    case Tile::Coin: item(sprCoins, Coin::Lying); break;
+    case Tile::CoinAlt: item(sprCoins, Coin::LyingAlt); break;
     case Tile::PowerUpBox: item(sprQBoxes, QBox::PowerUp); break;
     case Tile::OneUpBox: item(sprQBoxes, QBox::OneUp); break;
     case Tile::FireChain:

@@ -60,25 +60,25 @@ void GameWindow::UpdateCoins()
     StepAnimation(Timers.CoinTick, Timers.CoinFrame);
     for (Sprite& coin : sprCoins) {
         const int32_t s = coin.State;
-        if ((s >= 2 && s <= 8) || (s >= 9 && s <= 15)) {
+        if (Coin::IsJumping(s)) {
             // A coin jumping out of a box: six frames up, counted as it vanishes.
-            const bool alt = s >= 9;
-            if (s == (alt ? 9 : 2))
+            const bool alt = s >= Coin::JumpingAlt;
+            if (s == (alt ? Coin::JumpingAlt : Coin::Jumping))
                 PlaySound(Sound::Coin);
             ScrollStep(coin, ViewX);
             coin.Y = coin.Y - 3;
             coin.CurrentFrame = Timers.CoinFrame + (alt ? 6 : 0);
             coin.State = s + 1;
-            if (coin.State == (alt ? 15 : 8)) {
-                coin.State = 0;
+            if (coin.State == (alt ? Coin::JumpedAlt : Coin::Jumped)) {
+                coin.State = Coin::Free;
                 ++Coins;
             }
             coin.Draw(ddsBack);
-        } else if (s == 1 || s == -1) {
+        } else if (Coin::IsLying(s)) {
             ScrollStep(coin, ViewX);
-            coin.CurrentFrame = Timers.CoinFrame + (s == -1 ? 6 : 0);
+            coin.CurrentFrame = Timers.CoinFrame + (s == Coin::LyingAlt ? 6 : 0);
             if (Touches(sprPlayer, coin)) {
-                coin.State = 0;
+                coin.State = Coin::Free;
                 ++Coins;
                 PlaySound(Sound::Coin);
                 // Kept on purpose: a coin touched ends this frame's coin pass; the rest wait
@@ -86,9 +86,9 @@ void GameWindow::UpdateCoins()
                 break;
             }
             if (coin.X < -160)
-                coin.State = 0;
+                coin.State = Coin::Free;
             if (coin.X > 600)
-                coin.State = 0;
+                coin.State = Coin::Free;
             coin.Draw(ddsBack);
         }
     }
@@ -104,10 +104,10 @@ void GameWindow::AssignCoin(int32_t box, bool alternate)
     if (box < 0 || box >= static_cast<int32_t>(sprQBoxes.size()))
         return;
     for (Sprite& coin : sprCoins) {
-        if (coin.State != 0)
+        if (coin.State != Coin::Free)
             continue;
         const Sprite& from = sprQBoxes[static_cast<size_t>(box)];
-        coin.State = alternate ? 9 : 2;
+        coin.State = alternate ? Coin::JumpingAlt : Coin::Jumping;
         coin.X = from.X;
         coin.GlobalX = from.GlobalX;
         coin.Y = from.Y - 16;
