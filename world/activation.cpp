@@ -179,8 +179,10 @@ void GameWindow::ActivateFireChain(int32_t x, int32_t y)
     }
 }
 
-// The first free slot takes a first end; the next end completes or is dropped by the
-// waiting one (LinkElevatorEnds), whichever slot holds it.
+// The lowest slot that is free or waiting takes the end: a waiting one completes with it
+// or drops it (LinkElevatorEnds), a free one keeps it as a first end. Kept on purpose: a
+// slot freed by a platform that left the view may come before a waiting one, and a new end
+// then waits there too instead of pairing (recordings rely on it).
 void GameWindow::ActivateElevatorEnd(int32_t x, int32_t y)
 {
     for (size_t e = 0; e < sprElevators.size(); ++e) {
