@@ -13,6 +13,7 @@
 #include <map>
 #include <set>
 #include <tuple>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,65 @@ int top_row(const Image& img) {
 
 bool has_black(const Image& img) {
     return std::any_of(img.px.begin(), img.px.end(), [](Rgb c) { return c == kTransparent; });
+}
+
+// WCAG relative luminance and contrast ratio.
+double luminance(Rgb c) {
+    const auto lin = [](std::uint8_t v) {
+        const double x = v / 255.0;
+        return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin(c.r) + 0.7152 * lin(c.g) + 0.0722 * lin(c.b);
+}
+
+double contrast(Rgb a, Rgb b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colours that cover at least a sixth of a tile: what a sprite in front of it meets.
+std::vector<Rgb> dominant_colours(const Image& tile) {
+    std::map<std::tuple<int, int, int>, int> counts;
+    for (Rgb c : tile.px) ++counts[{c.r, c.g, c.b}];
+    std::vector<Rgb> out;
+    for (const auto& [c, n] : counts)
+        if (n * 6 >= static_cast<int>(tile.px.size()))
+            out.push_back(Rgb{static_cast<std::uint8_t>(std::get<0>(c)), static_cast<std::uint8_t>(std::get<1>(c)),
+                              static_cast<std::uint8_t>(std::get<2>(c))});
+    return out;
+}
+
+// How a figure's edge meets one background colour: of its ring pixels (opaque, beside a
+// see-through one), the share that reach 3 : 1 themselves, and the share where the ring or
+// the pixel just inside it does (a two-tone ring: a pale rim that fades on the sky still
+// has the dark line inside it).
+struct EdgeContrast {
+    double own = 0, two_tone = 0;
+    int ring = 0;
+};
+
+EdgeContrast edge_contrast(const std::vector<Image>& figures, Rgb ground) {
+    int own = 0, two_tone = 0, ring = 0;
+    for (const Image& f : figures) {
+        const auto opaque = [&f](int x, int y) { return f.inside(x, y) && !(f.at(x, y) == kTransparent); };
+        const auto clear = [&f](int x, int y) { return f.inside(x, y) && f.at(x, y) == kTransparent; };
+        const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
+        for (int y = 0; y < f.h; ++y)
+            for (int x = 0; x < f.w; ++x) {
+                if (!opaque(x, y)) continue;
+                bool edge = false;
+                for (int d = 0; d < 4; ++d) edge = edge || clear(x + dx[d], y + dy[d]);
+                if (!edge) continue;
+                ++ring;
+                const bool self = contrast(f.at(x, y), ground) >= 3.0;
+                bool inner = false;
+                for (int d = 0; d < 4; ++d)
+                    inner = inner || (opaque(x + dx[d], y + dy[d]) && contrast(f.at(x + dx[d], y + dy[d]), ground) >= 3.0);
+                own += self;
+                two_tone += self || inner;
+            }
+    }
+    return {ring ? double(own) / ring : 1.0, ring ? double(two_tone) / ring : 1.0, ring};
 }
 
 }  // namespace
@@ -167,6 +227,59 @@ TEST(AssetPictures, AnimationsAndAlternateLooksAreDistinct) {
     EXPECT_FALSE(load_with_sdl("m056.bmp") == load_with_sdl("m084.bmp"));
 }
 
+TEST(AssetPictures, EverySpriteStandsOutOnEveryBackground) {
+    // The grounds a sprite is seen against: open sky, night, and the castle and cave
+    // scenery drawn on night.
+    std::vector<Rgb> grounds;
+    for (int code : {0, 9, 17, 18, 20, 21, 22})
+        for (Rgb c : dominant_colours(load_with_sdl(m_file(code, "bmp"))))
+            if (std::find(grounds.begin(), grounds.end(), c) == grounds.end()) grounds.push_back(c);
+    ASSERT_GE(grounds.size(), 3u);
+    // Every strip but the border, and the item pictures the game draws as sprites.
+    std::vector<std::pair<std::string, std::vector<Image>>> sprites;
+    for (const SheetLayout& l : sheet_layouts()) {
+        if (std::string(l.file) == "game_10.bmp") continue;
+        const Image strip = load_with_sdl(l.file);
+        std::vector<Image> frames;
+        for (int f = 0; f < l.frames; ++f) frames.push_back(frame_of(strip, l, f));
+        sprites.emplace_back(l.file, frames);
+    }
+    for (int n : {56, 57, 84}) sprites.emplace_back(m_file(n, "bmp"), std::vector<Image>{load_with_sdl(m_file(n, "bmp"))});
+    // Nine in ten, not all: a spark or a fragment's corner may blend in without losing the
+    // shape, while an outline in the ground's own colour fails nearly every ring pixel.
+    constexpr double kShare = 0.9;
+    for (const auto& [name, frames] : sprites)
+        for (Rgb g : grounds) {
+            const EdgeContrast e = edge_contrast(frames, g);
+            if (e.ring == 0) continue;  // a box fills its cell: nothing shows round it
+            const std::string where =
+                name + " on (" + std::to_string(g.r) + "," + std::to_string(g.g) + "," + std::to_string(g.b) + ")";
+            EXPECT_GE(e.two_tone, kShare) << where << ": the edge is lost";
+            // On a dark ground the rim itself must show: the figure must not shrink to its
+            // lit inside (that is how the night swallowed every outline).
+            if (luminance(g) < 0.1) {
+                EXPECT_GE(e.own, kShare) << where << ": the outline vanishes";
+            }
+        }
+}
+
+TEST(AssetPictures, TheBlackIsNotDrawnInCastleStone) {
+    // The Black hops in castles; a body in the stone's own colours hides it on the walls.
+    const Image stone = load_with_sdl(m_file(40, "bmp"));
+    const std::set<std::tuple<int, int, int>> stone_colours = [&] {
+        std::set<std::tuple<int, int, int>> s;
+        for (Rgb c : stone.px) s.insert({c.r, c.g, c.b});
+        return s;
+    }();
+    const Image black = load_with_sdl("game_14.bmp");
+    std::map<std::tuple<int, int, int>, int> counts;
+    for (Rgb c : black.px)
+        if (!(c == kTransparent)) ++counts[{c.r, c.g, c.b}];
+    int in_stone = 0, total = 0;
+    for (const auto& [c, n] : counts) total += n, in_stone += stone_colours.count(c) ? n : 0;
+    EXPECT_LT(in_stone * 5, total) << in_stone << " of " << total << " pixels share the castle stone's colours";
+}
+
 TEST(AssetTiles, NoTwoTilesAreTheSame) {
     std::vector<Image> tiles;
     for (int n = 0; n < zorbo::Tile::Count; ++n) tiles.push_back(load_with_sdl(m_file(n, "bmp")));
@@ -193,13 +306,21 @@ TEST(AssetTiles, CatalogueClassesFollowTheMapRules) {
         EXPECT_EQ(to_string(t.cls), std::string(to_string(want))) << "code " << t.code;
     }
     // Each breakable brick flies apart in pieces of its own colour: the commonest colour of
-    // its fragment frame must be one of the brick tile's colours.
+    // its fragment frame's inside (within the outline and the rim every sprite has) must be
+    // one of the brick tile's colours.
     const std::map<int, int> fragment_frame = {{39, 0}, {37, 2}, {28, 4}, {80, 6}};
     const Sheet& frags = g.sheets.at("game_11");
     for (const auto& [code, f] : fragment_frame) {
         std::map<std::tuple<int, int, int>, int> counts;
-        for (Rgb c : frags.frames[static_cast<std::size_t>(f)].px)
-            if (!(c == kTransparent)) ++counts[{c.r, c.g, c.b}];
+        const Image& piece = frags.frames[static_cast<std::size_t>(f)];
+        const Rgb rim = g.palette.lookup(kRimLetter, "palette");
+        const auto rimmed = [&](int x, int y) { return piece.inside(x, y) && piece.at(x, y) == rim; };
+        for (int y = 0; y < piece.h; ++y)
+            for (int x = 0; x < piece.w; ++x) {
+                const Rgb c = piece.at(x, y);
+                const bool outline = rimmed(x - 1, y) || rimmed(x + 1, y) || rimmed(x, y - 1) || rimmed(x, y + 1);
+                if (!(c == kTransparent) && !(c == rim) && !outline) ++counts[{c.r, c.g, c.b}];
+            }
         const auto top = std::max_element(counts.begin(), counts.end(),
                                           [](const auto& a, const auto& b) { return a.second < b.second; });
         const auto [r, gr, b] = top->first;

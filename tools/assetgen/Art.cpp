@@ -154,6 +154,17 @@ Image Sheet::strip() const {
     return out;
 }
 
+void add_rim(Sheet& sheet, Rgb rim) {
+    for (Image& frame : sheet.frames) {
+        const Image figure = frame;
+        const auto opaque = [&figure](int x, int y) { return figure.inside(x, y) && !(figure.at(x, y) == kTransparent); };
+        for (int y = 0; y < figure.h; ++y)
+            for (int x = 0; x < figure.w; ++x)
+                if (!opaque(x, y) && (opaque(x - 1, y) || opaque(x + 1, y) || opaque(x, y - 1) || opaque(x, y + 1)))
+                    frame.at(x, y) = rim;
+    }
+}
+
 Sheet parse_sheet(const std::string& text, const std::string& name, const Palette& pal) {
     const auto lines = split_lines(text);
     Sheet sheet;

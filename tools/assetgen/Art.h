@@ -36,6 +36,13 @@ struct Sheet {
 // Header line "sheet FILE W H COLUMNS FRAMES", then "frame N" blocks (see assets/README.md).
 Sheet parse_sheet(const std::string& text, const std::string& name, const Palette& pal);
 
+// The palette letter of the rim light laid round every sprite.
+inline constexpr char kRimLetter = 'P';
+// Lays a one-pixel rim of the given colour on the see-through pixels beside each frame's
+// figure (edge neighbours only, so corners stay round). With the dark outline inside it the
+// figure gets a two-tone ring: the dark line reads on the sky, the rim on night and stone.
+void add_rim(Sheet& sheet, Rgb rim);
+
 using Grids = std::map<std::string, Image>;
 // "tile NAME" followed by rows of characters; any size (tiles are 16 x 16, badges smaller).
 void parse_grids(const std::string& text, const std::string& name, const Palette& pal, Grids& into);

@@ -37,6 +37,7 @@ Generated generate(const std::string& assets_dir) {
         if (stem == "game_10") continue;  // drawn in code
         const fs::path p = root / "sprites" / (stem + ".txt");
         g.sheets[stem] = parse_sheet(read_text(p), "sprites/" + stem + ".txt", g.palette);
+        add_rim(g.sheets[stem], g.palette.lookup(kRimLetter, "palette.txt"));
     }
     Sheet border;
     border.layout = sheet_layouts()[8];
@@ -52,6 +53,14 @@ Generated generate(const std::string& assets_dir) {
     for (const auto& p : grid_files) parse_grids(read_text(p), "tiles/" + p.filename().string(), g.palette, grids);
     g.tiles = parse_catalogue(read_text(root / "tiles" / "catalogue.txt"), "tiles/catalogue.txt", g.palette, grids,
                               g.sheets);
+    // The item pictures with see-through pixels are drawn as sprites too.
+    for (TileEntry& t : g.tiles)
+        if (std::count(t.picture.px.begin(), t.picture.px.end(), kTransparent) > 0) {
+            Sheet item;
+            item.frames = {t.picture};
+            add_rim(item, g.palette.lookup(kRimLetter, "palette.txt"));
+            t.picture = item.frames.front();
+        }
 
     for (int n = 1; n <= 15; ++n) {
         const std::string name = m_name(n);
