@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Fl_Double_Window;
 class Fl_Box;
@@ -13,6 +14,7 @@ class Fl_Input_Choice;
 class Fl_Check_Button;
 class Fl_Round_Button;
 class Fl_Button;
+class Fl_Group;
 class Fl_Widget;
 class Fl_BMP_Image;
 class Fl_Image;
@@ -43,11 +45,25 @@ public:
     bool Run(Settings& settings);
 
     void Form_Load();
+    // Fills the lists; Form_Load does it after placing the window, tests without a display.
+    void LoadChoices();
     void HScroll1_Change();
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
     void EditLevelSet_Click();
+
+    // A control of the dialog and the rectangle it takes in the client area.
+    struct Control {
+        std::string name;  // its member's name, "unnamed" for one the dialog does not name
+        int x, y, w, h;
+        bool operator==(const Control&) const = default;
+    };
+    // Every control in the window, in the order they were made, groups' members after the
+    // group; tests hold it to the designed layout.
+    std::vector<Control> Controls() const;
+    // The dialog's window, for tests that send it events without a display.
+    Fl_Double_Window& Window() { return *Form1; }
 
     static constexpr int kWidth = 271;
     static constexpr int kHeight = 412;
@@ -80,6 +96,7 @@ private:
     Fl_Box* Label4 = nullptr;
     Fl_Input_Choice* Combo2 = nullptr;
     Fl_Check_Button* Check2 = nullptr;
+    Fl_Group* Difficulty = nullptr;
     Fl_Round_Button* Option1 = nullptr;
     Fl_Round_Button* Option2 = nullptr;
     Fl_Round_Button* Option3 = nullptr;
@@ -87,7 +104,6 @@ private:
     Fl_Button* Command1 = nullptr;
     Fl_Button* Command2 = nullptr;
     Fl_Button* Command3 = nullptr;
-    Fl_Button* EditButton = nullptr;
     std::string label2Caption_;
 };
 
