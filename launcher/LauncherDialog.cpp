@@ -18,7 +18,9 @@
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <functional>
 
 namespace zorbo {
@@ -169,8 +171,10 @@ void Call(Fl_Widget*, void* dialog)
 
 } // namespace
 
-LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEditor openEditor)
-    : dataPath_(std::move(dataPath)), checkFile_(std::move(checkFile)), openEditor_(std::move(openEditor))
+LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEditor openEditor,
+                               SavedChoices shown, Remember remember)
+    : dataPath_(std::move(dataPath)), checkFile_(std::move(checkFile)), openEditor_(std::move(openEditor)),
+      shown_(std::move(shown)), remember_(std::move(remember))
 {
     Form1 = std::make_unique<DialogWindow>(kWidth, kHeight, "Zorbo", [this] { EditLevelSet_Click(); });
     Form1->begin();
@@ -254,6 +258,7 @@ void LauncherDialog::Form_Load()
 {
     PlaceCentredLifted(*Form1);
     LoadChoices();
+    FitLevelCaption();
 }
 
 void LauncherDialog::LoadChoices()
@@ -275,11 +280,49 @@ void LauncherDialog::LoadChoices()
     }
     for (const char* size : kScreenSizes)
         Combo2->add(size);
+    ShowChoices(shown_);
+}
+
+void LauncherDialog::ShowChoices(const SavedChoices& shown)
+{
+    std::string file;
+    MatchLevelSet(choices_.levelSets, shown.levelSet, file);
+    const SavedChoices designed;
+    Combo1->value(file.empty() ? designed.levelSet.c_str() : shown.levelSet.c_str());
+    HScroll1->value(std::clamp(shown.level, 1, 10), 1, 1, 10);
+    // The designed caption stays until the slider shows another level than the first. Its
+    // size is fitted once the window is on the screen (Form_Load): measuring needs a display.
+    if (shown.level != designed.level) {
+        label2Caption_ = LevelCaption(static_cast<int>(HScroll1->value()));
+        Label2->label(label2Caption_.c_str());
+    }
+    Combo2->value(shown.screenSize.c_str());
+    Check2->value(shown.soundOn ? 1 : 0);
+    Fl_Round_Button* const options[] = {Option1, Option2, Option3, Option4};
+    for (size_t i = 0; i < std::size(options); ++i)
+        options[i]->value(static_cast<int>(i) + 1 == static_cast<int>(shown.difficulty) ? 1 : 0);
+}
+
+std::string LauncherDialog::LevelCaptionShown() const
+{
+    return Label2->label();
+}
+
+const LauncherChoices& LauncherDialog::ReadChoices()
+{
+    ReadControls();
+    return choices_;
 }
 
 void LauncherDialog::HScroll1_Change()
 {
     label2Caption_ = LevelCaption(static_cast<int>(HScroll1->value()));
+    Label2->label(label2Caption_.c_str());
+    FitLevelCaption();
+}
+
+void LauncherDialog::FitLevelCaption()
+{
     // Our font is wider than the one the dialog was laid out for: "Level: (10/10)" steps
     // down a size rather than run under the slider.
     Fl_Fontsize size = kDialogText;
@@ -289,7 +332,6 @@ void LauncherDialog::HScroll1_Change()
             break;
     }
     Label2->labelsize(size);
-    Label2->label(label2Caption_.c_str());
     Label2->redraw_label();
     Form1->redraw();
 }
@@ -323,6 +365,8 @@ void LauncherDialog::Command1_Click()
         return;
     case NewGameOutcome::Start:
         settings_ = out.settings;
+        if (remember_)
+            remember_(ChoicesToRemember(choices_, settings_));
         start_ = true;
         Unload();
         return;

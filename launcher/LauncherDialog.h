@@ -1,6 +1,7 @@
 #pragma once
 #include "game/Settings.h"
 #include "launcher/LauncherLogic.h"
+#include "launcher/SavedChoices.h"
 
 #include <functional>
 #include <memory>
@@ -34,8 +35,13 @@ public:
     // saying why the editor could not be started.
     using OpenEditor = std::function<std::string(const std::string& path)>;
 
-    // dataPath is the data folder, ending in '/'.
-    LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEditor openEditor = {});
+    // Keeps the choices a game was started with, for the next start.
+    using Remember = std::function<void(const SavedChoices& choices)>;
+
+    // dataPath is the data folder, ending in '/'. The dialog opens showing `shown` (a level
+    // set that is not listed shows the designed name instead).
+    LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEditor openEditor = {},
+                   SavedChoices shown = {}, Remember remember = {});
     ~LauncherDialog();
     LauncherDialog(const LauncherDialog&) = delete;
     LauncherDialog& operator=(const LauncherDialog&) = delete;
@@ -45,8 +51,12 @@ public:
     bool Run(Settings& settings);
 
     void Form_Load();
-    // Fills the lists; Form_Load does it after placing the window, tests without a display.
+    // Fills the lists and shows the choices the dialog was given; Form_Load does it after
+    // placing the window, tests without a display.
     void LoadChoices();
+    // What the controls hold now, and the level slider's caption.
+    const LauncherChoices& ReadChoices();
+    std::string LevelCaptionShown() const;
     void HScroll1_Change();
     void Command1_Click();
     void Command2_Click();
@@ -70,12 +80,16 @@ public:
 
 private:
     void ReadControls();
+    void ShowChoices(const SavedChoices& shown);
+    void FitLevelCaption();
     void Unload();
     void ShowMessage(const std::string& text, bool problem);
 
     std::string dataPath_;
     CheckFile checkFile_;
     OpenEditor openEditor_;
+    SavedChoices shown_;
+    Remember remember_;
     LauncherChoices choices_;
     bool done_ = false;
     bool start_ = false;

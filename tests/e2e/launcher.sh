@@ -3,7 +3,7 @@
 # "New Game" with a typed level-set name and picked options opens the game window, which
 # takes frames until escape ends the program; a wrong name, an invalid level-set file and
 # a missing data folder are refused with a message box while the dialog stays open; "?"
-# opens the help window beside it; Ctrl+E and a right click on the level-set box open the
+# opens the help window beside it; the choices of a started game are kept for the next start; Ctrl+E and a right click on the level-set box open the
 # chosen set in the level editor; "Exit" and the close control end the program.
 # Usage: launcher.sh ZORBO DATA-DIR XCLOSE
 set -u
@@ -135,6 +135,12 @@ frames=$(sed -n 's/^frames=\([0-9]*\).*/\1/p' "$work/out")
 [ "$(tail -c +55 "$work/last.bmp" | tr -d '\000' | head -c 1 | wc -c)" = 1 ] ||
   fail "the last picture is all black"
 echo "ok: the game took $frames frames and escape ended the program"
+settings="$XDG_CONFIG_HOME/zorbo/settings"
+[ -f "$settings" ] || fail "New Game left no settings file"
+for line in "level-set Hard" "level 4" "screen-size 640 x 480" "difficulty crazy" "sound off"; do
+  grep -qx "$line" "$settings" || fail "the settings file lacks \"$line\": $(cat "$settings")"
+done
+echo "ok: New Game keeps the choices in $settings"
 
 # 2. Refusals, the help window and "Exit".
 start --data "$work/Data" --quit-after-frames 9999999
