@@ -25,3 +25,7 @@ echo "== level editor document fuzzing (libFuzzer, ASan + UBSan, 30 s)"
 mkdir -p build/fuzz/editor-corpus
 cp assets/levels/*.txt build/fuzz/editor-corpus/
 build/fuzz/editor_fuzz -max_total_time=30 -max_len=65536 -print_final_stats=1 build/fuzz/editor-corpus
+echo "== launcher settings reader fuzzing (libFuzzer, ASan + UBSan, 20 s)"
+mkdir -p build/fuzz/settings-corpus
+cp tests/fuzz/corpus/settings/* build/fuzz/settings-corpus/
+build/fuzz/settings_fuzz -max_total_time=20 -max_len=8192 -print_final_stats=1 build/fuzz/settings-corpus

@@ -88,6 +88,8 @@ public:
 constexpr Fl_Fontsize kSmallText = 11;   // an 8 point dialog font at 96 dots per inch
 constexpr Fl_Fontsize kHeadingText = 16; // 12 point
 
+const char* const kEditorHint = "Edit a level set: Ctrl+E\nor right click its name";
+
 } // namespace
 
 HelpWindow::HelpWindow()
@@ -104,6 +106,12 @@ HelpWindow::HelpWindow()
     Label2 = new Fl_Box(112, 208, 49, 17, "Space");
     Label2->labelsize(kSmallText);
     Label2->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP);
+
+    // The launcher's way to the level editor has no control of its own, so it is told
+    // here, in the free corner above the left arrow key.
+    EditorHint = new Fl_Box(8, 52, 168, 28, kEditorHint);
+    EditorHint->labelsize(kSmallText);
+    EditorHint->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_LEFT);
 
     for (int i = 0; i < 5; ++i) {
         Label3[i] = new Fl_Box(kActions[i].x, kActions[i].y, 57, 17, kActions[i].caption);

@@ -8,7 +8,7 @@ class Fl_Widget;
 namespace zorbo {
 
 // The help window: a drawing of the game's five keys, each joined by a line to the name
-// of its action. It has no behaviour beyond placing itself; the player closes it with the
+// of its action, and the launcher's way to the level editor. It has no behaviour beyond placing itself; the player closes it with the
 // window frame's close control.
 class HelpWindow {
 public:
@@ -32,6 +32,7 @@ private:
     Fl_Box* Label1 = nullptr;
     Fl_Box* Label2 = nullptr;
     Fl_Box* Label3[5] = {};
+    Fl_Box* EditorHint = nullptr;
 };
 
 } // namespace zorbo

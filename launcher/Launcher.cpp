@@ -4,6 +4,7 @@
 #include "launcher/LauncherDialog.h"
 #include "level/LevelCheck.h"
 #include "media/ChildProcess.h"
+#include "media/Warn.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
@@ -53,9 +54,15 @@ bool RunLauncher(const std::string& dataPath, Settings& settings, const std::str
     Fl_Window::default_xclass("ZorboLauncher");
     bool start = false;
     {
-        LauncherDialog dialog(dataPath, CheckFile, [&editorProgram](const std::string& file) {
-            return StartDetached(editorProgram, file);
-        });
+        const std::string choicesFile = SavedChoicesPath();
+        const SavedChoices shown = choicesFile.empty() ? SavedChoices() : LoadSavedChoices(choicesFile);
+        LauncherDialog dialog(
+            dataPath, CheckFile, [&editorProgram](const std::string& file) { return StartDetached(editorProgram, file); },
+            shown, [&choicesFile](const SavedChoices& choices) {
+                std::string reason;
+                if (!choicesFile.empty() && !SaveChoices(choicesFile, choices, reason))
+                    Warn("settings file " + choicesFile + ": " + reason + "; the choices are not remembered");
+            });
         start = dialog.Run(settings);
     }
     // The game opens its own connection; FLTK's would only sit idle.

@@ -8,7 +8,7 @@ namespace zorbo {
 // Opens the launcher dialog on the desktop and waits for the player. Returns true with
 // the chosen settings when "New Game" accepted a level set, false when the player left.
 // dataPath is the data folder, ending in '/'; it may be missing (then nothing is listed).
-// editorProgram is the level editor that "Edit…" starts.
+// editorProgram is the level editor that Ctrl+E and the level-set box's context menu start.
 bool RunLauncher(const std::string& dataPath, Settings& settings, const std::string& editorProgram = {});
 
 // Starts a program with one argument as a process of its own, which goes on when this one

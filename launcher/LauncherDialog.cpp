@@ -18,7 +18,10 @@
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <functional>
 
 namespace zorbo {
 
@@ -26,6 +29,11 @@ namespace {
 
 constexpr Fl_Fontsize kDialogText = 11;  // an 8 point dialog font at 96 dots per inch
 constexpr Fl_Fontsize kTitleText = 21;   // 15.75 point
+
+const char* const kEditMenuLabel = "Open in the level editor\xe2\x80\xa6";
+const char* const kLevelSetTip =
+    "Type a level set's name or pick one from the list.\n"
+    "Right click or Ctrl+E: open it in the level editor.";
 
 // The default button: Enter (also the keypad's) presses it wherever the focus is, and a
 // dark frame marks it as the default.
@@ -76,15 +84,76 @@ Fl_Box* MakeLabel(int x, int y, int w, int h, const char* caption)
     return b;
 }
 
-Fl_Input_Choice* MakeCombo(int x, int y, int w, const char* text)
+constexpr int kComboHeight = 21;
+
+void SetUpCombo(Fl_Input_Choice* c, const char* text)
 {
-    auto* c = new Fl_Input_Choice(x, y, w, 21);
     c->textsize(kDialogText);
     c->input()->textsize(kDialogText);
     c->menubutton()->textsize(kDialogText);
     c->value(text);
+}
+
+Fl_Input_Choice* MakeCombo(int x, int y, int w, const char* text)
+{
+    auto* c = new Fl_Input_Choice(x, y, w, kComboHeight);
+    SetUpCombo(c, text);
     return c;
 }
+
+bool IsEditShortcut()
+{
+    const int mods = Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META);
+    return mods == FL_CTRL && (Fl::event_key() == 'e' || Fl::event_key() == 'E');
+}
+
+// The level-set box: a right click offers the level editor for the chosen set.
+class LevelSetBox : public Fl_Input_Choice {
+public:
+    LevelSetBox(int x, int y, int w, std::function<void()> openEditor)
+        : Fl_Input_Choice(x, y, w, kComboHeight), openEditor_(std::move(openEditor))
+    {
+    }
+
+    int handle(int event) override
+    {
+        if (event == FL_PUSH && Fl::event_button() == FL_RIGHT_MOUSE) {
+            const Fl_Menu_Item menu[] = {
+                {kEditMenuLabel, 0, nullptr, nullptr, 0, FL_NORMAL_LABEL, FL_HELVETICA, kDialogText, FL_BLACK},
+                {}};
+            const Fl_Menu_Item* picked = menu->popup(Fl::event_x(), Fl::event_y());
+            if (picked != nullptr)
+                openEditor_();
+            return 1;
+        }
+        return Fl_Input_Choice::handle(event);
+    }
+
+private:
+    std::function<void()> openEditor_;
+};
+
+// The dialog's window: Ctrl+E opens the chosen level set in the level editor wherever the
+// focus is (no control of the dialog takes the key for itself).
+class DialogWindow : public Fl_Double_Window {
+public:
+    DialogWindow(int w, int h, const char* title, std::function<void()> openEditor)
+        : Fl_Double_Window(w, h, title), openEditor_(std::move(openEditor))
+    {
+    }
+
+    int handle(int event) override
+    {
+        if ((event == FL_KEYBOARD || event == FL_SHORTCUT) && IsEditShortcut()) {
+            openEditor_();
+            return 1;
+        }
+        return Fl_Double_Window::handle(event);
+    }
+
+private:
+    std::function<void()> openEditor_;
+};
 
 Fl_Round_Button* MakeOption(int x, int y, int w, const char* caption)
 {
@@ -102,10 +171,12 @@ void Call(Fl_Widget*, void* dialog)
 
 } // namespace
 
-LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEditor openEditor)
-    : dataPath_(std::move(dataPath)), checkFile_(std::move(checkFile)), openEditor_(std::move(openEditor))
+LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEditor openEditor,
+                               SavedChoices shown, Remember remember)
+    : dataPath_(std::move(dataPath)), checkFile_(std::move(checkFile)), openEditor_(std::move(openEditor)),
+      shown_(std::move(shown)), remember_(std::move(remember))
 {
-    Form1 = std::make_unique<Fl_Double_Window>(kWidth, kHeight, "Zorbo");
+    Form1 = std::make_unique<DialogWindow>(kWidth, kHeight, "Zorbo", [this] { EditLevelSet_Click(); });
     Form1->begin();
 
     Label1 = new Fl_Box(16, 8, 233, 33, "Zorbo");
@@ -133,13 +204,12 @@ LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEd
     HScroll1->callback(Call<&LauncherDialog::HScroll1_Change>, this);
 
     Label3 = MakeLabel(16, 272, 80, 17, "Level Set:");
-    // The box leaves room beside it for the level editor's button.
-    Combo1 = MakeCombo(96, 272, 113, "Standard");
+    // The editor is reached from the box itself (right click, Ctrl+E): no control of the
+    // designed layout moves or shrinks for it.
+    Combo1 = new LevelSetBox(96, 272, 153, [this] { EditLevelSet_Click(); });
+    SetUpCombo(Combo1, "Standard");
     Combo1->user_data(this);
-    EditButton = new Fl_Button(212, 272, 37, 17, "Edit\xe2\x80\xa6");
-    EditButton->labelsize(kDialogText);
-    EditButton->tooltip("Open the chosen level set in the level editor");
-    EditButton->callback(Call<&LauncherDialog::EditLevelSet_Click>, this);
+    Combo1->tooltip(kLevelSetTip);
 
     Label4 = MakeLabel(16, 296, 80, 17, "Screen Size:");
     Combo2 = MakeCombo(96, 296, 153, "Full Screen");
@@ -148,13 +218,13 @@ LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEd
     Check2->labelsize(kDialogText);
     Check2->value(1);
 
-    auto* difficulty = new Fl_Group(16, 344, 249, 17);
+    Difficulty = new Fl_Group(16, 344, 249, 17);
     Option1 = MakeOption(16, 344, 56, "Easy");
     Option2 = MakeOption(72, 344, 64, "Normal");
     Option3 = MakeOption(136, 344, 64, "Difficult");
     Option4 = MakeOption(200, 344, 65, "Crazy");
     Option2->value(1);
-    difficulty->end();
+    Difficulty->end();
 
     Command1 = new DefaultButton(48, 376, 81, 25, "New Game");
     Command1->labelsize(kDialogText);
@@ -180,9 +250,6 @@ LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEd
     icon_ = std::make_unique<Fl_BMP_Image>((dataPath_ + "icon.bmp").c_str());
     if (icon_->fail() == 0 && icon_->w() > 0 && icon_->h() > 0)
         Form1->icon(icon_.get());
-
-    // Combo1 is focused first, so the player can type a level-set name at once.
-    Combo1->input()->take_focus();
 }
 
 LauncherDialog::~LauncherDialog() = default;
@@ -190,7 +257,12 @@ LauncherDialog::~LauncherDialog() = default;
 void LauncherDialog::Form_Load()
 {
     PlaceCentredLifted(*Form1);
+    LoadChoices();
+    FitLevelCaption();
+}
 
+void LauncherDialog::LoadChoices()
+{
     choices_.levelSets = ListLevelSets(dataPath_);
     Fl_Menu_Button* list = Combo1->menubutton();
     for (size_t i = 0; i < choices_.levelSets.size(); ++i) {
@@ -208,11 +280,49 @@ void LauncherDialog::Form_Load()
     }
     for (const char* size : kScreenSizes)
         Combo2->add(size);
+    ShowChoices(shown_);
+}
+
+void LauncherDialog::ShowChoices(const SavedChoices& shown)
+{
+    std::string file;
+    MatchLevelSet(choices_.levelSets, shown.levelSet, file);
+    const SavedChoices designed;
+    Combo1->value(file.empty() ? designed.levelSet.c_str() : shown.levelSet.c_str());
+    HScroll1->value(std::clamp(shown.level, 1, 10), 1, 1, 10);
+    // The designed caption stays until the slider shows another level than the first. Its
+    // size is fitted once the window is on the screen (Form_Load): measuring needs a display.
+    if (shown.level != designed.level) {
+        label2Caption_ = LevelCaption(static_cast<int>(HScroll1->value()));
+        Label2->label(label2Caption_.c_str());
+    }
+    Combo2->value(shown.screenSize.c_str());
+    Check2->value(shown.soundOn ? 1 : 0);
+    Fl_Round_Button* const options[] = {Option1, Option2, Option3, Option4};
+    for (size_t i = 0; i < std::size(options); ++i)
+        options[i]->value(static_cast<int>(i) + 1 == static_cast<int>(shown.difficulty) ? 1 : 0);
+}
+
+std::string LauncherDialog::LevelCaptionShown() const
+{
+    return Label2->label();
+}
+
+const LauncherChoices& LauncherDialog::ReadChoices()
+{
+    ReadControls();
+    return choices_;
 }
 
 void LauncherDialog::HScroll1_Change()
 {
     label2Caption_ = LevelCaption(static_cast<int>(HScroll1->value()));
+    Label2->label(label2Caption_.c_str());
+    FitLevelCaption();
+}
+
+void LauncherDialog::FitLevelCaption()
+{
     // Our font is wider than the one the dialog was laid out for: "Level: (10/10)" steps
     // down a size rather than run under the slider.
     Fl_Fontsize size = kDialogText;
@@ -222,7 +332,6 @@ void LauncherDialog::HScroll1_Change()
             break;
     }
     Label2->labelsize(size);
-    Label2->label(label2Caption_.c_str());
     Label2->redraw_label();
     Form1->redraw();
 }
@@ -256,6 +365,8 @@ void LauncherDialog::Command1_Click()
         return;
     case NewGameOutcome::Start:
         settings_ = out.settings;
+        if (remember_)
+            remember_(ChoicesToRemember(choices_, settings_));
         start_ = true;
         Unload();
         return;
@@ -292,6 +403,34 @@ void LauncherDialog::EditLevelSet_Click()
         ShowMessage(problem, true);
 }
 
+std::vector<LauncherDialog::Control> LauncherDialog::Controls() const
+{
+    const std::pair<const Fl_Widget*, const char*> names[] = {
+        {Label1, "Label1"},   {Image1, "Image1"},     {Label2, "Label2"},   {HScroll1, "HScroll1"},
+        {Label3, "Label3"},   {Combo1, "Combo1"},     {Label4, "Label4"},   {Combo2, "Combo2"},
+        {Check2, "Check2"},   {Difficulty, "Difficulty"}, {Option1, "Option1"},   {Option2, "Option2"}, {Option3, "Option3"},
+        {Option4, "Option4"}, {Command1, "Command1"}, {Command2, "Command2"}, {Command3, "Command3"},
+    };
+    std::vector<Control> out;
+    const auto add = [&](const Fl_Widget* w) {
+        std::string name = "unnamed";
+        for (const auto& [widget, memberName] : names)
+            if (widget == w)
+                name = memberName;
+        out.push_back({name, w->x(), w->y(), w->w(), w->h()});
+    };
+    for (int i = 0; i < Form1->children(); ++i) {
+        Fl_Widget* child = Form1->child(i);
+        add(child);
+        // The combo boxes are groups too, but their parts are theirs, not the dialog's.
+        const Fl_Group* group = child->as_group();
+        if (group != nullptr && dynamic_cast<const Fl_Input_Choice*>(child) == nullptr)
+            for (int j = 0; j < group->children(); ++j)
+                add(group->child(j));
+    }
+    return out;
+}
+
 void LauncherDialog::Unload()
 {
     done_ = true;
@@ -319,6 +458,8 @@ bool LauncherDialog::Run(Settings& settings)
     done_ = false;
     start_ = false;
     Form_Load();
+    // Combo1 is focused first, so the player can type a level-set name at once.
+    Combo1->input()->take_focus();
     Form1->show();
     while (!done_ && Fl::wait() >= 0) {
     }

@@ -1,10 +1,12 @@
 #pragma once
 #include "game/Settings.h"
 #include "launcher/LauncherLogic.h"
+#include "launcher/SavedChoices.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Fl_Double_Window;
 class Fl_Box;
@@ -13,6 +15,7 @@ class Fl_Input_Choice;
 class Fl_Check_Button;
 class Fl_Round_Button;
 class Fl_Button;
+class Fl_Group;
 class Fl_Widget;
 class Fl_BMP_Image;
 class Fl_Image;
@@ -32,8 +35,13 @@ public:
     // saying why the editor could not be started.
     using OpenEditor = std::function<std::string(const std::string& path)>;
 
-    // dataPath is the data folder, ending in '/'.
-    LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEditor openEditor = {});
+    // Keeps the choices a game was started with, for the next start.
+    using Remember = std::function<void(const SavedChoices& choices)>;
+
+    // dataPath is the data folder, ending in '/'. The dialog opens showing `shown` (a level
+    // set that is not listed shows the designed name instead).
+    LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEditor openEditor = {},
+                   SavedChoices shown = {}, Remember remember = {});
     ~LauncherDialog();
     LauncherDialog(const LauncherDialog&) = delete;
     LauncherDialog& operator=(const LauncherDialog&) = delete;
@@ -43,23 +51,45 @@ public:
     bool Run(Settings& settings);
 
     void Form_Load();
+    // Fills the lists and shows the choices the dialog was given; Form_Load does it after
+    // placing the window, tests without a display.
+    void LoadChoices();
+    // What the controls hold now, and the level slider's caption.
+    const LauncherChoices& ReadChoices();
+    std::string LevelCaptionShown() const;
     void HScroll1_Change();
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
     void EditLevelSet_Click();
 
+    // A control of the dialog and the rectangle it takes in the client area.
+    struct Control {
+        std::string name;  // its member's name, "unnamed" for one the dialog does not name
+        int x, y, w, h;
+        bool operator==(const Control&) const = default;
+    };
+    // Every control in the window, in the order they were made, groups' members after the
+    // group; tests hold it to the designed layout.
+    std::vector<Control> Controls() const;
+    // The dialog's window, for tests that send it events without a display.
+    Fl_Double_Window& Window() { return *Form1; }
+
     static constexpr int kWidth = 271;
     static constexpr int kHeight = 412;
 
 private:
     void ReadControls();
+    void ShowChoices(const SavedChoices& shown);
+    void FitLevelCaption();
     void Unload();
     void ShowMessage(const std::string& text, bool problem);
 
     std::string dataPath_;
     CheckFile checkFile_;
     OpenEditor openEditor_;
+    SavedChoices shown_;
+    Remember remember_;
     LauncherChoices choices_;
     bool done_ = false;
     bool start_ = false;
@@ -80,6 +110,7 @@ private:
     Fl_Box* Label4 = nullptr;
     Fl_Input_Choice* Combo2 = nullptr;
     Fl_Check_Button* Check2 = nullptr;
+    Fl_Group* Difficulty = nullptr;
     Fl_Round_Button* Option1 = nullptr;
     Fl_Round_Button* Option2 = nullptr;
     Fl_Round_Button* Option3 = nullptr;
@@ -87,7 +118,6 @@ private:
     Fl_Button* Command1 = nullptr;
     Fl_Button* Command2 = nullptr;
     Fl_Button* Command3 = nullptr;
-    Fl_Button* EditButton = nullptr;
     std::string label2Caption_;
 };
 

@@ -11,8 +11,6 @@ namespace zorbo {
 const char* const kUnknownLevelSetMessage =
     "Invalid level set selected.  Please select from the list and try again.";
 
-const char* const kScreenSizes[3] = {"Full Screen", "320 x 240", "640 x 480"};
-
 namespace {
 
 bool SameIgnoringCase(const std::string& a, const std::string& b)

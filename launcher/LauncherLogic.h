@@ -37,7 +37,7 @@ int32_t DifficultyFrameRate(DifficultyOption option);
 // The screen-size box's text, compared exactly (kept on purpose: "full screen" typed by
 // hand gives the 320 x 240 window). Other texts leave both flags as they are.
 void ApplyScreenSize(const std::string& text, bool& gFullScreen, bool& gWindow640);
-extern const char* const kScreenSizes[3];
+inline constexpr const char* kScreenSizes[3] = {"Full Screen", "320 x 240", "640 x 480"};
 
 // Everything the dialog holds that "New Game" reads, and the choice it keeps between
 // attempts.

@@ -1,5 +1,5 @@
 #pragma once
-// Starting another program: the level editor from the launcher's "Edit…", the game from
+// Starting another program: the level editor from the launcher (Ctrl+E), the game from
 // the editor's test play.
 #include <sys/types.h>
 

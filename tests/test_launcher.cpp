@@ -1,8 +1,12 @@
 #include "launcher/Launcher.h"
+#include "launcher/LauncherDialog.h"
 #include "launcher/LauncherLogic.h"
 
 #include "TestData.h"
 
+#include <FL/Enumerations.H>
+#include <FL/Fl.H>
+#include <FL/Fl_Double_Window.H>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -220,7 +224,7 @@ TEST(LauncherNewGame, WithoutADataFolderEveryAttemptIsRefused)
     EXPECT_TRUE(check.asked.empty());
 }
 
-// "Edit…" starts the level editor as a process of its own, which outlives the launcher and
+// The launcher starts the level editor as a process of its own, which outlives the launcher and
 // the game and is never left for them to wait on.
 TEST(LauncherEditor, TheEditorStartsDetachedWithTheChosenFile)
 {
@@ -240,4 +244,63 @@ TEST(LauncherEditor, TheEditorStartsDetachedWithTheChosenFile)
 
     const std::string missing = StartDetached(dir.path() + "no-editor", "x.txt");
     EXPECT_NE(missing.find("no-editor cannot be started"), std::string::npos) << missing;
+}
+
+// The dialog keeps the layout it was designed with: every control where and as large as
+// designed, and none added among them.
+TEST(LauncherDialogLayout, EveryControlKeepsItsDesignedRectangle)
+{
+    test::TempDir dir;
+    LauncherDialog dialog(dir.path(), [](const std::string&) { return std::string(); });
+    using C = LauncherDialog::Control;
+    const std::vector<C> designed = {
+        {"Label1", 16, 8, 233, 33},      {"Image1", 24, 48, 219, 185},
+        {"Label2", 16, 248, 80, 17},     {"HScroll1", 96, 248, 153, 17},
+        {"Label3", 16, 272, 80, 17},     {"Combo1", 96, 272, 153, 21},
+        {"Label4", 16, 296, 80, 17},     {"Combo2", 96, 296, 153, 21},
+        {"Check2", 16, 320, 81, 17},     {"Difficulty", 16, 344, 249, 17},
+        {"Option1", 16, 344, 56, 17},    {"Option2", 72, 344, 64, 17},
+        {"Option3", 136, 344, 64, 17},   {"Option4", 200, 344, 65, 17},
+        {"Command1", 48, 376, 81, 25},   {"Command2", 136, 376, 81, 25},
+        {"Command3", 248, 392, 17, 17},
+    };
+    const std::vector<C> controls = dialog.Controls();
+    ASSERT_EQ(controls.size(), designed.size());
+    for (size_t i = 0; i < designed.size(); ++i)
+        EXPECT_EQ(controls[i], designed[i]) << designed[i].name << " is " << controls[i].name << " at "
+                                            << controls[i].x << "," << controls[i].y << " "
+                                            << controls[i].w << "x" << controls[i].h;
+    EXPECT_EQ(dialog.Window().w(), LauncherDialog::kWidth);
+    EXPECT_EQ(dialog.Window().h(), LauncherDialog::kHeight);
+}
+
+// Ctrl+E opens the chosen level set in the editor wherever the focus is; other keys with
+// Ctrl do not.
+TEST(LauncherDialogLayout, CtrlEOpensTheChosenLevelSetInTheEditor)
+{
+    test::TempDir dir;
+    Touch(dir.path() + "Standard.txt");
+    Touch(dir.path() + "Hard.txt");
+    std::vector<std::string> opened;
+    LauncherDialog dialog(dir.path(), [](const std::string&) { return std::string(); },
+                          [&opened](const std::string& file) {
+                              opened.push_back(file);
+                              return std::string();
+                          });
+    dialog.LoadChoices();
+    const auto press = [&](int key, int state, int event) {
+        Fl::e_keysym = key;
+        Fl::e_state = state;
+        return dialog.Window().handle(event);
+    };
+    EXPECT_EQ(press('e', FL_CTRL, FL_KEYBOARD), 1);
+    EXPECT_EQ(opened, std::vector<std::string>{dir.path() + "Standard.txt"});
+    EXPECT_EQ(press('E', FL_CTRL, FL_SHORTCUT), 1);
+    EXPECT_EQ(opened.size(), 2u);
+    press('e', FL_CTRL | FL_SHIFT, FL_SHORTCUT);
+    press('e', FL_ALT, FL_SHORTCUT);
+    press('r', FL_CTRL, FL_SHORTCUT);
+    EXPECT_EQ(opened.size(), 2u) << "only Ctrl+E opens the editor";
+    Fl::e_keysym = 0;
+    Fl::e_state = 0;
 }

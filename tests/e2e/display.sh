@@ -1,7 +1,7 @@
 # Sourced by the window tests: a virtual display of their own (its server is $xvfb_pid,
 # DISPLAY is set) and the dummy sound driver. Xvfb picks a free number and reports it; it
 # does not reset when its last client leaves, since a program started during a reset
-# finds no display. Needs fail() from the caller.
+# finds no display. Needs fail() and $work (a temporary folder) from the caller.
 start_display() {
   local file
   file=$(mktemp)
@@ -16,6 +16,8 @@ start_display() {
   for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
   xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no virtual display"
   export SDL_AUDIODRIVER=dummy
+  # The programs keep their settings in the test's own folder, never the player's.
+  export XDG_CONFIG_HOME="$work/config" HOME="$work/home"
 }
 
 # Prints the visible window that `xdotool search --onlyvisible ARGS...` finds once the same

@@ -3,7 +3,8 @@
 # "New Game" with a typed level-set name and picked options opens the game window, which
 # takes frames until escape ends the program; a wrong name, an invalid level-set file and
 # a missing data folder are refused with a message box while the dialog stays open; "?"
-# opens the help window beside it; "Exit" and the close control end the program.
+# opens the help window beside it; the choices of a started game are kept for the next start; Ctrl+E and a right click on the level-set box open the
+# chosen set in the level editor; "Exit" and the close control end the program.
 # Usage: launcher.sh ZORBO DATA-DIR XCLOSE
 set -u
 zorbo=$1 data=$2 xclose=$3
@@ -134,6 +135,12 @@ frames=$(sed -n 's/^frames=\([0-9]*\).*/\1/p' "$work/out")
 [ "$(tail -c +55 "$work/last.bmp" | tr -d '\000' | head -c 1 | wc -c)" = 1 ] ||
   fail "the last picture is all black"
 echo "ok: the game took $frames frames and escape ended the program"
+settings="$XDG_CONFIG_HOME/zorbo/settings"
+[ -f "$settings" ] || fail "New Game left no settings file"
+for line in "level-set Hard" "level 4" "screen-size 640 x 480" "difficulty crazy" "sound off"; do
+  grep -qx "$line" "$settings" || fail "the settings file lacks \"$line\": $(cat "$settings")"
+done
+echo "ok: New Game keeps the choices in $settings"
 
 # 2. Refusals, the help window and "Exit".
 start --data "$work/Data" --quit-after-frames 9999999
@@ -150,6 +157,22 @@ geometry "$helpwin"
 "$xclose" "$helpwin"
 wait_gone 100 "$helpwin" || fail "the help window did not close"
 echo "ok: \"?\" opens the 272x244 help window beside the dialog"
+# The level editor: Ctrl+E and the level-set box's context menu open the chosen set in it.
+editor_opened() {
+  local editor
+  editor=$(settled_window --class '^zorboedit$') || fail "$1 opened no level editor"
+  xdotool getwindowname "$editor" | grep -q Hard || fail "$1 opened $(xdotool getwindowname "$editor")"
+  "$xclose" "$editor"
+  wait_gone 100 "$editor" || fail "the level editor did not close"
+  echo "ok: $1 opens the chosen level set in the level editor"
+}
+type_into "$dialog" "${level_set[@]}" hard
+xdotool key ctrl+e
+editor_opened "Ctrl+E"
+xdotool mousemove --window "$dialog" "${level_set[@]}" click 3
+sleep 0.5
+xdotool mousemove_relative 20 8 click 1
+editor_opened "a right click on the level-set box"
 type_into "$dialog" "${level_set[@]}" "Nothing Here"
 click "$dialog" "${new_game[@]}"
 refused "an unknown level-set name"
