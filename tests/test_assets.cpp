@@ -1,4 +1,4 @@
-// The generated Data folder: names, layouts, pictures, sounds, and that the generator
+// The generated Data folder: names, layouts, pictures, and that the generator
 // turns the same sources into the same bytes.
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -329,87 +328,6 @@ TEST(AssetTiles, CatalogueClassesFollowTheMapRules) {
                                                             static_cast<std::uint8_t>(b)}) != tile.end())
             << "brick " << code << " and fragment frame " << f;
     }
-}
-
-TEST(AssetSounds, EveryWaveParsesAndHasItsPlannedLength) {
-    const Generated g = generate(kSources);
-    for (int n = 1; n <= 15; ++n) {
-        const std::string name = m_file(n, "wav");
-        SDL_AudioSpec format;
-        Uint8* buf = nullptr;
-        Uint32 len = 0;
-        ASSERT_NE(SDL_LoadWAV((kData + "/" + name).c_str(), &format, &buf, &len), nullptr) << name << SDL_GetError();
-        EXPECT_EQ(format.channels, 1) << name;
-        EXPECT_EQ(format.format, AUDIO_S16LSB) << name;
-        EXPECT_TRUE(format.freq == 22050 || format.freq == 44100) << name;
-        const Recipe& r = g.sounds.at(n);
-        EXPECT_EQ(format.freq, r.rate) << name;
-        EXPECT_EQ(len, static_cast<Uint32>(std::lround(r.length * r.rate) * 2)) << name;
-        // Audible, and the limiter keeps it from clipping.
-        int peak = 0;
-        for (Uint32 i = 0; i + 1 < len; i += 2) {
-            std::int16_t s;
-            std::memcpy(&s, buf + i, 2);
-            peak = std::max(peak, std::abs(static_cast<int>(s)));
-        }
-        EXPECT_GT(peak, 8000) << name;
-        EXPECT_LE(peak, 30000) << name;
-        SDL_FreeWAV(buf);
-    }
-    // The game stands still while 7 and 12 play; the others are heard in play.
-    const auto seconds = [&](int n) { return g.sounds.at(n).length; };
-    for (int n : {1, 2, 3, 4, 5, 6, 13, 14, 15}) {
-        EXPECT_GE(seconds(n), 0.1) << n;
-        EXPECT_LE(seconds(n), 0.6) << n;
-    }
-    EXPECT_NEAR(seconds(8), 1.5, 0.25);
-    EXPECT_NEAR(seconds(7), 3.0, 0.4);
-    EXPECT_NEAR(seconds(12), 2.5, 0.4);
-}
-
-TEST(AssetSounds, EffectsShareOneLevelWithNoOffsetNoClippingAndNoSilentTail) {
-    // Measured on the decoded waves as a player hears them; full scale is 32768.
-    const double full = 32768.0, quiet = full * std::pow(10.0, -50.0 / 20.0);
-    const Generated g = generate(kSources);
-    double loudest = -1e9, quietest = 1e9;
-    int effects = 0;
-    for (const auto& file : g.files) {
-        if (!file.name.ends_with(".wav")) continue;
-        ++effects;
-        SDL_AudioSpec format;
-        Uint8* buf = nullptr;
-        Uint32 len = 0;
-        SDL_RWops* rw = SDL_RWFromConstMem(file.data.data(), static_cast<int>(file.data.size()));
-        ASSERT_NE(SDL_LoadWAV_RW(rw, 1, &format, &buf, &len), nullptr) << file.name << SDL_GetError();
-        std::vector<std::int16_t> s(len / 2);
-        std::memcpy(s.data(), buf, s.size() * 2);
-        SDL_FreeWAV(buf);
-        ASSERT_FALSE(s.empty()) << file.name;
-        // RMS over the 10 ms windows that sound, so rests and fades do not count as quiet.
-        const std::size_t w = static_cast<std::size_t>(format.freq / 100);
-        double sounding = 0, sum = 0, peak = 0;
-        std::size_t counted = 0, last_heard = 0;
-        for (std::size_t a = 0; a < s.size(); a += w) {
-            const std::size_t b = std::min(s.size(), a + w);
-            double e = 0;
-            for (std::size_t i = a; i < b; ++i) e += double(s[i]) * s[i];
-            if (std::sqrt(e / double(b - a)) > quiet) sounding += e, counted += b - a;
-        }
-        for (std::size_t i = 0; i < s.size(); ++i) {
-            sum += s[i];
-            peak = std::max(peak, std::abs(double(s[i])));
-            if (std::abs(double(s[i])) >= quiet) last_heard = i + 1;
-        }
-        ASSERT_GT(counted, 0u) << file.name;
-        const double rms_db = 20 * std::log10(std::sqrt(sounding / double(counted)) / full);
-        loudest = std::max(loudest, rms_db);
-        quietest = std::min(quietest, rms_db);
-        EXPECT_LT(20 * std::log10(peak / full), -1.0) << file.name;
-        EXPECT_LT(std::abs(sum / double(s.size()) / full), 0.005) << file.name << " is off centre";
-        EXPECT_LE(double(s.size() - last_heard) / format.freq, 0.020) << file.name << " ends in silence";
-    }
-    EXPECT_EQ(effects, 15);
-    EXPECT_LE(loudest - quietest, 3.0) << "loudest " << loudest << " dBFS, quietest " << quietest << " dBFS";
 }
 
 TEST(AssetGeneration, SameSourcesGiveTheSameBytes) {

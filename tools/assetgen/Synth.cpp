@@ -1,4 +1,5 @@
 #include "Synth.h"
+#include "Loudness.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -6,7 +7,6 @@
 #include <map>
 #include <numbers>
 #include <sstream>
-#include <stdexcept>
 
 namespace zorbo::assets {
 
@@ -27,7 +27,9 @@ double note_hz(const std::string& n, const std::string& where) {
 }
 
 double freq_word(const std::string& s, const std::string& where) {
-    return (s[0] >= 'A' && s[0] <= 'G') ? note_hz(s, where) : to_number<double>(s, where);
+    const double hz = (s[0] >= 'A' && s[0] <= 'G') ? note_hz(s, where) : to_number<double>(s, where);
+    if (hz <= 0) fail(where, "a pitch is above 0 Hz");
+    return hz;
 }
 
 Recipe::Voice::Wave wave_of(const std::string& s, const std::string& where) {
@@ -95,7 +97,7 @@ Recipe parse_recipe(const std::string& text, const std::string& name) {
             r.gain = to_number<double>(t[1], where);
         } else if (t[0] == "loudness" && t.size() == 2) {
             r.loudness = to_number<double>(t[1], where);
-            if (*r.loudness >= 0 || *r.loudness < -40) fail(where, "loudness is a level in dBFS, -40 to 0");
+            if (*r.loudness >= 0 || *r.loudness < -40) fail(where, "loudness is a K-weighted level in dB, -40 to 0");
         } else if (t[0] == "voice" && t.size() >= 2) {
             Recipe::Voice v;
             v.wave = wave_of(t[1], where);
@@ -103,27 +105,37 @@ Recipe parse_recipe(const std::string& text, const std::string& name) {
             if (v.dur <= 0) fail(where, "voice needs 'for' > 0");
             r.voices.push_back(v);
         } else if (t[0] == "melody" && t.size() >= 2) {
-            // A run of notes, each lasting step (times n for "C5*n"); "-" is a rest.
+            // A run of notes, each lasting step (times n for "C5*n"); "-" is a rest. Notes
+            // between rests are one legato voice; its last note ends 92% into its step.
             Recipe::Voice v;
             v.wave = wave_of(t[1], where);
             double step = 0.1;
             std::vector<std::string> notes;
             read_settings(v, t, 2, where, &step, &notes);
             if (notes.empty()) fail(where, "melody needs notes");
-            double at = v.at;
+            double at = v.at, run_end = v.at;
+            Recipe::Voice run = v;
+            const auto close_run = [&] {
+                if (run.steps.empty()) return;
+                run.dur = run_end - run.at;
+                run.f0 = run.f1 = run.steps.front().second;
+                r.voices.push_back(run);
+                run.steps.clear();
+            };
             for (const std::string& n : notes) {
                 const auto star = n.find('*');
                 const double beats = star == std::string::npos ? 1.0 : to_number<double>(n.substr(star + 1), where);
                 const std::string pitch = n.substr(0, star);
-                if (pitch != "-") {
-                    Recipe::Voice nv = v;
-                    nv.at = at;
-                    nv.dur = step * beats * 0.92;
-                    nv.f0 = nv.f1 = note_hz(pitch, where);
-                    r.voices.push_back(nv);
+                if (pitch == "-") {
+                    close_run();
+                } else {
+                    if (run.steps.empty()) run.at = at;
+                    run.steps.emplace_back(at - run.at, note_hz(pitch, where));
+                    run_end = at + step * beats * 0.92;
                 }
                 at += step * beats;
             }
+            close_run();
         } else {
             fail(where, "unknown line: " + line);
         }
@@ -149,39 +161,101 @@ double soft_limit(double x) {
     return std::copysign(kKnee + room * std::tanh((a - kKnee) / room), x);
 }
 
-// RMS over the 10 ms windows that rise above -50 dBFS, so that a long fade or a rest
-// between notes does not make an effect count as quieter than it sounds.
-double sounding_rms(const std::vector<double>& s, int rate) {
-    const std::size_t w = static_cast<std::size_t>(rate / 100);
-    const double floor2 = std::pow(10.0, -50.0 / 10.0);
-    double sum = 0.0;
-    std::size_t count = 0;
-    for (std::size_t a = 0; a < s.size(); a += w) {
-        const std::size_t b = std::min(s.size(), a + w);
-        double e = 0.0;
-        for (std::size_t i = a; i < b; ++i) e += s[i] * s[i];
-        if (e / static_cast<double>(b - a) > floor2) sum += e, count += b - a;
-    }
-    return count ? std::sqrt(sum / static_cast<double>(count)) : 0.0;
-}
-
 std::vector<double> limited(const std::vector<double>& mix, double scale) {
     std::vector<double> y(mix.size());
     for (std::size_t i = 0; i < mix.size(); ++i) y[i] = soft_limit(mix[i] * scale);
     return y;
 }
 
-// The scale that brings the limited mix to the target level: a fixed number of halvings
-// of a range of gains (in dB), so every build lands on the same value.
+// The scale that brings the limited mix to the target K-weighted level: a fixed number of
+// halvings of a range of gains (in dB), so every build lands on the same value.
 double level_to(const std::vector<double>& mix, int rate, double target_db) {
-    const double target = std::pow(10.0, target_db / 20.0);
     double lo = -60.0, hi = 60.0;
     for (int i = 0; i < 50; ++i) {
         const double mid = 0.5 * (lo + hi);
-        (sounding_rms(limited(mix, std::pow(10.0, mid / 20.0)), rate) < target ? lo : hi) = mid;
+        (sounding_k_level(limited(mix, std::pow(10.0, mid / 20.0)), rate) < target_db ? lo : hi) = mid;
     }
     return std::pow(10.0, 0.5 * (lo + hi) / 20.0);
 }
+
+constexpr double kMinAttack = 0.003;   // a faster onset clicks
+constexpr double kMinRelease = 0.015;  // a faster fall clicks
+constexpr double kDipHalf = 0.006;     // a legato note's dip lasts twice this ...
+constexpr double kDipDepth = 0.3;      // ... and takes this share of the level at its lowest
+
+// How much of a harmonic at hz is kept: all below kTopHz, none above kTopHz + kTopFade.
+double harmonic_weight(double hz) {
+    if (hz <= kTopHz) return 1.0;
+    if (hz >= kTopHz + kTopFade) return 0.0;
+    return 0.5 + 0.5 * std::cos(std::numbers::pi * (hz - kTopHz) / kTopFade);
+}
+
+// A pulse of the given duty (centred, so without its mean) or a triangle, summed from
+// its harmonics up to where harmonic_weight lets them through.
+double band_limited(Recipe::Voice::Wave wave, double phase, double f, double duty) {
+    const double tau = 2 * std::numbers::pi;
+    double s = 0.0;
+    for (int n = 1; n * f < kTopHz + kTopFade; ++n) {
+        const double w = harmonic_weight(n * f);
+        if (wave == Recipe::Voice::Wave::Square)
+            s += w * 4.0 / (n * std::numbers::pi) * std::sin(n * std::numbers::pi * duty) *
+                 std::cos(tau * n * (phase - duty / 2));
+        else if (n % 2 == 1)
+            s += w * 8.0 / (std::numbers::pi * std::numbers::pi * n * n) * std::cos(tau * n * phase);
+    }
+    return s;
+}
+
+// The pitch at t seconds into a voice: its slide, or its legato steps with a short glide.
+double pitch_at(const Recipe::Voice& v, double t) {
+    if (v.steps.empty()) {
+        const double u = t / v.dur;
+        return v.exp_slide ? v.f0 * std::pow(v.f1 / v.f0, u) : v.f0 + (v.f1 - v.f0) * u;
+    }
+    std::size_t k = 0;
+    while (k + 1 < v.steps.size() && v.steps[k + 1].first <= t) ++k;
+    if (k == 0 || t - v.steps[k].first >= kGlide) return v.steps[k].second;
+    const double from = v.steps[k - 1].second, to = v.steps[k].second;
+    return from * std::pow(to / from, (t - v.steps[k].first) / kGlide);
+}
+
+// Each note of a legato run is marked by a short, smooth dip in level round its start, so
+// repeated notes stay apart without the gap that used to click.
+double note_dip(const Recipe::Voice& v, double t) {
+    double keep = 1.0;
+    for (std::size_t k = 1; k < v.steps.size(); ++k) {
+        const double d = (t - v.steps[k].first) / kDipHalf;
+        if (std::abs(d) < 1.0) keep = std::min(keep, 1.0 - kDipDepth * (0.5 + 0.5 * std::cos(std::numbers::pi * d)));
+    }
+    return keep;
+}
+
+// Attack, decay to sustain, and a release that eases out (square of the time left), so
+// the tail sinks into silence instead of stopping.
+double envelope_at(const Recipe::Voice& v, double t) {
+    const double rel = std::min(std::max(v.release, kMinRelease), v.dur / 2);
+    const double att = std::min(std::max(v.attack, kMinAttack), v.dur - rel);
+    double env;
+    if (t < att) env = 0.5 - 0.5 * std::cos(std::numbers::pi * t / att);
+    else if (t < att + v.decay) env = 1.0 - (1.0 - v.sustain) * (t - att) / v.decay;
+    else env = v.sustain;
+    if (t > v.dur - rel) {
+        const double left = std::max(0.0, (v.dur - t) / rel);
+        env *= left * left;
+    }
+    return env * note_dip(v, t);
+}
+
+// 32-bit xorshift, fixed seed: the same noise every build; levels spread over -1..1.
+struct Noise {
+    std::uint32_t state = 0x5A5Au;
+    double next() {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return static_cast<double>(state) / 2147483647.5 - 1.0;
+    }
+};
 
 }  // namespace
 
@@ -193,37 +267,30 @@ std::vector<std::int16_t> render(const Recipe& r) {
         const std::size_t start = static_cast<std::size_t>(std::lround(v.at * r.rate));
         const std::size_t len = static_cast<std::size_t>(std::lround(v.dur * r.rate));
         double phase = 0.0;
-        std::uint32_t lfsr = 0x5A5Au;  // fixed seed: same noise every build
-        double noise = 1.0;
-        const double rel = std::min(v.release, v.dur);
-        const double att = std::min(v.attack, v.dur - rel);
+        // Noise: a new random level each cycle, glided to linearly, so freq sets the
+        // hiss's colour and the wave has no flat tops for the limiter to square off.
+        Noise noise;
+        double from = 0.0, to = noise.next();
         std::vector<double> wave, envelope;
         for (std::size_t i = 0; i < len && start + i < n; ++i) {
             const double t = static_cast<double>(i) * dt;
-            const double u = t / v.dur;
-            double f = v.exp_slide ? v.f0 * std::pow(v.f1 / v.f0, u) : v.f0 + (v.f1 - v.f0) * u;
+            double f = pitch_at(v, t);
             if (v.vib_depth > 0) f *= std::pow(2.0, v.vib_depth / 12.0 * std::sin(2 * std::numbers::pi * v.vib_rate * t));
-            double env;
-            if (t < att) env = t / att;
-            else if (t < att + v.decay) env = 1.0 - (1.0 - v.sustain) * (t - att) / v.decay;
-            else env = v.sustain;
-            if (t > v.dur - rel) env *= std::max(0.0, (v.dur - t) / rel);
+            const double env = envelope_at(v, t);
             double s = 0.0;
             switch (v.wave) {
-                case Recipe::Voice::Wave::Square: s = phase < v.duty ? 1.0 : -1.0; break;
-                case Recipe::Voice::Wave::Triangle: s = 4.0 * std::abs(phase - 0.5) - 1.0; break;
+                case Recipe::Voice::Wave::Square:
+                case Recipe::Voice::Wave::Triangle: s = band_limited(v.wave, phase, f, v.duty); break;
                 case Recipe::Voice::Wave::Sine: s = std::sin(2 * std::numbers::pi * phase); break;
-                case Recipe::Voice::Wave::Noise: s = noise; break;
+                case Recipe::Voice::Wave::Noise: s = from + (to - from) * phase; break;
             }
             wave.push_back(s * env * v.vol);
             envelope.push_back(env * v.vol);
             phase += f * dt;
             while (phase >= 1.0) {
                 phase -= 1.0;
-                // 15-bit LFSR: one new noise level per cycle, so freq sets the hiss's colour.
-                const std::uint32_t bit = (lfsr ^ (lfsr >> 1)) & 1u;
-                lfsr = (lfsr >> 1) | (bit << 14);
-                noise = (lfsr & 1u) ? 1.0 : -1.0;
+                from = to;
+                to = noise.next();
             }
         }
         // A narrow pulse, or a short run of noise, leans to one side. Take the lean out in

@@ -1,11 +1,13 @@
 // Sound effects from text recipes: square, triangle, sine and noise voices with pitch
-// slides, vibrato and ADSR envelopes, mixed to 16-bit mono PCM, levelled to a set loudness
-// and softly limited below full scale.
+// slides, legato note runs, vibrato and ADSR envelopes, mixed to 16-bit mono PCM, levelled
+// to a set K-weighted loudness and softly limited below full scale. Tonal waves are summed
+// from their harmonics below kTopHz, so nothing folds back past the Nyquist limit.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Image.h"
@@ -16,7 +18,7 @@ struct Recipe {
     int rate = 22050;
     double length = 0.0;  // seconds; the file holds exactly round(length * rate) samples
     double gain = 1.0;
-    // Target RMS in dBFS over the part that sounds; the mix is scaled to meet it.
+    // Target K-weighted level in dB over the part that sounds; the mix is scaled to meet it.
     std::optional<double> loudness;
     std::string title;
     struct Voice {
@@ -28,9 +30,17 @@ struct Recipe {
         double attack = 0.005, decay = 0.0, sustain = 1.0, release = 0.02;
         double duty = 0.5;
         double vib_depth = 0.0, vib_rate = 0.0;  // depth in semitones
+        // A melody's run of notes without a rest: (start within the voice, Hz) each. The
+        // pitch moves from one to the next in kGlide with the phase running on, under one
+        // envelope, so a note change makes no step in the wave.
+        std::vector<std::pair<double, double>> steps;
     };
     std::vector<Voice> voices;
 };
+
+inline constexpr double kTopHz = 9000.0;    // harmonics fade out from here ...
+inline constexpr double kTopFade = 1500.0;  // ... over this many Hz
+inline constexpr double kGlide = 0.004;     // seconds from one legato note to the next
 
 // See assets/sounds/README.md for the recipe language.
 Recipe parse_recipe(const std::string& text, const std::string& name);
