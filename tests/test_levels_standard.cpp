@@ -4,6 +4,7 @@
 #include "game/GameWindow.h"
 #include "level/LevelCheck.h"
 #include "level/LevelFile.h"
+#include "level/Rules.h"
 
 #include <gtest/gtest.h>
 
@@ -83,9 +84,9 @@ TEST(StandardLevels, EachLevelHasOneStartInTheFirstViewAndAnEndWellBeforeTheDraw
     const RawSet set = ReadStandard();
     for (int32_t level = 0; level < LevelFormat::Levels; ++level) {
         SCOPED_TRACE("level " + std::to_string(level + 1));
-        const std::vector<Cell> starts = set.Find(level, Tile::HeroStart);
+        std::vector<Cell> starts = set.Find(level, Tile::HeroStart);
+        std::erase_if(starts, [](const Cell& c) { return c.col > ScreenColumns; }); // checkpoints
         ASSERT_EQ(starts.size(), 1u);
-        EXPECT_LE(starts[0].col, 20);
         // The start stands on something: a solid cell somewhere below it.
         bool floor = false;
         for (int32_t row = starts[0].row + 1; row < LevelFormat::RowsPerLevel; ++row)
@@ -101,6 +102,52 @@ TEST(StandardLevels, EachLevelHasOneStartInTheFirstViewAndAnEndWellBeforeTheDraw
         EXPECT_GE(width, 150);
         EXPECT_LE(width, 400);
         EXPECT_GE(width - ends.front().col, 20);
+    }
+}
+
+// Later hero starts are checkpoints (the restart point moves to one as it comes into view,
+// about ten columns before the hero gets there). Every level from the second on has one,
+// the long ones two.
+TEST(StandardLevels, LevelsFromTheSecondOnHaveMarkedCheckpointsOnSafeFloor)
+{
+    const RawSet set = ReadStandard();
+    for (int32_t level = 1; level < LevelFormat::Levels; ++level) {
+        SCOPED_TRACE("level " + std::to_string(level + 1));
+        const auto code = [&](int32_t row, int32_t col) { return set.codes->At(level, row, col); };
+        std::vector<Cell> checkpoints = set.Find(level, Tile::HeroStart);
+        std::erase_if(checkpoints, [](const Cell& c) { return c.col <= ScreenColumns; });
+        int32_t end = LevelFormat::MaxRowLength;
+        for (const Cell& c : set.Find(level, Tile::LevelEnd))
+            end = std::min(end, c.col);
+        EXPECT_GE(checkpoints.size(), end > 250 ? 2u : 1u);
+        for (const Cell& cp : checkpoints) {
+            SCOPED_TRACE("checkpoint in column " + std::to_string(cp.col));
+            EXPECT_LT(cp.col, end - 10);
+            // On the lowest floor of its column with room to land: where the editor's test
+            // start (and with it the solver's proof from a checkpoint) puts the hero, once
+            // the start cells up to that column are emptied.
+            const auto open = [&](int32_t r, int32_t c) { return !IsSolid(code(r, c)) || code(r, c) == Tile::HeroStart; };
+            int32_t floorRow = -1;
+            for (int32_t r = 13; r >= 0 && floorRow < 0; --r)
+                if (open(r, cp.col) && open(r, cp.col + 1) && IsSolid(code(r + 1, cp.col)))
+                    floorRow = r;
+            EXPECT_EQ(cp.row, floorRow);
+            EXPECT_TRUE(IsSolid(code(cp.row + 1, cp.col + 1)));
+            // Marked by a signpost or a torch beside it.
+            bool marked = false;
+            for (int32_t r = cp.row - 1; r <= cp.row; ++r)
+                for (int32_t c = cp.col - 1; c <= cp.col + 1; ++c)
+                    marked = marked || code(r, c) == 23 || code(r, c) == 19;
+            EXPECT_TRUE(marked);
+            // No enemy or hazard in the stretch the hero runs while it comes into view, nor
+            // just ahead of where he restarts.
+            for (int32_t c = cp.col - 6; c <= cp.col + 5; ++c)
+                for (int32_t r = 0; r < LevelFormat::RowsPerLevel; ++r) {
+                    const CodeRow* row = FindCode(code(r, c));
+                    EXPECT_FALSE(row && (row->group == PaletteGroup::Enemies || row->group == PaletteGroup::Hazards))
+                        << row->name << " at row " << r << ", column " << c;
+                }
+        }
     }
 }
 

@@ -338,3 +338,51 @@ TEST_F(Lives, ATestStartBeginsTheLevelAtItsColumnAndDeathsReturnThere)
     EXPECT_EQ(g->ViewX, 0);
     EXPECT_EQ(HeroWorldX(*g), 32) << "placed by the level's own start";
 }
+
+// A later hero start is a checkpoint: once its cell has come into view, a death brings the
+// hero back there (at its column, on its row, the view scrolled as for a start that far in);
+// before that, back to the level's own start.
+TEST_F(Lives, ADeathAfterACheckpointCameIntoViewRestartsThere)
+{
+    test::LevelSet set;
+    test::Level& l = set.levels[0];
+    l[12] = test::Row("..H" + std::string(56, '.') + "H" + std::string(60, '.') + "E");
+    l[13] = test::Row(std::string(140, '#'));
+    l[14] = test::Row(std::string(140, '#'));
+    Start(set, 0);
+    Settle();
+    auto die = [&] {
+        hero().Y = 250;
+        hero().State = Hero::Dying;
+        g.Frame();
+        Settle();
+    };
+    auto runUntil = [&](int32_t worldX) {
+        for (int i = 0; i < 400 && HeroWorldX(*g) < worldX; ++i)
+            g.Frame({Key::Right});
+    };
+
+    runUntil(30 * 16);
+    ASSERT_EQ(g->MapCode(12, 60), Tile::HeroStart) << "not yet in view";
+    die();
+    EXPECT_EQ(g->ViewX, 0);
+    EXPECT_EQ(HeroWorldX(*g), 32) << "back at the level's start";
+
+    // The checkpoint comes into view about ten columns before the hero gets to it.
+    for (int i = 0; i < 400 && g->MapCode(12, 60) == Tile::HeroStart; ++i)
+        g.Frame({Key::Right});
+    ASSERT_NE(g->MapCode(12, 60), Tile::HeroStart);
+    EXPECT_LT(HeroWorldX(*g), 52 * 16);
+    const int32_t lives = g->Lives;
+    die();
+    EXPECT_EQ(g->Lives, lives - 1);
+    EXPECT_EQ(g->ViewX, 59 * 16 - 160);
+    EXPECT_EQ(HeroWorldX(*g), 59 * 16);
+    EXPECT_EQ(hero().Y, 12 * 16);
+    EXPECT_EQ(hero().State, Hero::GroundRight);
+
+    // Another death: the same checkpoint, not the start.
+    runUntil(70 * 16);
+    die();
+    EXPECT_EQ(HeroWorldX(*g), 59 * 16);
+}

@@ -116,6 +116,21 @@ Solver::Solver(const Settings& settings, SolveOptions options) : settings_(setti
 
 Solver::~Solver() = default;
 
+std::vector<MapCell> Solver::Checkpoints() const
+{
+    std::vector<MapCell> cells;
+    for (int32_t col = ScreenColumns + 1; col < TileMap::Columns; ++col)
+        for (int32_t row = 0; row < TileMap::Rows; ++row)
+            if (game_->MapCode(row, col) == Tile::HeroStart)
+                cells.push_back({row, col});
+    return cells;
+}
+
+MapCell Solver::HeroCell() const
+{
+    return {game_->sprPlayer.Y / 16, WorldX(*game_) / 16 + 1};
+}
+
 void Solver::Step(const std::vector<int32_t>& keys)
 {
     platform_.QueueKeys(keys);
@@ -155,6 +170,7 @@ LevelResult Solver::Search(bool towardEnd)
 {
     LevelResult result;
     result.level = game_->gLevel + 1;
+    result.startColumn = game_->gLevel == game_->gStartLevel ? game_->gStartColumn : 0;
     const int32_t level = game_->gLevel;
     const int32_t lives = game_->Lives;
 

@@ -4,6 +4,7 @@
 #include "record/Recording.h"
 #include "game/Settings.h"
 #include "media/HeadlessPlatform.h"
+#include "level/Rules.h"
 
 #include <cstdint>
 #include <memory>
@@ -23,6 +24,7 @@ struct LevelResult {
     bool solved = false;
     int frames = 0;          // frames from the level's start to its end
     int64_t statesTried = 0;
+    int32_t startColumn = 0; // where the level began: 0 for its own start, else a checkpoint's column
     int32_t furthestColumn = 0; // the map column the search got furthest to
     std::string reason;      // why it failed
 };
@@ -39,6 +41,12 @@ public:
     int32_t Level() const { return game_->gLevel; }
     bool Won() const { return game_->gGameWon; }
     const GameState& State() const { return *game_; }
+
+    // The level's checkpoints: its hero starts right of the first view, which move the
+    // restart point when they come into view.
+    std::vector<MapCell> Checkpoints() const;
+    // The cell the hero's top left stands in.
+    MapCell HeroCell() const;
 
     // The game so far as a recording (ended as by the window's close control), with
     // checkpoints at every level change.

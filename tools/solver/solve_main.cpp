@@ -14,10 +14,12 @@ namespace {
 void Usage()
 {
     std::puts("Usage: zorbo_solve --data DIR [--level-set NAME] [--difficulty D] [--beam N]\n"
-              "                   (--each | --game --out FILE)\n"
+              "                   (--each [--checkpoints] | --game --out FILE)\n"
               "\n"
               "  --each        solve every level from its own start with a small hero; report frames\n"
               "  --game        play one whole game from level 1 to the win and record it to FILE\n"
+              "  --checkpoints with --each: also solve each level from every checkpoint (a later hero\n"
+              "                start), beginning at its column as a restart there does\n"
               "  --level N     with --each: only level N");
 }
 
@@ -27,7 +29,7 @@ int main(int argc, char** argv)
 {
     using namespace zorbo;
     std::vector<std::string> gameArgs;
-    bool each = false, whole = false;
+    bool each = false, whole = false, checkpoints = false;
     int only = 0;
     std::string out;
     zorbo::SolveOptions options;
@@ -42,6 +44,8 @@ int main(int argc, char** argv)
         };
         if (a == "--each")
             each = true;
+        else if (a == "--checkpoints")
+            checkpoints = true;
         else if (a == "--game")
             whole = true;
         else if (a == "--out")
@@ -64,7 +68,8 @@ int main(int argc, char** argv)
         }
     }
     const CommandLine cl = ParseCommandLine(gameArgs);
-    if (!cl.error.empty() || cl.dataDir.empty() || each == whole || (whole && out.empty())) {
+    if (!cl.error.empty() || cl.dataDir.empty() || each == whole || (whole && out.empty()) ||
+        (checkpoints && !each)) {
         if (!cl.error.empty())
             std::fprintf(stderr, "zorbo_solve: %s\n", cl.error.c_str());
         Usage();
@@ -75,13 +80,17 @@ int main(int argc, char** argv)
 
     int failures = 0;
     auto report = [&](const LevelResult& r, double seconds) {
+        if (r.startColumn > 0)
+            std::printf("level %2d from column %3d: ", r.level, r.startColumn);
+        else
+            std::printf("level %2d: ", r.level);
         if (r.solved)
-            std::printf("level %2d: finished in %5d frames (%.1f s of play; %lld frames searched, %.1f s)\n", r.level,
-                        r.frames, r.frames / static_cast<double>(settings.gDifficulty),
+            std::printf("finished in %5d frames (%.1f s of play; %lld frames searched, %.1f s)\n", r.frames,
+                        r.frames / static_cast<double>(settings.gDifficulty),
                         static_cast<long long>(r.statesTried), seconds);
         else
-            std::printf("level %2d: NOT finished: %s; got as far as column %d (%lld frames searched, %.1f s)\n",
-                        r.level, r.reason.c_str(), r.furthestColumn, static_cast<long long>(r.statesTried), seconds);
+            std::printf("NOT finished: %s; got as far as column %d (%lld frames searched, %.1f s)\n",
+                        r.reason.c_str(), r.furthestColumn, static_cast<long long>(r.statesTried), seconds);
         std::fflush(stdout);
         failures += r.solved ? 0 : 1;
     };
@@ -92,10 +101,29 @@ int main(int argc, char** argv)
             if (only != 0 && level != only)
                 continue;
             settings.gLevel = level - 1;
-            const auto t0 = Clock::now();
+            settings.StartColumn = 0;
+            auto t0 = Clock::now();
             Solver solver(settings, options);
-            const LevelResult r = solver.SolveLevel();
-            report(r, std::chrono::duration<double>(Clock::now() - t0).count());
+            const std::vector<MapCell> later = checkpoints ? solver.Checkpoints() : std::vector<MapCell>{};
+            const LevelResult own = solver.SolveLevel();
+            report(own, std::chrono::duration<double>(Clock::now() - t0).count());
+            for (const MapCell& cell : later) {
+                // The editor's test start stands the hero on the lowest floor of a column and
+                // scrolls the view as a restart does; it is a checkpoint's restart only when
+                // that floor is the checkpoint's own row.
+                settings.StartColumn = cell.col;
+                t0 = Clock::now();
+                Solver from(settings, options);
+                if (from.HeroCell() != cell) {
+                    std::printf("level %2d from column %3d: NOT a restart: the checkpoint is in row %d, the "
+                                "lowest floor there is row %d\n",
+                                level, cell.col, cell.row, from.HeroCell().row);
+                    ++failures;
+                    continue;
+                }
+                const LevelResult r = from.SolveLevel();
+                report(r, std::chrono::duration<double>(Clock::now() - t0).count());
+            }
         }
         return failures == 0 ? 0 : 1;
     }
