@@ -221,10 +221,17 @@ void SdlPlatform::Handle(const SDL_Event& e)
 }
 
 // The keys that belong to the window, not to the game: P pauses, F11 and Alt+Enter switch
-// between the window and full screen.
+// between the window and full screen, and Escape ends a pause on its way to the game.
 bool SdlPlatform::HandleControlKey(const SDL_KeyboardEvent& key)
 {
     const SDL_Scancode code = key.keysym.scancode;
+    if (code == SDL_SCANCODE_ESCAPE && paused_) {
+        // Escape quits a paused game as it quits a running one: the pause ends and the
+        // game reads the key at its next poll, so a recording holds it like any other.
+        SetPaused(false);
+        tapped_[static_cast<size_t>(GameScanCode(code))] = 0x80;
+        return true;
+    }
     if (code == SDL_SCANCODE_P) {
         SetPaused(!paused_);
         return true;
