@@ -254,6 +254,31 @@ TEST_F(SdlDesktop, EscapeQuitsAPausedGameAsItQuitsARunningOne)
     EXPECT_FALSE(sdl.Paused());
 }
 
+TEST_F(SdlDesktop, TheScreenSaverWaitsWhileAGameIsPlayedOnly)
+{
+    EXPECT_TRUE(SDL_IsScreenSaverEnabled()) << "no game yet";
+    const Settings settings = GameSettings();
+    GameWindow game(sdl, settings);
+    game.Startup();
+    game.BeginLoop();
+    EXPECT_FALSE(SDL_IsScreenSaverEnabled()) << "a game is played";
+    PushKey(SDL_SCANCODE_P, true);
+    PushKey(SDL_SCANCODE_P, false);
+    sdl.DoEvents();
+    ASSERT_TRUE(sdl.Paused());
+    EXPECT_TRUE(SDL_IsScreenSaverEnabled()) << "paused";
+    PushKey(SDL_SCANCODE_P, true);
+    PushKey(SDL_SCANCODE_P, false);
+    sdl.DoEvents();
+    ASSERT_FALSE(sdl.Paused());
+    EXPECT_FALSE(SDL_IsScreenSaverEnabled()) << "resumed";
+    PushKey(SDL_SCANCODE_ESCAPE, true);
+    PushKey(SDL_SCANCODE_ESCAPE, false);
+    while (game.bRunning)
+        game.LoopPass();
+    EXPECT_TRUE(SDL_IsScreenSaverEnabled()) << "the game has ended";
+}
+
 TEST_F(SdlDesktop, APauseRunsNoFrameLetsNoKeyThroughAndEndsWithoutABurst)
 {
     const Settings settings = GameSettings();
