@@ -3,6 +3,7 @@
 #include "game/Settings.h"
 #include "game/Sounds.h"
 #include "media/Display.h"
+#include "media/Font.h"
 #include "media/Keyboard.h"
 #include "media/Platform.h"
 #include "level/LevelFile.h" // IsSolid and the tile codes the routines test
@@ -184,7 +185,7 @@ public:
     std::array<std::string, 16> SoundFiles; // 1..15
     std::array<bool, 16> SoundLoaded{};
 
-    static constexpr const char* HudFont = "Tahoma";
+    static constexpr const char* HudFont = HudFontFamily;
     static constexpr int32_t HudColor = RGB(200, 200, 200);
 
 private:

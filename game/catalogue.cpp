@@ -42,7 +42,7 @@ void GameWindow::InitGraphics()
     }
 
     ddsBack.Create(ddMain, 320, 240);
-    ddsBack.SetFont(HudFont, 8, true, false, false, HudColor);
+    ddsBack.SetFont(HudFont, HudFontPoints, true, false, false, HudColor);
 
     Load(sprPlayer, ddMain, d, Strips::Hero);
     sprPlayer.X = 0;

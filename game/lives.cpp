@@ -115,7 +115,7 @@ void GameWindow::DrawQuestion(const char* first, const char* second, int32_t& bl
         if (blink == 12)
             blink = 0;
     }
-    ddsBack.SetFont(HudFont, 8, true, false, false, HudColor);
+    ddsBack.SetFont(HudFont, HudFontPoints, true, false, false, HudColor);
 }
 
 void GameWindow::GameOverPrompt()

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -6,6 +7,10 @@
 namespace zorbo {
 
 class Surface;
+
+// The face the game writes its heads-up counters in; the pause band speaks in it too.
+inline constexpr const char* HudFontFamily = "Tahoma";
+inline constexpr int HudFontPoints = 8;
 
 // A font chosen by family name through fontconfig and drawn without anti-aliasing,
 // so text stays crisp on the 320 x 240 picture. Faces are cached per process.

@@ -1,8 +1,11 @@
 #include "media/Presentation.h"
 
+#include "media/Font.h"
 #include "media/Surface.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <cmath>
 
 namespace zorbo {
@@ -35,15 +38,21 @@ void DrawPausedOverlay(Surface& picture)
         const uint32_t p = (px[i] >> 1) & 0x7F7F7Fu;
         px[i] = p == 0 ? 0x010101u : p;
     }
-    static const Font font("DejaVu Sans", 16, true, false, false);
-    const std::string text = "PAUSED";
-    const auto [tw, th] = font.Measure(text);
-    const int32_t x = (w - tw) / 2, y = (h - th) / 2;
-    // A dark band behind the word keeps it readable on any level.
-    for (int32_t yy = std::max(0, y - 4); yy < std::min(h, y + th + 4); ++yy)
+    // The band sits on the bottom rows, the ground under the hero: the counters are at the
+    // top, and the hero, the enemies and the game's own questions are in the middle.
+    static const Font font(HudFontFamily, HudFontPoints, true, false, false);
+    const std::array<std::string_view, 2> lines{"PAUSED", "P or Start: resume \u00B7 Esc: quit"};
+    constexpr int32_t margin = 3;
+    const int32_t lineH = std::max(font.Measure(lines[0]).second, font.Measure(lines[1]).second);
+    const int32_t bandTop = std::max(0, h - 2 * lineH - 2 * margin);
+    for (int32_t yy = bandTop; yy < h; ++yy)
         for (int32_t xx = 0; xx < w; ++xx)
-            px[yy * w + xx] = 0x101018u;
-    font.Draw(picture, x, y, text, 0xF0F0F0u);
+            px[yy * w + xx] = PauseBandPixel;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const int32_t tw = font.Measure(lines[i]).first;
+        font.Draw(picture, (w - tw) / 2, bandTop + margin + static_cast<int32_t>(i) * lineH, lines[i],
+                  PauseTextPixel);
+    }
 }
 
 } // namespace zorbo

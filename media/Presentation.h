@@ -23,7 +23,9 @@ WindowPlace CentredLifted(int screenW, int screenH, int w, int h);
 // that fits (at least 1), centred, so every pixel stays square and the rest is black.
 Rect WholeScaleRect(int32_t outW, int32_t outH, int32_t srcW, int32_t srcH);
 
-// Dims the picture and writes "PAUSED" across its middle.
+// Dims the picture and writes "PAUSED" and how to go on in a dark band across its bottom.
+constexpr uint32_t PauseBandPixel = 0x101018u;
+constexpr uint32_t PauseTextPixel = 0xF0F0F0u;
 void DrawPausedOverlay(Surface& picture);
 
 } // namespace zorbo

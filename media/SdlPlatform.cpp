@@ -92,6 +92,8 @@ SdlPlatform::SdlPlatform(std::string iconFile) : iconFile_(std::move(iconFile))
     if (const std::string reason = NoDisplayReason(); !reason.empty())
         throw std::runtime_error(reason);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    // SDL would keep the screen saver off from the first window on; the game keeps it off
+    // only while it is played (KeepScreenAwake).
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0)
         throw std::runtime_error(std::string("cannot start the display: ") + SDL_GetError());
@@ -173,6 +175,18 @@ void SdlPlatform::HideWindow()
 {
     if (window_ != nullptr)
         SDL_HideWindow(window_);
+    hidden_ = true;
+    KeepScreenAwake();
+}
+
+// A pad player never touches the keyboard, so the screen saver would start in the middle
+// of a game: it is held off while a game is played, and let go in a pause and at the end.
+void SdlPlatform::KeepScreenAwake()
+{
+    if (renderer_ != nullptr && !hidden_ && !paused_)
+        SDL_DisableScreenSaver();
+    else
+        SDL_EnableScreenSaver();
 }
 
 void SdlPlatform::ShowCursor(bool visible)
@@ -221,10 +235,17 @@ void SdlPlatform::Handle(const SDL_Event& e)
 }
 
 // The keys that belong to the window, not to the game: P pauses, F11 and Alt+Enter switch
-// between the window and full screen.
+// between the window and full screen, and Escape ends a pause on its way to the game.
 bool SdlPlatform::HandleControlKey(const SDL_KeyboardEvent& key)
 {
     const SDL_Scancode code = key.keysym.scancode;
+    if (code == SDL_SCANCODE_ESCAPE && paused_) {
+        // Escape quits a paused game as it quits a running one: the pause ends and the
+        // game reads the key at its next poll, so a recording holds it like any other.
+        SetPaused(false);
+        tapped_[static_cast<size_t>(GameScanCode(code))] = 0x80;
+        return true;
+    }
     if (code == SDL_SCANCODE_P) {
         SetPaused(!paused_);
         return true;
@@ -250,6 +271,7 @@ void SdlPlatform::SetPaused(bool paused)
     }
     if (!paused)
         tapped_.fill(0);
+    KeepScreenAwake();
     Upload();
     Render();
 }
@@ -336,6 +358,7 @@ bool SdlPlatform::StartDisplay()
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (renderer_ == nullptr)
         throw std::runtime_error(std::string("cannot draw into the game window: ") + SDL_GetError());
+    KeepScreenAwake();
     return true;
 }
 
@@ -413,6 +436,7 @@ void SdlPlatform::StopDisplay()
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
+    KeepScreenAwake();
 }
 
 void SdlPlatform::ReadKeyboard(KeyState& keys)

@@ -68,6 +68,7 @@ private:
     bool HandleControlKey(const SDL_KeyboardEvent& key);
     void SetPaused(bool paused);
     void ToggleFullScreen();
+    void KeepScreenAwake();
     void Upload();
     void Render();
 
@@ -86,6 +87,7 @@ private:
     std::unique_ptr<Gamepads> pads_;
     bool question_ = false;
     bool paused_ = false;
+    bool hidden_ = false;
     bool fullScreen_ = false;
     bool startedFullScreen_ = false;
     Rect windowed_{};   // the window's place before it went full screen

@@ -87,11 +87,18 @@ TEST(Presentation, ThePauseOverlayDimsThePictureWithoutMakingItTransparent)
             picture.SetPixel(x, y, y < 10 ? 0x010101u : 0xC08040u);
     DrawPausedOverlay(picture);
     EXPECT_EQ(picture.Pixel(5, 5), 0x010101u) << "the darkest pixel stays visible, not transparent";
-    EXPECT_EQ(picture.Pixel(5, 200), 0x604020u);
-    // The word sits on a dark band in the middle; some of its pixels are light.
-    int light = 0;
-    for (int y = 100; y < 140; ++y)
-        for (int x = 100; x < 220; ++x)
-            light += picture.Pixel(x, y) == 0xF0F0F0u ? 1 : 0;
-    EXPECT_GT(light, 20);
+    EXPECT_EQ(picture.Pixel(5, 120), 0x604020u) << "the middle of the play field stays in sight";
+    // Two lines of text on a dark band over the bottom rows, the ground under the hero.
+    int light = 0, bandTop = 240;
+    for (int y = 150; y < 240; ++y)
+        for (int x = 0; x < 320; ++x) {
+            light += picture.Pixel(x, y) == PauseTextPixel ? 1 : 0;
+            if (x == 0 && picture.Pixel(x, y) == PauseBandPixel)
+                bandTop = std::min(bandTop, y);
+        }
+    EXPECT_GT(light, 150) << "\"PAUSED\" and how to go on are written";
+    EXPECT_GE(bandTop, 200);
+    EXPECT_LE(bandTop, 225);
+    for (int y = bandTop; y < 240; ++y)
+        EXPECT_NE(picture.Pixel(0, y), 0x604020u) << "the band reaches the bottom row, at " << y;
 }

@@ -209,6 +209,76 @@ TEST_F(SdlDesktop, AGamePlayedOnAPadReplaysFromItsRecording)
     EXPECT_EQ(replay.summary, live);
 }
 
+namespace {
+
+void PushKey(SDL_Scancode code, bool down)
+{
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.keysym.scancode = code;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+}
+
+} // namespace
+
+TEST_F(SdlDesktop, EscapeQuitsAPausedGameAsItQuitsARunningOne)
+{
+    const Settings settings = GameSettings();
+    GameWindow game(sdl, settings);
+    game.Startup();
+    game.BeginLoop();
+    for (int frames = 0; frames < 5 && game.bRunning;)
+        frames += game.LoopPass() ? 1 : 0;
+    // P, then Escape 300 ms into the pause from another thread, as a player would. A game
+    // that ignored the key would wait in its pause: the window's close control ends it
+    // after three seconds, which the test tells apart by CloseRequested.
+    PushKey(SDL_SCANCODE_P, true);
+    PushKey(SDL_SCANCODE_P, false);
+    std::thread player([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        PushKey(SDL_SCANCODE_ESCAPE, true);
+        PushKey(SDL_SCANCODE_ESCAPE, false);
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    });
+    int framesAfterP = 0;
+    while (game.bRunning)
+        framesAfterP += game.LoopPass() ? 1 : 0;
+    const bool closed = sdl.CloseRequested();
+    player.join();
+    EXPECT_LE(framesAfterP, 2) << "the game was not paused when Escape came";
+    EXPECT_FALSE(closed) << "Escape did not end the paused game";
+    EXPECT_FALSE(sdl.Paused());
+}
+
+TEST_F(SdlDesktop, TheScreenSaverWaitsWhileAGameIsPlayedOnly)
+{
+    EXPECT_TRUE(SDL_IsScreenSaverEnabled()) << "no game yet";
+    const Settings settings = GameSettings();
+    GameWindow game(sdl, settings);
+    game.Startup();
+    game.BeginLoop();
+    EXPECT_FALSE(SDL_IsScreenSaverEnabled()) << "a game is played";
+    PushKey(SDL_SCANCODE_P, true);
+    PushKey(SDL_SCANCODE_P, false);
+    sdl.DoEvents();
+    ASSERT_TRUE(sdl.Paused());
+    EXPECT_TRUE(SDL_IsScreenSaverEnabled()) << "paused";
+    PushKey(SDL_SCANCODE_P, true);
+    PushKey(SDL_SCANCODE_P, false);
+    sdl.DoEvents();
+    ASSERT_FALSE(sdl.Paused());
+    EXPECT_FALSE(SDL_IsScreenSaverEnabled()) << "resumed";
+    PushKey(SDL_SCANCODE_ESCAPE, true);
+    PushKey(SDL_SCANCODE_ESCAPE, false);
+    while (game.bRunning)
+        game.LoopPass();
+    EXPECT_TRUE(SDL_IsScreenSaverEnabled()) << "the game has ended";
+}
+
 TEST_F(SdlDesktop, APauseRunsNoFrameLetsNoKeyThroughAndEndsWithoutABurst)
 {
     const Settings settings = GameSettings();
@@ -223,13 +293,7 @@ TEST_F(SdlDesktop, APauseRunsNoFrameLetsNoKeyThroughAndEndsWithoutABurst)
                 ++n;
             }
     };
-    auto key = [](SDL_Scancode code, bool down) {
-        SDL_Event e{};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.keysym.scancode = code;
-        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        SDL_PushEvent(&e);
-    };
+    const auto key = PushKey;
     run(5);
     // P, then a tap of space while paused; P again 300 ms later, from another thread as
     // a player would.
