@@ -178,16 +178,11 @@ std::string LevelDocument::ToBytes() const
 
 bool LevelDocument::Save(const std::string& path, std::string& error)
 {
-    const std::string failed = "cannot save " + path + ": ";
-    AtomicFile file;
     std::string reason;
-    if (!file.Open(path, reason)) {
-        error = failed + reason;
-        return false;
-    }
-    file.Write(ToBytes());
-    if (!file.Commit(reason)) {
-        error = failed + reason + (file.Written() ? "" : "; the old file is unchanged");
+    const AtomicFile::Outcome end = AtomicFile::WriteWhole(path, ToBytes(), reason);
+    if (end != AtomicFile::Outcome::Saved) {
+        error = "cannot save " + path + ": " + reason +
+                (end == AtomicFile::Outcome::NotWritten ? "; the old file is unchanged" : "");
         return false;
     }
     // What is saved is a finished step: later edits start a new one.

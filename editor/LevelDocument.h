@@ -61,6 +61,11 @@ public:
 
     // The code of a cell; 0 outside the map or past the end of a short row.
     int32_t Code(int32_t level, int32_t row, int32_t col) const;
+    // One level's codes, as the shared rules of level/Rules.h read a map.
+    CodeAt CodesOf(int32_t level) const
+    {
+        return [this, level](int32_t row, int32_t col) { return Code(level, row, col); };
+    }
     // The last column any row of the level reaches (0 for an empty level).
     int32_t Length(int32_t level) const;
 

@@ -191,14 +191,12 @@ std::optional<CellPos> CellAtPoint(const ViewState& view, int32_t x, int32_t y)
 
 ElevatorPairs PairElevators(const LevelDocument& doc, int32_t level)
 {
-    const auto codeAt = [&](int32_t row, int32_t col) { return doc.Code(level, row, col); };
-    return PairElevatorEnds(ElevatorEndsInOrder(codeAt, doc.Length(level)));
+    return PairElevatorEnds(ElevatorEndsInOrder(doc.CodesOf(level), doc.Length(level)));
 }
 
 int32_t FirstScreenColumn(const LevelDocument& doc, int32_t level)
 {
-    const std::optional<MapCell> start =
-        FirstViewStart([&](int32_t row, int32_t col) { return doc.Code(level, row, col); });
+    const std::optional<MapCell> start = FirstViewStart(doc.CodesOf(level));
     return start ? zorbo::FirstScreenColumn(start->col) : 1;
 }
 
@@ -238,15 +236,15 @@ void MapRenderer::DrawCells(const LevelDocument& doc, const ViewState& view, Sur
     const int32_t firstRow = std::max(0, view.scrollY / size);
     const int32_t lastRow = std::min(Rows - 1, (view.scrollY + out.Height() - HeaderHeight - 1) / size);
     const int32_t level = view.level;
-    auto code = [&](int32_t row, int32_t col) { return doc.Code(level, row, col); };
+    const CodeAt codes = doc.CodesOf(level);
 
     for (int32_t row = firstRow; row <= lastRow; ++row) {
         const int32_t y = CellTop(view, row);
         for (int32_t col = firstCol; col <= lastCol; ++col) {
-            int32_t c = code(row, col);
+            int32_t c = doc.Code(level, row, col);
             // An object's cell shows what it becomes once the object is live.
             if (GoesLive(c))
-                c = BecomesCode(c, code, row, col);
+                c = BecomesCode(c, codes, row, col);
             const Surface& tile = pictures_.Tile(c, view.zoom);
             Put(out, CellLeft(view, col), y, tile, tile.SurfaceRect(), false);
         }

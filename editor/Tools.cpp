@@ -34,8 +34,7 @@ CellRect Span(const CellPos& a, const CellPos& b)
 
 int32_t BackgroundFor(const LevelDocument& doc, const CellRect& r)
 {
-    return EmptiedCode([&](int32_t row, int32_t col) { return doc.Code(r.level, row, col); }, r.row, r.col,
-                       EmptiedBy::Object, r.rows, r.cols);
+    return EmptiedCode(doc.CodesOf(r.level), r.row, r.col, EmptiedBy::Object, r.rows, r.cols);
 }
 
 void EditTools::SetDocument(LevelDocument& doc)

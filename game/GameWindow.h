@@ -7,6 +7,7 @@
 #include "media/Keyboard.h"
 #include "media/Platform.h"
 #include "level/LevelFile.h" // IsSolid and the tile codes the routines test
+#include "level/Rules.h"
 
 #include <array>
 #include <string>
@@ -145,6 +146,11 @@ public:
     // columns 0..1000 read as 0; no routine indexes Map directly.
     int32_t MapCode(int32_t row, int32_t col) const { return Map.At(gLevel, row, col); }
     void SetMapCode(int32_t row, int32_t col, int32_t code) { Map.Set(gLevel, row, col, code); }
+    // The current level's codes, as the shared rules of level/Rules.h read a map.
+    CodeAt LevelCodes() const
+    {
+        return [this](int32_t r, int32_t c) { return MapCode(r, c); };
+    }
 
     // ---- world/loader.cpp: the level set
     bool LoadLevelData(); // false when it failed the game

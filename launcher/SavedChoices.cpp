@@ -222,15 +222,7 @@ bool SaveChoices(const std::string& path, const SavedChoices& choices, std::stri
         reason = "cannot make the folder " + folder.string() + ": " + ErrorText(ec.value());
         return false;
     }
-    AtomicFile file;
-    if (!file.Open(path, reason))
-        return false;
-    if (!file.Write(SavedChoicesText(choices))) {
-        reason = file.Problem();
-        file.Discard();
-        return false;
-    }
-    return file.Commit(reason);
+    return AtomicFile::WriteWhole(path, SavedChoicesText(choices), reason) == AtomicFile::Outcome::Saved;
 }
 
 } // namespace zorbo

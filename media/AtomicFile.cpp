@@ -78,6 +78,18 @@ bool AtomicFile::Write(std::string_view bytes)
     return true;
 }
 
+AtomicFile::Outcome AtomicFile::WriteWhole(const std::string& target, std::string_view bytes, std::string& reason)
+{
+    AtomicFile file;
+    if (!file.Open(target, reason))
+        return Outcome::NotOpened;
+    // A failed write is reported by Commit, which then removes the temporary file.
+    file.Write(bytes);
+    if (file.Commit(reason))
+        return Outcome::Saved;
+    return file.Written() ? Outcome::NotRenamed : Outcome::NotWritten;
+}
+
 bool AtomicFile::Commit(std::string& reason)
 {
     if (fd_ < 0) {

@@ -19,6 +19,11 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
+    // Writes a whole file in one go (Open, Write, Commit); anything but Saved comes with
+    // the reason.
+    enum class Outcome { Saved, NotOpened, NotWritten, NotRenamed };
+    static Outcome WriteWhole(const std::string& target, std::string_view bytes, std::string& reason);
+
     // The name a file is written under until it is whole.
     static std::string TempName(const std::string& target);
 

@@ -80,7 +80,7 @@ void GameWindow::StrikeBlock(bool right)
     InitializeBricks(x, y, kind);
     // Kept on purpose: the broken brick looks only below it for night (recordings see the map).
     SetMapCode(HeroRow, col,
-               EmptiedCode([this](int32_t r, int32_t c) { return MapCode(r, c); }, HeroRow, col, EmptiedBy::HeroHead));
+               EmptiedCode(LevelCodes(), HeroRow, col, EmptiedBy::HeroHead));
 }
 
 // Rising straight up across two columns: the pair is struck as one, so exactly one block

@@ -49,7 +49,7 @@ bool GameWindow::ActivateEnemy(int32_t code, int32_t x, int32_t y)
 // An emptied cell takes the second background where it borders on it (level/Rules.h).
 void GameWindow::ClearCell(int32_t row, int32_t col)
 {
-    SetMapCode(row, col, EmptiedCode([this](int32_t r, int32_t c) { return MapCode(r, c); }, row, col));
+    SetMapCode(row, col, EmptiedCode(LevelCodes(), row, col));
 }
 
 // An object cell coming into view: its object goes live (when a slot is free), then the
@@ -61,7 +61,7 @@ void GameWindow::ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y)
         return;
     if (!ActivateEnemy(code, x, y))
         ActivateItem(code, col, x, y);
-    SetMapCode(row, col, BecomesCode(code, [this](int32_t r, int32_t c) { return MapCode(r, c); }, row, col));
+    SetMapCode(row, col, BecomesCode(code, LevelCodes(), row, col));
 }
 
 void GameWindow::ActivateItem(int32_t code, int32_t col, int32_t x, int32_t y)
