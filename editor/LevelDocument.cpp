@@ -429,7 +429,7 @@ void LevelDocument::Reindex()
     for (size_t i = 0; i < lines_.size(); ++i) {
         const auto index = static_cast<int32_t>(i);
         const std::string& text = lines_[i].text;
-        if (!text.empty() && text[0] == '*') {
+        if (IsSeparator(text)) {
             if (seen >= 1 && seen <= Levels)
                 sectionEnd_[static_cast<size_t>(seen - 1)] = index;
             if (seen <= Levels)

@@ -82,7 +82,7 @@ LevelFileSummary ReadLevelSet(std::string_view bytes, const std::function<void(c
         if (text.size() > static_cast<size_t>(LevelFormat::MaxRowLength))
             text = text.substr(0, LevelFormat::MaxRowLength);
 
-        if (!text.empty() && text[0] == '*') {
+        if (IsSeparator(text)) {
             if (s.separators < LevelFormat::Levels)
                 s.separatorLine[static_cast<size_t>(s.separators)] = s.lines;
             if (s.separators < 1000000)

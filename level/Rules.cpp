@@ -88,6 +88,24 @@ std::string_view LineEndBytes(LineEnd end)
     return "";
 }
 
+std::string_view SeparatorTitle(std::string_view line)
+{
+    if (!IsSeparator(line))
+        return {};
+    line.remove_prefix(1);
+    const auto skip = [&line](auto pred) {
+        while (!line.empty() && pred(static_cast<unsigned char>(line.front())))
+            line.remove_prefix(1);
+    };
+    const auto blank = [](unsigned char c) { return c == ' ' || c == '\t'; };
+    skip(blank);
+    skip([](unsigned char c) { return c >= '0' && c <= '9'; });
+    skip(blank);
+    while (!line.empty() && blank(static_cast<unsigned char>(line.back())))
+        line.remove_suffix(1);
+    return line;
+}
+
 LineSplitter::LineSplitter(std::string_view bytes) : bytes_(bytes)
 {
     if (bytes_.starts_with("\xEF\xBB\xBF")) {

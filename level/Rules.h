@@ -136,6 +136,12 @@ private:
     bool bom_ = false;
 };
 
+// A line opens a level when it starts with '*'; the rest of it is free text, by custom the
+// level's number and title ("*3 Glowworm Cave"). The title is that text without the leading
+// number and the spaces around it (empty when the line has none).
+constexpr bool IsSeparator(std::string_view line) { return !line.empty() && line.front() == '*'; }
+std::string_view SeparatorTitle(std::string_view line);
+
 // The map row each line fills. The game's counter runs over every line of the file that
 // is no separator (empty lines before the first level included) and wraps after row 14.
 class RowCounter {

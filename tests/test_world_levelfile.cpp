@@ -2,6 +2,7 @@
 #include "LevelText.h"
 #include "TestData.h"
 #include "level/LevelFile.h"
+#include "level/Rules.h"
 
 #include <gtest/gtest.h>
 
@@ -309,4 +310,18 @@ TEST(LevelCheck, TheSummaryLineCountsLevelsErrorsAndWarnings)
     EXPECT_EQ(CheckLevelSetBytes("*\n").Summary("s.txt").rfind("s.txt: 1 level, ", 0), 0u);
     EXPECT_EQ(CheckLevelSet("/nonexistent/zorbo/s.txt").Summary("s.txt"), "")
         << "the report's line says why an unreadable file was not checked";
+}
+
+// The separator's free text names the level; its leading number is the level's own and
+// is not part of the title.
+TEST(LevelFile, ASeparatorsTitleIsItsTextWithoutTheNumber)
+{
+    EXPECT_EQ(SeparatorTitle("*3 Glowworm Cave"), "Glowworm Cave");
+    EXPECT_EQ(SeparatorTitle("*  12\tTwo  Words \t"), "Two  Words");
+    EXPECT_EQ(SeparatorTitle("*Untitled cave"), "Untitled cave");
+    EXPECT_EQ(SeparatorTitle("*7"), "");
+    EXPECT_EQ(SeparatorTitle("*"), "");
+    EXPECT_EQ(SeparatorTitle("*3 4th Tower"), "4th Tower");
+    EXPECT_EQ(SeparatorTitle("abc"), "") << "a map row is no separator";
+    EXPECT_EQ(SeparatorTitle(""), "");
 }
