@@ -15,6 +15,7 @@ enum Marks : unsigned {
     GameSetting = 1u,   // anySetting: the launcher is skipped
     Recorded = 2u,      // recordedSetting: a recording fixes it
     WindowOnly = 4u,    // windowOption: no use without a window
+    TryingOut = 8u,     // tryingOut: only for trying a level out, so never recorded
 };
 
 struct Option {
@@ -97,12 +98,20 @@ const std::vector<Option>& Options()
          }},
         {"--start-column", "N",
          "begin the start level at map column N instead of its hero start\n(the level editor's test play)",
-         GameSetting,
+         GameSetting | TryingOut,
          [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
              const int column = IsNumber(v, 4) ? std::stoi(v) : 0;
              if (column < 1 || column > 1000)
                  return Refused(n, "a map column from 1 to 1000", v);
              cl.settings.StartColumn = column;
+             return {};
+         }},
+        {"--loop-level", "",
+         "play the start level over and over: after its end or a game\nover it begins again at once, as a new game (a small hero,\n" +
+             std::to_string(NewGameLives) + " lives, no coins), until escape or the window is closed\n(the level editor's test play)",
+         GameSetting | TryingOut,
+         [](CommandLine& cl, const std::string&, const std::string&) -> std::string {
+             cl.settings.LoopLevel = true;
              return {};
          }},
         {"--quit-after-frames", "N", "end the game after N frames (for measurements)", 0,
@@ -174,8 +183,9 @@ std::string Conflict(const CommandLine& cl)
         return "--play and --record cannot be used together";
     if (!cl.play.empty() && cl.recordedSetting)
         return "--play takes its level set, level and difficulty from the recording";
-    if (cl.settings.StartColumn > 0 && (!cl.play.empty() || !cl.record.empty()))
-        return "--start-column is for trying a level out: it is not recorded or played back";
+    // A recording replays exactly the game that made it, so a tried-out game is never one.
+    if (!cl.tryingOut.empty() && (!cl.play.empty() || !cl.record.empty()))
+        return cl.tryingOut + " is for trying a level out: it is not recorded or played back";
     if (cl.headless && cl.play.empty())
         return "--headless only goes with --play";
     if (cl.headless && cl.windowOption)
@@ -251,6 +261,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
         cl.anySetting = cl.anySetting || (option->marks & GameSetting) != 0;
         cl.recordedSetting = cl.recordedSetting || (option->marks & Recorded) != 0;
         cl.windowOption = cl.windowOption || (option->marks & WindowOnly) != 0;
+        if (cl.tryingOut.empty() && (option->marks & TryingOut) != 0)
+            cl.tryingOut = option->name;
     }
     if (cl.error.empty())
         cl.error = Conflict(cl);

@@ -11,6 +11,7 @@ struct CommandLine {
     bool anySetting = false;   // at least one game setting was given
     bool recordedSetting = false; // --level-set, --level or --difficulty: a recording fixes these
     bool windowOption = false; // --screen, --no-sound or --screenshot: only for a window
+    std::string tryingOut;     // the first of --start-column and --loop-level given, else empty
     bool help = false;
     bool version = false;
     std::string dataDir;       // --data, empty when not given

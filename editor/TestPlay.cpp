@@ -88,7 +88,7 @@ std::string TestPlay::Start(const std::string& game, const std::string& dataPath
 
     ProgramStart start;
     start.args = {game, "--data", folder, "--level-set", setName,
-                  "--level", std::to_string(level), "--start-column", std::to_string(column)};
+                  "--level", std::to_string(level), "--start-column", std::to_string(column), "--loop-level"};
     start.output = folder + "/" + kOutputFile;
     const pid_t pid = StartProgram(start, error);
     if (pid < 0) {

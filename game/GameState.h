@@ -69,6 +69,7 @@ struct GameState {
     bool gGameWon = false;
     int32_t gStartColumn = 0;   // 0, or where the start level begins (Settings::StartColumn)
     int32_t gStartLevel = 0;
+    bool gLoopLevel = false;    // Settings::LoopLevel
 
     std::string DataPath;
     bool bRunning = false;

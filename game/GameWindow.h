@@ -57,10 +57,11 @@ public:
     // ---- game/controls.cpp: the player's keys
     void Keyboard_KeyDown(int32_t lKey);
 
-    // ---- game/levelflow.cpp: level changes, continue
+    // ---- game/levelflow.cpp: level changes, continue, the editor's test start and loop
     void Nextlevel();
     void ContinueGame();
     void PlaceTestStart(bool placeHero);
+    void LoopTestLevel();
 
     // ---- game/lives.cpp: hurt and death, the game-over prompt, the winning sequence
     bool HurtAndHit(); // true when the hero began dying in this call

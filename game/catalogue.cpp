@@ -51,7 +51,7 @@ void GameWindow::InitGraphics()
     sprPlayer.State = Hero::GroundRight;
 
     Coins = 0;
-    Lives = 5;
+    Lives = NewGameLives;
 
     ddsBorder.Create(ddMain, 16, 240);
     ddsBorder.Load(ddMain, d + "game_10.bmp");

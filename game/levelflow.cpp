@@ -10,6 +10,8 @@ void GameWindow::Nextlevel()
 {
     PlaySoundSync(Sound::LevelDone);
     ++gLevel;
+    if (gLoopLevel)
+        LoopTestLevel();
     if (gLevel > 9) {
         // The winning sequence starts with the next frame.
         gGameWon = true;
@@ -66,6 +68,18 @@ void GameWindow::PlaceTestStart(bool placeHero)
     ViewX = StartViewX;
 }
 
+// Trying a level out from the editor, looping: the level's end (and, through a continue,
+// a game over) begins the start level again with a small hero, a new game's lives and no
+// coins, so that every try starts alike.
+void GameWindow::LoopTestLevel()
+{
+    gLevel = gStartLevel;
+    HeroBig = false;
+    HurtTimer = 0;
+    Lives = NewGameLives;
+    Coins = 0;
+}
+
 void GameWindow::ContinueGame()
 {
     gGameOver = false;
@@ -75,7 +89,7 @@ void GameWindow::ContinueGame()
     ViewX = 0;
     sprPlayer.X = 0;
     sprPlayer.Y = 0;
-    Lives = 5;
+    Lives = NewGameLives;
     Coins = 0;
     // The same level again from its beginning.
     --gLevel;

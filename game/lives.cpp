@@ -91,6 +91,11 @@ void GameWindow::KillZorboAnimate()
     h.Y = StartY;
     ViewX = StartViewX;
     --Lives;
+    // Trying a level out with looping: no question, the level begins again at once.
+    if (Lives == 0 && gLoopLevel) {
+        ContinueGame();
+        return;
+    }
     if (Lives == 0)
         gGameOver = true;
     // The level comes back as it was loaded, drawn at once at the restart view.

@@ -21,6 +21,7 @@ GameWindow::GameWindow(Platform& p, const Settings& settings)
     gGameWon = false;
     gStartColumn = settings.StartColumn;
     gStartLevel = settings.gLevel;
+    gLoopLevel = settings.LoopLevel;
 }
 
 ScreenMode GameWindow::Mode() const

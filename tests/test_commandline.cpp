@@ -34,10 +34,37 @@ TEST(CommandLine, SettingsAreReadFromOptions)
     EXPECT_FALSE(small.settings.gFullScreen);
     EXPECT_FALSE(small.settings.gWindow640);
 
-    // The editor's test play: a start column, never recorded.
-    EXPECT_EQ(ParseCommandLine({"--level", "3", "--start-column", "1000"}).settings.StartColumn, 1000);
+}
+
+// The editor's test play: a start column and a looping level, both game settings (no
+// launcher) and neither ever recorded, since a recording replays exactly the game it made.
+TEST(CommandLine, TryingALevelOutStartsAtAColumnLoopsAndIsNeverRecorded)
+{
+    const auto none = ParseCommandLine({});
     EXPECT_EQ(none.settings.StartColumn, 0);
-    EXPECT_NE(ParseCommandLine({"--start-column", "7", "--record", "r.rec"}).error, "");
+    EXPECT_FALSE(none.settings.LoopLevel);
+
+    const auto tried = ParseCommandLine({"--level", "3", "--start-column", "1000", "--loop-level"});
+    ASSERT_EQ(tried.error, "");
+    EXPECT_EQ(tried.settings.StartColumn, 1000);
+    EXPECT_TRUE(tried.settings.LoopLevel);
+    const auto looped = ParseCommandLine({"--loop-level"});
+    ASSERT_EQ(looped.error, "");
+    EXPECT_TRUE(looped.anySetting) << "the launcher is skipped";
+    EXPECT_EQ(looped.settings.StartColumn, 0) << "a loop from the level's own start";
+
+    const std::string usage = UsageText();
+    EXPECT_NE(usage.find("\n  --loop-level        play the start level over and over"), std::string::npos) << usage;
+
+    for (const char* file : {"--record", "--play"}) {
+        EXPECT_EQ(ParseCommandLine({"--loop-level", file, "g.rec"}).error,
+                  "--loop-level is for trying a level out: it is not recorded or played back")
+            << file;
+        EXPECT_EQ(ParseCommandLine({file, "g.rec", "--start-column", "7", "--loop-level"}).error,
+                  "--start-column is for trying a level out: it is not recorded or played back")
+            << file;
+    }
+    EXPECT_NE(ParseCommandLine({"--loop-level", "--loop-level"}).error.find("is given twice"), std::string::npos);
 }
 
 TEST(CommandLine, BadOptionsAndValuesGiveOneLineErrors)

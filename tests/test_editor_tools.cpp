@@ -3,6 +3,7 @@
 #include "EditorDoc.h"
 #include "LevelText.h"
 #include "TestData.h"
+#include "app/CommandLine.h"
 #include "editor/TestPlay.h"
 #include "editor/Tools.h"
 #include "level/LevelFile.h"
@@ -272,10 +273,12 @@ TEST(EditorTestPlay, StartsTheGameOnTheTextBeingEditedAndCleansUpAfterIt)
     std::vector<std::string> a;
     for (std::string line; std::getline(args, line);)
         a.push_back(line);
-    ASSERT_EQ(a.size(), 8u);
+    ASSERT_EQ(a.size(), 9u);
     EXPECT_EQ(a[0], "--data");
     EXPECT_EQ(std::vector<std::string>(a.begin() + 2, a.end()),
-              (std::vector<std::string>{"--level-set", "My Set", "--level", "3", "--start-column", "42"}));
+              (std::vector<std::string>{"--level-set", "My Set", "--level", "3", "--start-column", "42",
+                                        "--loop-level"}));
+    EXPECT_EQ(ParseCommandLine(a).error, "") << "the game takes what the editor gives it";
     EXPECT_EQ(game.Read("set"), "*the text\n");
     EXPECT_EQ(game.Read("pictures"), "yes\n") << "the game's pictures are there";
     EXPECT_EQ(game.Read("others"), "") << "other level sets are not";

@@ -339,6 +339,103 @@ TEST_F(Lives, ATestStartBeginsTheLevelAtItsColumnAndDeathsReturnThere)
     EXPECT_EQ(HeroWorldX(*g), 32) << "placed by the level's own start";
 }
 
+// The editor's test play loops: the level's end and a game over both begin the start level
+// again at the test column, at once and as a new game would. Without the loop the game goes
+// on as ever: the next level, the game-over question.
+namespace {
+struct LoopingTestLevel : Lives {
+    static constexpr int32_t testStartX = (100 - 1) * 16;
+    static constexpr int32_t checkpointX = (103 - 1) * 16;
+
+    // Level 2 tried from column 100, with a checkpoint at 103 and the end at 108; the hero
+    // has landed, powered up, with 2 lives and 17 coins.
+    void StartTry(bool loop)
+    {
+        test::LevelSet set;
+        set.levels[1] = test::PlainLevel();
+        set.levels[1][12] = test::Row(std::string(102, '.') + "H....E");
+        set.levels[1][13] = test::Row(std::string(200, '#'));
+        set.levels[1][14] = test::Row(std::string(200, '#'));
+        g->gStartColumn = 100;
+        g->gStartLevel = 1;
+        g->gLoopLevel = loop;
+        Start(set, 1);
+        Settle();
+        ASSERT_EQ(HeroWorldX(*g), testStartX);
+        g->Lives = 2;
+        g->Coins = 17;
+        g->HeroBig = true;
+    }
+    void WalkToTheEnd()
+    {
+        for (int i = 0; i < 80 && CountSounds(g.platform, Sound::LevelDone) == 0; ++i)
+            g.Frame({Key::Right});
+        ASSERT_EQ(CountSounds(g.platform, Sound::LevelDone), 1);
+    }
+    void FallToDeath()
+    {
+        hero().Y = 250;
+        hero().State = Hero::Dying;
+        g.Frame();
+    }
+    void ExpectANewGameAtTheTestStart()
+    {
+        EXPECT_FALSE(g->gGameOver);
+        EXPECT_TRUE(g->bRunning);
+        EXPECT_EQ(g->gLevel, 1) << "the same level again";
+        EXPECT_EQ(HeroWorldX(*g), testStartX);
+        EXPECT_EQ(hero().Y, 192);
+        EXPECT_EQ(g->Lives, NewGameLives);
+        EXPECT_EQ(g->Coins, 0);
+        EXPECT_FALSE(g->HeroBig) << "a fresh hero";
+    }
+};
+} // namespace
+
+TEST_F(LoopingTestLevel, TheLevelsEndBeginsItAgainAsANewGame)
+{
+    StartTry(true);
+    WalkToTheEnd();
+    ASSERT_GE(g.platform.sounds.size(), 2u);
+    EXPECT_EQ(g.platform.sounds[0].number, Sound::LevelDone);
+    EXPECT_EQ(g.platform.sounds[1].number, Sound::LevelStart);
+    ExpectANewGameAtTheTestStart();
+    // Round after round.
+    g.platform.sounds.clear();
+    WalkToTheEnd();
+    ExpectANewGameAtTheTestStart();
+}
+
+TEST_F(LoopingTestLevel, AGameOverBeginsItAgainAtOnceWithoutTheQuestion)
+{
+    StartTry(true);
+    // A death with lives left comes back to the checkpoint in view, as ever.
+    FallToDeath();
+    EXPECT_EQ(HeroWorldX(*g), checkpointX);
+    EXPECT_EQ(g->Lives, 1);
+    FallToDeath();
+    ExpectANewGameAtTheTestStart();
+    g.Frame({Key::Right});
+    EXPECT_GT(HeroWorldX(*g), testStartX) << "play goes on at once";
+}
+
+TEST_F(LoopingTestLevel, WithoutTheLoopTheGameGoesOnAsEver)
+{
+    StartTry(false);
+    WalkToTheEnd();
+    EXPECT_EQ(g->gLevel, 2) << "the next level";
+    EXPECT_EQ(g->Lives, 2);
+    EXPECT_EQ(g->Coins, 17);
+    EXPECT_TRUE(g->HeroBig);
+
+    StartTry(false);
+    FallToDeath();
+    FallToDeath();
+    EXPECT_TRUE(g->gGameOver) << "the question";
+    EXPECT_EQ(g->Lives, 0);
+    EXPECT_EQ(HeroWorldX(*g), checkpointX);
+}
+
 // A later hero start is a checkpoint: once its cell has come into view, a death brings the
 // hero back there (at its column, on its row, the view scrolled as for a start that far in);
 // before that, back to the level's own start.
