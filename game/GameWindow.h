@@ -92,6 +92,8 @@ public:
     void UpdateElevator();
     // ---- player/warps.cpp
     void UpdateWarp();
+    // Standing where Down takes him through the marked pipe (as of the last frame).
+    bool HeroOnWarp() const;
     // ---- player/fireballs.cpp: the hero's fireballs
     void InitFireBall();
     void ZorboFireBall();

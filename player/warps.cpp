@@ -13,9 +13,7 @@ void GameWindow::UpdateWarp()
         return;
     ScrollStep(w, ViewX);
 
-    // He straddles the marked cell and the one to its left, top within a pixel of it.
-    const bool onPipe = w.X - 12 <= h.X && h.X <= w.X - 4 && w.Y - 2 < h.Y && h.Y < w.Y + 2;
-    if (onPipe && bDownKey) {
+    if (HeroOnWarp() && bDownKey) {
         PlaySound(Sound::Pipe);
         const int32_t worldX = w.X + w.GlobalX;
         if (gLevel >= 0 && gLevel < static_cast<int32_t>(Warps.size())) {
@@ -49,6 +47,14 @@ void GameWindow::UpdateWarp()
     }
     if (w.X < -160)
         w.State = 0;
+}
+
+// He straddles the marked cell and the one to its left, top within a pixel of it.
+bool GameWindow::HeroOnWarp() const
+{
+    const Sprite& w = sprWarp;
+    const Sprite& h = sprPlayer;
+    return w.State == 1 && w.X - 12 <= h.X && h.X <= w.X - 4 && w.Y - 2 < h.Y && h.Y < w.Y + 2;
 }
 
 } // namespace zorbo

@@ -8,8 +8,11 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <array>
 #include <map>
+#include <set>
 #include <tuple>
+#include <utility>
 
 namespace zorbo {
 
@@ -66,14 +69,67 @@ int64_t Score(const GameWindow& g, const std::vector<std::pair<int32_t, int32_t>
     return score + (240 - y) * 4 + std::abs(g.sprPlayer.SpeedX) * 8 + (g.HeroBig ? 8 : 0);
 }
 
+// The pipes of the level being played: a pipe is used up once the hero goes through it,
+// which is how a frame that took him through one is told.
+using LevelWarps = std::array<WarpRecord, WarpPipes>;
+
+LevelWarps WarpsOf(const GameState& g)
+{
+    if (g.gLevel < 0 || g.gLevel >= TileMap::Levels)
+        return {};
+    return g.Warps[static_cast<size_t>(g.gLevel)];
+}
+
+// 1..4 for the pipe used up between the two, 0 for none.
+int PipeTaken(const LevelWarps& before, const GameState& after)
+{
+    const LevelWarps now = WarpsOf(after);
+    for (size_t i = 0; i < before.size(); ++i)
+        if (before[i].WarpState == WarpEnds::Both && now[i].WarpState != WarpEnds::Both)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+int32_t HeroColumn(const GameState& g)
+{
+    return WorldX(g) / 16 + 1;
+}
+
 } // namespace
 
-struct Solver::Node {
-    GameState state;
-    uint32_t now = 0;
-    std::vector<std::vector<int32_t>> keys; // frames since the level began
-    int64_t score = 0;
+// The chosen actions of one path, shared by every path that grew from it: a step adds one
+// link instead of copying the keys of every frame before it.
+struct Solver::Trail {
+    std::shared_ptr<const Trail> parent;
+    uint8_t action = 0;
+    uint8_t frames = 0; // frames the action's keys were held
 };
+
+struct Solver::Node {
+    std::unique_ptr<GameState> state;
+    uint32_t now = 0;
+    std::shared_ptr<const Trail> trail;
+    int frames = 0;              // since the level began
+    int64_t score = 0;
+    uint32_t warpMask = 0;       // bit p-1 for each pipe p taken
+    bool onPipe = false;         // Down would take him through a pipe
+    std::vector<WarpTaken> warps;
+};
+
+namespace {
+
+std::vector<std::vector<int32_t>> KeysOf(const Solver::Trail* trail)
+{
+    std::vector<const Solver::Trail*> links;
+    for (; trail != nullptr; trail = trail->parent.get())
+        links.push_back(trail);
+    std::vector<std::vector<int32_t>> keys;
+    for (auto it = links.rbegin(); it != links.rend(); ++it)
+        keys.insert(keys.end(), (*it)->frames, Actions()[(*it)->action]);
+    return keys;
+}
+
+} // namespace
 
 // The best states, but only a few from each stretch of the level: a level can lead
 // the hero away from its end for a while (a warp into a side room, a detour), and a beam
@@ -86,31 +142,52 @@ std::vector<Solver::Node> Solver::SelectBeam(std::vector<Node> children, int wid
         return children;
     std::vector<Node> beam;
     std::vector<bool> used(children.size(), false);
-    std::map<int32_t, int> taken;
-    // First the best state of every stretch, then up to a few more per stretch, then the
-    // best of the rest.
+    auto take = [&](size_t i) {
+        used[i] = true;
+        beam.push_back(std::move(children[i]));
+    };
+    // A warp often lands the hero further from the end than the paths that stayed, so the
+    // best few of every set of pipes taken are kept first: the way on may lie through it.
+    std::map<uint32_t, int> perWarps;
+    const int warpCap = std::max(1, width / 4);
+    for (size_t i = 0; i < children.size() && beam.size() < want; ++i)
+        if (children[i].warpMask != 0 && perWarps[children[i].warpMask]++ < warpCap)
+            take(i);
+    // A state standing on a pipe is rarely the best of its stretch (a hero in the air
+    // scores higher), yet only from there does Down lead through; the best few are kept.
+    int onPipe = 0;
+    for (size_t i = 0; i < children.size() && beam.size() < want && onPipe < warpCap; ++i)
+        if (!used[i] && children[i].onPipe) {
+            ++onPipe;
+            take(i);
+        }
+    // Then the best state of every stretch, then up to a few more per stretch, then the
+    // best of the rest. Stretches after different warps are different places.
+    std::map<std::pair<uint32_t, int32_t>, int> taken;
     for (int cap : {1, std::max(2, width / 8), width}) {
         for (size_t i = 0; i < children.size() && beam.size() < want; ++i) {
             if (used[i])
                 continue;
-            int& n = taken[WorldX(children[i].state) / 32];
+            int& n = taken[{children[i].warpMask, WorldX(*children[i].state) / 32}];
             if (n < cap) {
                 ++n;
-                used[i] = true;
-                beam.push_back(std::move(children[i]));
+                take(i);
             }
         }
     }
     return beam;
 }
 
-Solver::Solver(const Settings& settings, SolveOptions options) : settings_(settings), options_(options)
+Solver::Solver(const Settings& settings, SolveOptions options) : settings_(settings), options_(std::move(options))
 {
     settings_.gSoundOn = false;
     platform_.keepPictures = false;
     platform_.seed = 1;
     game_ = std::make_unique<GameWindow>(platform_, settings_);
     game_->Startup();
+    // The search looks at no picture: with no back picture every drawing call is refused
+    // and a snapshot copies no pixels. Record() checks the found game against a drawn one.
+    game_->ddsBack = Surface{};
     game_->BeginLoop();
 }
 
@@ -128,7 +205,7 @@ std::vector<MapCell> Solver::Checkpoints() const
 
 MapCell Solver::HeroCell() const
 {
-    return {game_->sprPlayer.Y / 16, WorldX(*game_) / 16 + 1};
+    return {game_->sprPlayer.Y / 16, HeroColumn(*game_)};
 }
 
 void Solver::Step(const std::vector<int32_t>& keys)
@@ -142,33 +219,44 @@ void Solver::Step(const std::vector<int32_t>& keys)
 
 void Solver::Restore(const Node& node)
 {
-    static_cast<GameState&>(*game_) = node.state;
+    static_cast<GameState&>(*game_) = *node.state;
     platform_.now = node.now;
     // Keys queued for a frame that never came (the path ended first) belong to that path.
     platform_.ClearKeys();
+}
+
+void Solver::Report(const LevelResult& result, bool towardEnd, int frames) const
+{
+    if (!options_.onProgress)
+        return;
+    SearchProgress p;
+    p.level = result.level;
+    p.startColumn = result.startColumn;
+    p.search = towardEnd ? 1 : 2;
+    p.frames = frames;
+    p.maxFrames = options_.maxFrames;
+    p.bestColumn = result.furthestColumn;
+    p.statesTried = result.statesTried;
+    options_.onProgress(p);
 }
 
 LevelResult Solver::SolveLevel()
 {
     // Aiming at the level end copes with warps that lead back and forth; plain progress to
     // the right copes with side rooms that lie beyond the end but close to it. Each can be
-    // fooled by what the other handles, so both are tried.
-    LevelResult result = Search(true);
-    if (!result.solved) {
-        const LevelResult rightward = Search(false);
-        const int64_t tried = result.statesTried + rightward.statesTried;
-        const int32_t furthest = std::max(result.furthestColumn, rightward.furthestColumn);
-        if (rightward.solved)
-            result = rightward;
-        result.statesTried = tried;
-        result.furthestColumn = furthest;
-    }
-    return result;
+    // fooled by what the other handles, so both are tried. The second goes on counting
+    // from where the first stopped.
+    const LevelResult first = Search(true, LevelResult{});
+    if (first.solved || first.cancelled)
+        return first;
+    return Search(false, first);
 }
 
-LevelResult Solver::Search(bool towardEnd)
+LevelResult Solver::Search(bool towardEnd, const LevelResult& before)
 {
     LevelResult result;
+    result.statesTried = before.statesTried;
+    result.furthestColumn = before.furthestColumn;
     result.level = game_->gLevel + 1;
     result.startColumn = game_->gLevel == game_->gStartLevel ? game_->gStartColumn : 0;
     const int32_t level = game_->gLevel;
@@ -176,23 +264,35 @@ LevelResult Solver::Search(bool towardEnd)
 
     const auto ends = towardEnd ? LevelEnds(*game_) : std::vector<std::pair<int32_t, int32_t>>{};
     Node start;
-    start.state = *game_;
+    start.state = std::make_unique<GameState>(*game_);
     start.now = platform_.now;
-    std::vector<Node> frontier{start};
+    // The level as it began, for an unsolved search to leave the game at.
+    const GameState atStart = *start.state;
+    const uint32_t startNow = start.now;
+    std::vector<Node> frontier;
+    frontier.push_back(std::move(start));
 
     for (int frames = 0; frames < options_.maxFrames; frames += options_.holdFrames) {
+        if (options_.cancel != nullptr && options_.cancel->load()) {
+            result.cancelled = true;
+            result.reason = "cancelled";
+            break;
+        }
         std::vector<Node> children;
         children.reserve(frontier.size() * Actions().size());
-        std::map<std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, bool>, size_t> seen;
+        std::set<std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, bool, uint32_t>> seen;
         for (const Node& parent : frontier) {
-            for (const auto& action : Actions()) {
+            for (size_t a = 0; a < Actions().size(); ++a) {
+                const std::vector<int32_t>& action = Actions()[a];
                 Restore(parent);
-                Node child;
-                child.keys = parent.keys;
                 bool finished = false, lost = false;
-                for (int f = 0; f < options_.holdFrames; ++f) {
+                int held = 0;
+                WarpTaken warp;
+                for (; held < options_.holdFrames;) {
+                    const LevelWarps before = WarpsOf(*game_);
+                    const int32_t fromColumn = HeroColumn(*game_);
                     Step(action);
-                    child.keys.push_back(action);
+                    ++held;
                     ++result.statesTried;
                     if (game_->gLevel != level || game_->gGameWon) {
                         finished = true;
@@ -203,27 +303,43 @@ LevelResult Solver::Search(bool towardEnd)
                         lost = true;
                         break;
                     }
+                    if (const int pipe = PipeTaken(before, *game_); pipe != 0)
+                        warp = {pipe, parent.frames + held - 1, fromColumn, HeroColumn(*game_)};
                 }
                 if (lost)
                     continue;
+                result.furthestColumn = std::max(result.furthestColumn, HeroColumn(*game_));
+                const Sprite& hero = game_->sprPlayer;
+                const uint32_t warpMask = parent.warpMask | (warp.pipe != 0 ? 1u << (warp.pipe - 1) : 0u);
+                if (!finished &&
+                    !seen.emplace(WorldX(*game_), hero.Y, hero.SpeedX, hero.SpeedY, hero.State, game_->HeroBig, warpMask)
+                         .second)
+                    continue;
+                Node child;
+                child.trail = std::make_shared<const Trail>(
+                    Trail{parent.trail, static_cast<uint8_t>(a), static_cast<uint8_t>(held)});
+                child.frames = parent.frames + held;
+                child.warps = parent.warps;
+                if (warp.pipe != 0)
+                    child.warps.push_back(warp);
                 if (finished) {
-                    keys_.insert(keys_.end(), child.keys.begin(), child.keys.end());
+                    const auto keys = KeysOf(child.trail.get());
+                    keys_.insert(keys_.end(), keys.begin(), keys.end());
                     result.solved = true;
-                    result.frames = static_cast<int>(child.keys.size());
+                    result.frames = child.frames;
+                    result.warps = std::move(child.warps);
+                    Report(result, towardEnd, child.frames);
                     return result;
                 }
-                result.furthestColumn = std::max(result.furthestColumn, WorldX(*game_) / 16 + 1);
-                child.state = *game_;
+                child.state = std::make_unique<GameState>(*game_);
                 child.now = platform_.now;
-                const Sprite& hero = game_->sprPlayer;
                 child.score = Score(*game_, ends);
-                const auto key = std::make_tuple(WorldX(*game_), hero.Y, hero.SpeedX, hero.SpeedY, hero.State,
-                                                 game_->HeroBig);
-                auto [it, fresh] = seen.emplace(key, children.size());
-                if (fresh)
-                    children.push_back(std::move(child));
+                child.warpMask = warpMask;
+                child.onPipe = game_->HeroOnWarp();
+                children.push_back(std::move(child));
             }
         }
+        Report(result, towardEnd, frames + options_.holdFrames);
         if (children.empty()) {
             result.reason = "every path loses a life";
             break;
@@ -233,7 +349,9 @@ LevelResult Solver::Search(bool towardEnd)
     if (result.reason.empty())
         result.reason = "no level end within " + std::to_string(options_.maxFrames) + " frames";
     // Unsolved: the game stays at the level's start, where the chosen keys left it.
-    Restore(start);
+    static_cast<GameState&>(*game_) = atStart;
+    platform_.now = startNow;
+    platform_.ClearKeys();
     return result;
 }
 
@@ -271,6 +389,37 @@ bool Solver::Record(Recording& out, std::string& error) const
         return false;
     }
     return true;
+}
+
+std::vector<RoutePoint> Solver::Route() const
+{
+    HeadlessPlatform machine;
+    machine.keepPictures = false;
+    machine.seed = 1;
+    for (const auto& keys : keys_)
+        machine.QueueKeys(keys);
+    GameWindow game(machine, settings_);
+    game.Startup();
+    game.ddsBack = Surface{};
+    game.BeginLoop();
+    std::vector<RoutePoint> route;
+    route.reserve(keys_.size());
+    LevelWarps before = WarpsOf(game);
+    int32_t level = game.gLevel;
+    while (game.bRunning && route.size() < keys_.size()) {
+        if (!game.LoopPass())
+            continue;
+        RoutePoint p;
+        p.frame = static_cast<int>(route.size());
+        p.level = game.gLevel + 1;
+        p.x = WorldX(game);
+        p.y = game.sprPlayer.Y;
+        p.warpPipe = game.gLevel == level ? PipeTaken(before, game) : 0;
+        route.push_back(p);
+        before = WarpsOf(game);
+        level = game.gLevel;
+    }
+    return route;
 }
 
 } // namespace zorbo
