@@ -47,7 +47,9 @@ bool BucketFill(LevelDocument& doc, const CellPos& cell, int32_t code)
     if (from == code)
         return false;
     // At most the whole map: every cell is looked at once, from a stack of its own.
-    auto index = [](int32_t row, int32_t col) { return static_cast<size_t>(row) * Columns + static_cast<size_t>(col - 1); };
+    auto index = [](int32_t row, int32_t col) {
+        return static_cast<size_t>(row) * Columns + static_cast<size_t>(col - 1);
+    };
     std::vector<bool> filled(static_cast<size_t>(Rows) * Columns);
     std::vector<CellPos> open{cell};
     filled[index(cell.row, cell.col)] = true;

@@ -337,7 +337,9 @@ TEST(EditorBucket, FillsTheCellsJoinedSideBySideAndStopsAtOtherCodes)
     EXPECT_EQ(doc.Code(0, 3, 6), 0) << "outside the ring stays sky";
 
     ASSERT_TRUE(BucketFill(doc, At(4, 5), 35)); // the ring itself
-    EXPECT_EQ(Cells(doc, {0, 4, 5, 3, 5}), (std::vector<int32_t>{35, 35, 35, 35, 35, 35, 40, 40, 40, 35, 35, 35, 35, 35, 35}));
+    EXPECT_EQ(Cells(doc, {0, 4, 5, 3, 5}), (std::vector<int32_t>{35, 35, 35, 35, 35, //
+                                                                  35, 40, 40, 40, 35, //
+                                                                  35, 35, 35, 35, 35}));
     EXPECT_EQ(doc.Code(0, 7, 10), 29) << "a cell meeting the ring at a corner is not joined to it";
     EXPECT_FALSE(BucketFill(doc, At(4, 5), 35)) << "the same code changes nothing";
     EXPECT_FALSE(BucketFill(doc, At(4, 5), Tile::Count));
