@@ -15,6 +15,7 @@
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Hold_Browser.H>
 #include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_File_Chooser.H>
 #include <FL/fl_ask.H>
 
@@ -30,16 +31,23 @@ constexpr int kToolBarHeight = 32;
 constexpr int kPaletteWidth = 270;
 constexpr int kCheckHeight = 150;
 constexpr int kStatusHeight = 22;
+// Narrow enough that the whole tool bar fits a screen 1024 pixels wide.
+constexpr int kToolButton = 52;
 constexpr Fl_Fontsize kText = 12;
 
-constexpr const char* kToolNames[ToolCount] = {"Paint", "Erase", "Fill", "Pick", "Select"};
+constexpr const char* kToolNames[ToolCount] = {"Paint", "Erase", "Fill", "Pick", "Select", "Bucket", "Stamp"};
 constexpr const char* kToolHints[ToolCount] = {
     "Paint: the left button paints the chosen code, the right one erases, the middle one picks",
     "Erase: the left button empties cells (night beside night, else sky)",
     "Fill: drag a rectangle to fill with the chosen code; with the right button, to empty it",
     "Pick: click a cell to choose its code",
     "Select: drag a rectangle; drag it to move it, with Ctrl held to copy it",
+    "Bucket: click a cell to give it and every cell of its code joined to it side by side the chosen code",
+    "Stamp: lays the piece chosen in the Stamps menu",
 };
+
+// The editor whose window sees every key first (there is one per program).
+EditorWindow* keysOwner = nullptr;
 
 template <void (EditorWindow::*Handler)()>
 void Call(Fl_Widget*, void* window)
@@ -140,10 +148,16 @@ EditorWindow::EditorWindow(std::string dataPath, std::string game, const Picture
 
     map_->SetDocument(*doc_);
     UpdateToolBar();
+    keysOwner = this;
+    Fl::event_dispatch(DispatchKeys);
 }
 
 EditorWindow::~EditorWindow()
 {
+    if (keysOwner == this) {
+        Fl::event_dispatch(nullptr);
+        keysOwner = nullptr;
+    }
     Fl::remove_timeout(CheckTimer, this);
     Fl::remove_timeout(ReapTimer, this);
 }
@@ -184,6 +198,16 @@ void EditorWindow::BuildMenu()
     menu_->add("&Tools/&Rectangle fill", 'r', CallTool<Tool::Fill>, this);
     menu_->add("&Tools/P&ick", 'i', CallTool<Tool::Pick>, this);
     menu_->add("&Tools/&Select", 's', CallTool<Tool::Select>, this);
+    menu_->add("&Tools/&Bucket fill", 'b', CallTool<Tool::Bucket>, this);
+    menu_->add("&Tools/S&tamp", 't', CallTool<Tool::Stamp>, this);
+    for (const Stamp& stamp : kStamps) {
+        menu_->add(("&Stamps/" + std::string(stamp.name)).c_str(), 0, [](Fl_Widget* w, void* self) {
+            const std::string_view picked = static_cast<Fl_Menu_*>(w)->mvalue()->label();
+            for (int n = 0; n < StampCount; ++n)
+                if (kStamps[static_cast<size_t>(n)].name == picked)
+                    static_cast<EditorWindow*>(self)->ChooseStamp(n);
+        }, this);
+    }
 }
 
 void EditorWindow::BuildToolBar(int y)
@@ -202,7 +226,7 @@ void EditorWindow::BuildToolBar(int y)
     x += 104;
 
     for (int t = 0; t < ToolCount; ++t) {
-        auto* b = new Fl_Button(x, y + 4, 58, 24, kToolNames[t]);
+        auto* b = new Fl_Button(x, y + 4, kToolButton, 24, kToolNames[t]);
         b->type(FL_RADIO_BUTTON);
         b->labelsize(kText);
         b->tooltip(kToolHints[t]);
@@ -213,9 +237,9 @@ void EditorWindow::BuildToolBar(int y)
                     window->ChooseTool(static_cast<Tool>(t));
         }, this);
         toolButtons_[t] = b;
-        x += 60;
+        x += kToolButton + 2;
     }
-    x += 14;
+    x += 8;
 
     auto* out = new Fl_Button(x, y + 4, 24, 24, "-");
     out->tooltip("Zoom out (-)");
@@ -233,15 +257,15 @@ void EditorWindow::BuildToolBar(int y)
     grid_->callback(Call<&EditorWindow::ToggleGrid>, this);
     x += 64;
 
-    auto* insert = new Fl_Button(x, y + 4, 110, 24, "Insert columns");
+    auto* insert = new Fl_Button(x, y + 4, 100, 24, "Insert columns");
     insert->labelsize(kText);
     insert->tooltip("Insert the selected columns' width of empty columns, or one at the mouse (Insert)");
     insert->callback(Call<&EditorWindow::InsertColumns>, this);
-    auto* remove = new Fl_Button(x + 114, y + 4, 110, 24, "Delete columns");
+    auto* remove = new Fl_Button(x + 104, y + 4, 100, 24, "Delete columns");
     remove->labelsize(kText);
     remove->tooltip("Delete the selected columns, or the one at the mouse (Ctrl+Delete)");
     remove->callback(Call<&EditorWindow::DeleteColumns>, this);
-    x += 238;
+    x += 214;
 
     auto* play = new Fl_Button(x, y + 4, 90, 24, "Test play");
     play->labelsize(kText);
@@ -498,9 +522,54 @@ void EditorWindow::ChooseLevel(int32_t level)
 
 void EditorWindow::ChooseTool(Tool tool)
 {
+    if (tool == Tool::Stamp) {
+        ChooseStamp(tools_.stamp());
+        return;
+    }
     tools_.SetTool(tool);
     UpdateToolBar();
     Status(kToolHints[static_cast<int>(tool)]);
+}
+
+void EditorWindow::ChooseStamp(int stamp)
+{
+    tools_.SetStamp(stamp);
+    tools_.SetTool(Tool::Stamp);
+    UpdateToolBar();
+    const Stamp& chosen = kStamps[static_cast<size_t>(tools_.stamp())];
+    Status("Stamp, " + std::string(chosen.name) + ": " + std::string(chosen.hint) + " (other pieces: the Stamps menu)");
+}
+
+bool EditorWindow::LevelKey()
+{
+    const int key = Fl::event_key();
+    if ((Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META)) != FL_CTRL ||
+        (key != FL_Page_Up && key != FL_Page_Down))
+        return false;
+    if (key == FL_Page_Up)
+        PreviousLevel();
+    else
+        NextLevel();
+    return true;
+}
+
+// The map, the palette's search box and the scrollbars all use Page Up and Page Down
+// themselves, so the level keys are looked at before the widget with the keyboard sees them.
+int EditorWindow::DispatchKeys(int event, Fl_Window* window)
+{
+    if (event == FL_KEYBOARD && keysOwner != nullptr && window == keysOwner->window_.get() && keysOwner->LevelKey())
+        return 1;
+    return Fl::handle_(event, window);
+}
+
+Fl_Window& EditorWindow::Window()
+{
+    return *window_;
+}
+
+int32_t EditorWindow::Level() const
+{
+    return map_->View().level;
 }
 
 bool EditorWindow::ExtraShortcut()

@@ -11,6 +11,7 @@
 #include <string>
 
 class Fl_Double_Window;
+class Fl_Window;
 class Fl_Menu_Bar;
 class Fl_Choice;
 class Fl_Button;
@@ -62,9 +63,15 @@ public:
     void PreviousLevel();
     void NextLevel();
     void ChooseTool(Tool tool);
+    void ChooseStamp(int stamp);
     void StartTestPlay();
     // Handles the shortcuts a menu item has no room for (a second key for redo and zoom).
     bool ExtraShortcut();
+
+    // The window, its map and the level shown (tests send the window keys).
+    Fl_Window& Window();
+    MapView& Map() { return *map_; }
+    int32_t Level() const;
 
 private:
     class Frame;
@@ -79,6 +86,9 @@ private:
     void ShowHover();
     void UpdateTitle();
     void UpdateToolBar();
+    // Ctrl+Page Up and Ctrl+Page Down, wherever the keyboard is.
+    bool LevelKey();
+    static int DispatchKeys(int event, Fl_Window* window);
     static void ReapTimer(void* self);
     static void CheckTimer(void* self);
     void Status(const std::string& text);
@@ -100,7 +110,7 @@ private:
     std::unique_ptr<Fl_Double_Window> window_;
     Fl_Menu_Bar* menu_ = nullptr;
     Fl_Choice* level_ = nullptr;
-    Fl_Button* toolButtons_[5] = {};
+    Fl_Button* toolButtons_[ToolCount] = {};
     Fl_Box* zoomLabel_ = nullptr;
     Fl_Check_Button* grid_ = nullptr;
     PaletteView* palette_ = nullptr;

@@ -36,7 +36,7 @@ private:
     void Filter();
     void ShowCurrent();
 
-    int32_t code_ = 26;
+    int32_t code_ = Tile::GroundTop;
     int32_t hover_ = -1;
     std::vector<std::unique_ptr<Fl_RGB_Image>> images_;
     std::vector<std::vector<uint8_t>> pixels_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace zorbo::editor {
 
@@ -37,6 +38,50 @@ int32_t BackgroundFor(const LevelDocument& doc, const CellRect& r)
     return EmptiedCode(doc.CodesOf(r.level), r.row, r.col, EmptiedBy::Object, r.rows, r.cols);
 }
 
+bool BucketFill(LevelDocument& doc, const CellPos& cell, int32_t code)
+{
+    if (!IsCode(code) || cell.level < 0 || cell.level >= Levels || cell.row < 0 || cell.row >= Rows ||
+        cell.col < 1 || cell.col > Columns)
+        return false;
+    const int32_t from = doc.Code(cell.level, cell.row, cell.col);
+    if (from == code)
+        return false;
+    // At most the whole map: every cell is looked at once, from a stack of its own.
+    auto index = [](int32_t row, int32_t col) {
+        return static_cast<size_t>(row) * Columns + static_cast<size_t>(col - 1);
+    };
+    std::vector<bool> filled(static_cast<size_t>(Rows) * Columns);
+    std::vector<CellPos> open{cell};
+    filled[index(cell.row, cell.col)] = true;
+    int32_t top = cell.row, bottom = cell.row, left = cell.col, right = cell.col;
+    while (!open.empty()) {
+        const CellPos c = open.back();
+        open.pop_back();
+        top = std::min(top, c.row);
+        bottom = std::max(bottom, c.row);
+        left = std::min(left, c.col);
+        right = std::max(right, c.col);
+        const CellPos sides[] = {{c.level, c.row - 1, c.col}, {c.level, c.row + 1, c.col},
+                                 {c.level, c.row, c.col - 1}, {c.level, c.row, c.col + 1}};
+        for (const CellPos& n : sides) {
+            if (n.row < 0 || n.row >= Rows || n.col < 1 || n.col > Columns || filled[index(n.row, n.col)] ||
+                doc.Code(n.level, n.row, n.col) != from)
+                continue;
+            filled[index(n.row, n.col)] = true;
+            open.push_back(n);
+        }
+    }
+    // One paste of the area's bounds, the cells outside the area as they are.
+    const CellRect bounds{cell.level, top, left, bottom - top + 1, right - left + 1};
+    Clip clip = doc.Copy(bounds);
+    for (int32_t row = top; row <= bottom; ++row)
+        for (int32_t col = left; col <= right; ++col)
+            if (filled[index(row, col)])
+                clip.codes[static_cast<size_t>((row - top) * clip.cols + (col - left))] = code;
+    doc.Paste(cell.level, top, left, clip);
+    return true;
+}
+
 void EditTools::SetDocument(LevelDocument& doc)
 {
     doc_ = &doc;
@@ -55,6 +100,12 @@ void EditTools::SetCode(int32_t code)
 {
     if (IsCode(code))
         code_ = code;
+}
+
+void EditTools::SetStamp(int stamp)
+{
+    if (stamp >= 0 && stamp < StampCount)
+        stamp_ = stamp;
 }
 
 void EditTools::SetSelection(const std::optional<CellRect>& r)
@@ -92,6 +143,8 @@ void EditTools::Press(const CellPos& cell, Button button, bool copy)
                 selection_.reset();
             }
             break;
+        case Tool::Bucket: BucketFill(*doc_, cell, code_); break;
+        case Tool::Stamp: drag_ = DragKind::Stamp; break;
         case Tool::Pick: break;
         }
     }
@@ -125,6 +178,7 @@ void EditTools::Release(const CellPos& cell)
         break;
     }
     case DragKind::Select: selection_ = Span(anchor_, last_); break;
+    case DragKind::Stamp: LayStamp(); break;
     case DragKind::Move: {
         const int32_t dRow = last_.row - anchor_.row, dCol = last_.col - anchor_.col;
         if ((dRow == 0 && dCol == 0) || !selection_)
@@ -155,6 +209,7 @@ std::optional<CellRect> EditTools::Outline() const
             return r;
         }
         return std::nullopt;
+    case DragKind::Stamp: return StampBounds(kStamps[static_cast<size_t>(stamp_)], anchor_, last_);
     default: return std::nullopt;
     }
 }
@@ -163,6 +218,15 @@ void EditTools::PaintCell(const CellPos& c)
 {
     const int32_t code = erasing_ ? BackgroundFor(*doc_, CellRect{c.level, c.row, c.col, 1, 1}) : code_;
     doc_->Paint(c.level, c.row, c.col, code);
+}
+
+void EditTools::LayStamp()
+{
+    // Cell by cell as the brush paints, and undone as a whole like a stroke.
+    doc_->BeginGroup();
+    for (const StampCell& c : StampCells(kStamps[static_cast<size_t>(stamp_)], anchor_, last_))
+        doc_->Paint(anchor_.level, c.row, c.col, c.code);
+    doc_->EndGroup();
 }
 
 void EditTools::StrokeTo(const CellPos& cell)

@@ -3,19 +3,24 @@
 // the level set, and the commands on the selection. Apart from any window, so a test can
 // drive them cell by cell.
 #include "editor/LevelDocument.h"
+#include "editor/Stamps.h"
 
 #include <optional>
 #include <string>
 
 namespace zorbo::editor {
 
-enum class Tool { Paint, Erase, Fill, Pick, Select };
-constexpr int ToolCount = static_cast<int>(Tool::Select) + 1;
+enum class Tool { Paint, Erase, Fill, Pick, Select, Bucket, Stamp };
+constexpr int ToolCount = static_cast<int>(Tool::Stamp) + 1;
 enum class Button { Left, Right, Middle };
 
 // The code an emptied cell should hold: night (9) beside night, as the game empties an
 // object's cell (EmptiedCode), else sky (0). A rectangle looks at the cells around it.
 int32_t BackgroundFor(const LevelDocument& doc, const CellRect& r);
+
+// Gives the cell and every cell joined to it side by side through cells of its code (within
+// its level's map) the new code, as one change. False when nothing changes.
+bool BucketFill(LevelDocument& doc, const CellPos& cell, int32_t code);
 
 class EditTools {
 public:
@@ -27,6 +32,9 @@ public:
     void SetTool(Tool tool);
     int32_t code() const { return code_; }
     void SetCode(int32_t code);
+    // The piece the stamp tool lays: an index into kStamps.
+    int stamp() const { return stamp_; }
+    void SetStamp(int stamp);
 
     // The mouse on the map. The left button uses the tool, the right one erases (or empties
     // a rectangle with the fill tool), the middle one picks. With copy held, moving the
@@ -54,14 +62,16 @@ public:
     bool DeleteColumns(int32_t level, int32_t col);
 
 private:
-    enum class DragKind { None, Stroke, Rectangle, Select, Move };
+    enum class DragKind { None, Stroke, Rectangle, Select, Move, Stamp };
     void StrokeTo(const CellPos& cell);
     void PaintCell(const CellPos& cell);
+    void LayStamp();
 
     LevelDocument* doc_;
     Tool tool_ = Tool::Paint;
     Tool beforePick_ = Tool::Paint;
-    int32_t code_ = 26;
+    int32_t code_ = Tile::GroundTop;
+    int stamp_ = 0;
 
     DragKind drag_ = DragKind::None;
     bool erasing_ = false;

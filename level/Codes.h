@@ -11,9 +11,27 @@ namespace zorbo {
 // Tile codes the world gives a meaning to.
 namespace Tile {
 constexpr int32_t Background = 0;
+constexpr int32_t CloudLeft = 1;
+constexpr int32_t CloudMiddle = 2;
+constexpr int32_t CloudRight = 3;
+constexpr int32_t BushLeft = 4;
+constexpr int32_t BushMiddle = 5;
+constexpr int32_t BushRight = 6;
+constexpr int32_t HillLeft = 7;
+constexpr int32_t HillTop = 8;
 constexpr int32_t Background2 = 9;
+constexpr int32_t HillRight = 10;
+constexpr int32_t HillInside = 11;
 constexpr int32_t LastScenery = 25;   // codes above this are solid
+constexpr int32_t GroundTop = 26;
+constexpr int32_t GroundFill = 27;
+constexpr int32_t PipeMouthLeft = 30;
+constexpr int32_t PipeMouthRight = 31;
+constexpr int32_t PipeBodyLeft = 32;
 constexpr int32_t BoxBase = 33;
+constexpr int32_t PipeBodyRight = 34;
+constexpr int32_t CastleStone = 40;
+constexpr int32_t Battlement = 41;
 constexpr int32_t HeroStart = 44;
 constexpr int32_t CoinBox = 45;
 constexpr int32_t Plant = 52;
@@ -25,6 +43,7 @@ constexpr int32_t OneUpBox = 57;
 constexpr int32_t LevelEnd = 58;
 constexpr int32_t FireChain = 62;
 constexpr int32_t Flame = 67;
+constexpr int32_t CastleFloor = 72;
 constexpr int32_t BoxBaseAlt = 75;
 constexpr int32_t FirstWarp = 76;     // 76..79: warp pipes 0..3
 constexpr int32_t WarpMarker = 79;

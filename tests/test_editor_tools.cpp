@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -217,6 +218,161 @@ TEST_F(SelectionCase, ColumnsAreInsertedAndDeletedAsWideAsTheSelection)
     // Without a selection: one column, where asked.
     ASSERT_TRUE(tools.DeleteColumns(0, 10));
     EXPECT_EQ(Cells(doc, {0, 4, 10, 2, 2}), (std::vector<int32_t>{28, 45, 0, 29}));
+}
+
+// ---- stamps
+
+// The stamp tool, holding the piece of that name.
+EditTools StampTool(LevelDocument& doc, std::string_view name)
+{
+    EditTools tools(doc);
+    tools.SetTool(Tool::Stamp);
+    for (int n = 0; n < StampCount; ++n)
+        if (kStamps[static_cast<size_t>(n)].name == name)
+            tools.SetStamp(n);
+    EXPECT_EQ(kStamps[static_cast<size_t>(tools.stamp())].name, name);
+    return tools;
+}
+
+// The cells of a level that differ from the plain level's, as "row,col=code".
+std::set<std::string> Changed(const LevelDocument& doc, int32_t level = 0)
+{
+    const LevelDocument plain = Parse(test::LevelSet().Text());
+    std::set<std::string> out;
+    for (int32_t row = 0; row < Rows; ++row)
+        for (int32_t col = 1; col <= Columns; ++col)
+            if (doc.Code(level, row, col) != plain.Code(level, row, col))
+                out.insert(std::to_string(row) + "," + std::to_string(col) + "=" +
+                           std::to_string(doc.Code(level, row, col)));
+    return out;
+}
+
+TEST(EditorStamps, APipeIsAsHighAsTheDragWithItsPlantAboveTheMouth)
+{
+    LevelDocument doc = Parse(test::LevelSet().Text());
+    EditTools tools = StampTool(doc, "Pipe with a plant");
+    tools.Press(At(10, 20), Button::Left);
+    tools.Drag(At(12, 23)); // sideways the drag changes nothing: a pipe is two wide
+    ASSERT_TRUE(tools.Outline());
+    const CellRect o = *tools.Outline();
+    EXPECT_EQ(std::tie(o.row, o.col, o.rows, o.cols), std::make_tuple(9, 20, 4, 2)) << "the plant's row included";
+    tools.Release(At(12, 23));
+    EXPECT_EQ(Changed(doc), (std::set<std::string>{"9,20=52", "10,20=30", "10,21=31", "11,20=32", "11,21=34",
+                                                   "12,20=32", "12,21=34"}));
+    EXPECT_TRUE(doc.Modified());
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_FALSE(doc.CanUndo()) << "the whole pipe is one step";
+    EXPECT_EQ(doc.ToBytes(), test::LevelSet().Text());
+
+    // Dragged upwards from the floor the same pipe comes out; on the top row the plant has
+    // no room and is left out.
+    EditTools plain = StampTool(doc, "Pipe");
+    Drag(plain, At(12, 30), At(10, 30));
+    EXPECT_EQ(Cells(doc, {0, 9, 30, 4, 2}), (std::vector<int32_t>{0, 0, 30, 31, 32, 34, 32, 34}));
+    Drag(tools, At(0, 40), At(0, 40));
+    EXPECT_EQ(Cells(doc, {0, 0, 40, 2, 2}), (std::vector<int32_t>{30, 31, 0, 0}));
+}
+
+TEST(EditorStamps, AHillRisesFromThePressedRowAsWideAsTheDrag)
+{
+    LevelDocument doc = Parse(test::LevelSet().Text());
+    EditTools tools = StampTool(doc, "Hill");
+    Drag(tools, At(12, 14), At(9, 10)); // leftwards, and the mouse strays up
+    EXPECT_EQ(Changed(doc), (std::set<std::string>{"12,10=7", "12,11=11", "12,12=11", "12,13=11", "12,14=10",
+                                                   "11,11=7", "11,12=8", "11,13=10"}));
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_FALSE(doc.CanUndo());
+
+    // Seven wide: three rows, the peak three wide; a click lays the narrowest hill.
+    Drag(tools, At(12, 20), At(12, 26));
+    EXPECT_EQ(Cells(doc, {0, 10, 20, 3, 7}), (std::vector<int32_t>{0, 0, 7, 8, 10, 0, 0,  //
+                                                                    0, 7, 11, 11, 11, 10, 0, //
+                                                                    7, 11, 11, 11, 11, 11, 10}));
+    Drag(tools, At(5, 50), At(5, 50));
+    EXPECT_EQ(Cells(doc, {0, 4, 50, 2, 3}), (std::vector<int32_t>{0, 0, 0, 7, 8, 10}));
+}
+
+TEST(EditorStamps, TheLevelEndColumnRisesFromTheClickToTheRowUnderTheTopRow)
+{
+    LevelDocument doc = Parse(test::LevelSet().Text());
+    EditTools tools = StampTool(doc, "Level end column");
+    Drag(tools, At(12, 50), At(12, 53));
+    std::set<std::string> column;
+    for (int32_t row = GoalTopRow; row <= 12; ++row)
+        column.insert(std::to_string(row) + ",50=" + std::to_string(Tile::LevelEnd));
+    EXPECT_EQ(Changed(doc), column);
+    EXPECT_EQ(GoalTopRow, 1) << "row 0 frames the heads-up text";
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_FALSE(doc.CanUndo());
+}
+
+TEST(EditorStamps, CloudsAndCastleWallsFollowTheDrag)
+{
+    LevelDocument doc = Parse(test::LevelSet().Text());
+    EditTools cloud = StampTool(doc, "Cloud");
+    Drag(cloud, At(3, 10), At(3, 13));
+    Drag(cloud, At(5, 20), At(5, 20)); // a click: the shortest cloud
+    EXPECT_EQ(Cells(doc, {0, 3, 10, 1, 4}), (std::vector<int32_t>{1, 2, 2, 3}));
+    EXPECT_EQ(Cells(doc, {0, 5, 20, 1, 3}), (std::vector<int32_t>{1, 3, 0}));
+    EditTools wall = StampTool(doc, "Castle wall");
+    Drag(wall, At(8, 32), At(6, 30));
+    EXPECT_EQ(Cells(doc, {0, 6, 30, 3, 3}), (std::vector<int32_t>{41, 41, 41, 40, 40, 40, 40, 40, 40}));
+    // The right button erases in the stamp tool as in every other.
+    Drag(wall, At(7, 31), At(7, 31), Button::Right);
+    EXPECT_EQ(doc.Code(0, 7, 31), Tile::Background);
+}
+
+// ---- bucket fill
+
+TEST(EditorBucket, FillsTheCellsJoinedSideBySideAndStopsAtOtherCodes)
+{
+    test::LevelSet set;
+    // A ring of hard blocks around three sky cells, a sky cell touching it only at a corner.
+    set.levels[0][4] = test::Row("....~~~~~");
+    set.levels[0][5] = test::Row("....~...~");
+    set.levels[0][6] = test::Row("....~~~~~");
+    set.levels[0][7] = test::Row(".........~");
+    LevelDocument doc = Parse(set.Text());
+    ASSERT_TRUE(BucketFill(doc, At(5, 6), 40));
+    EXPECT_EQ(Cells(doc, {0, 5, 5, 1, 5}), (std::vector<int32_t>{29, 40, 40, 40, 29}));
+    EXPECT_EQ(doc.Code(0, 3, 6), 0) << "outside the ring stays sky";
+
+    ASSERT_TRUE(BucketFill(doc, At(4, 5), 35)); // the ring itself
+    EXPECT_EQ(Cells(doc, {0, 4, 5, 3, 5}), (std::vector<int32_t>{35, 35, 35, 35, 35, //
+                                                                  35, 40, 40, 40, 35, //
+                                                                  35, 35, 35, 35, 35}));
+    EXPECT_EQ(doc.Code(0, 7, 10), 29) << "a cell meeting the ring at a corner is not joined to it";
+    EXPECT_FALSE(BucketFill(doc, At(4, 5), 35)) << "the same code changes nothing";
+    EXPECT_FALSE(BucketFill(doc, At(4, 5), Tile::Count));
+
+    // Through the tool: one click, one step.
+    EditTools tools(doc);
+    tools.SetTool(Tool::Bucket);
+    tools.SetCode(95);
+    Drag(tools, At(5, 7), At(5, 7));
+    EXPECT_EQ(Cells(doc, {0, 5, 6, 1, 3}), std::vector<int32_t>(3, 95));
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(Cells(doc, {0, 5, 6, 1, 3}), std::vector<int32_t>(3, 40));
+}
+
+TEST(EditorBucket, TheSkyOfAWholeLevelFillsToTheMapsEdgesAtOnce)
+{
+    LevelDocument doc = Parse(test::LevelSet().Text());
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(BucketFill(doc, At(5, 10), 13));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    int filled = 0;
+    for (int32_t row = 0; row < Rows; ++row)
+        for (int32_t col = 1; col <= Columns; ++col)
+            filled += doc.Code(0, row, col) == 13;
+    // All but the floor (two rows of 60) and the hero start and level end.
+    EXPECT_EQ(filled, Rows * Columns - 2 * 60 - 2);
+    EXPECT_EQ(doc.Code(0, 14, Columns), 13) << "under the floor's end, round to the map's last cell";
+    EXPECT_EQ(doc.Code(0, 13, 60), 26);
+    EXPECT_EQ(Changed(doc, 1).size(), 0u) << "the next level is another map";
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_EQ(doc.ToBytes(), test::LevelSet().Text());
 }
 
 // ---- test play
