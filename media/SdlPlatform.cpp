@@ -1,5 +1,6 @@
 #include "media/SdlPlatform.h"
 
+#include "media/Keyboard.h"
 #include "media/SdlKeyMap.h"
 #include "media/Presentation.h"
 #include "media/RegularFile.h"
@@ -214,6 +215,8 @@ void SdlPlatform::Handle(const SDL_Event& e)
     case SDL_CONTROLLERBUTTONDOWN:
         if (e.cbutton.button == SDL_CONTROLLER_BUTTON_START)
             SetPaused(!paused_);
+        else if (e.cbutton.button == SDL_CONTROLLER_BUTTON_BACK && paused_)
+            QuitFromPause(); // in a pause a press is enough: nothing else is at stake
         else if (!paused_ && pads_)
             pads_->Handle(e, question_, tapped_);
         break;
@@ -243,10 +246,7 @@ bool SdlPlatform::HandleControlKey(const SDL_KeyboardEvent& key)
 {
     const SDL_Scancode code = key.keysym.scancode;
     if (code == SDL_SCANCODE_ESCAPE && paused_) {
-        // Escape quits a paused game as it quits a running one: the pause ends and the
-        // game reads the key at its next poll, so a recording holds it like any other.
-        SetPaused(false);
-        tapped_[static_cast<size_t>(GameScanCode(code))] = 0x80;
+        QuitFromPause();
         return true;
     }
     if (code == SDL_SCANCODE_P) {
@@ -267,6 +267,14 @@ void SdlPlatform::KeepMinimumSize(int w, int h)
 {
     if (window_ != nullptr && !fullScreen_ && (w < PictureWidth || h < PictureHeight))
         SDL_SetWindowSize(window_, std::max(w, PictureWidth), std::max(h, PictureHeight));
+}
+
+// Escape (or a pad's Back) quits a paused game as escape quits a running one: the pause
+// ends and the game reads escape at its next poll, so a recording holds it like any other.
+void SdlPlatform::QuitFromPause()
+{
+    SetPaused(false);
+    tapped_[static_cast<size_t>(Key::Escape)] = 0x80;
 }
 
 void SdlPlatform::SetPaused(bool paused)

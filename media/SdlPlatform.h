@@ -68,6 +68,7 @@ private:
     void Handle(const SDL_Event& e);
     bool HandleControlKey(const SDL_KeyboardEvent& key);
     void SetPaused(bool paused);
+    void QuitFromPause();
     void ToggleFullScreen();
     void KeepMinimumSize(int w, int h);
     void KeepScreenAwake();
