@@ -62,6 +62,7 @@ public:
     void ContinueGame();
     void PlaceTestStart(bool placeHero);
     void LoopTestLevel();
+    void ShowLevelTitle(); // the window's caption names the level being played
 
     // ---- game/lives.cpp: hurt and death, the game-over prompt, the winning sequence
     bool HurtAndHit(); // true when the hero began dying in this call
@@ -193,6 +194,8 @@ public:
     std::array<Surface, Tile::Count> TileSurfaces;
     std::array<std::string, 16> SoundFiles; // 1..15
     std::array<bool, 16> SoundLoaded{};
+    // Each level's title from the level set (outside GameState: only the window shows it).
+    std::array<std::string, TileMap::Levels> LevelTitles;
 
     static constexpr const char* HudFont = HudFontFamily;
     static constexpr int32_t HudColor = RGB(200, 200, 200);

@@ -80,6 +80,18 @@ void GameWindow::LoopTestLevel()
     Coins = 0;
 }
 
+// "Zorbo — 3 · Glowworm Cave", or "Zorbo — 3" for a level without a title. The designed
+// caption is empty, but a desktop names every window: this one names the level played.
+void GameWindow::ShowLevelTitle()
+{
+    if (gLevel < 0 || gLevel >= TileMap::Levels)
+        return;
+    std::string title = "Zorbo \u2014 " + std::to_string(gLevel + 1);
+    if (const std::string& name = LevelTitles[static_cast<size_t>(gLevel)]; !name.empty())
+        title += " \u00b7 " + name;
+    platform.SetTitle(title);
+}
+
 void GameWindow::ContinueGame()
 {
     gGameOver = false;

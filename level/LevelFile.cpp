@@ -83,8 +83,10 @@ LevelFileSummary ReadLevelSet(std::string_view bytes, const std::function<void(c
             text = text.substr(0, LevelFormat::MaxRowLength);
 
         if (IsSeparator(text)) {
-            if (s.separators < LevelFormat::Levels)
+            if (s.separators < LevelFormat::Levels) {
                 s.separatorLine[static_cast<size_t>(s.separators)] = s.lines;
+                s.titles[static_cast<size_t>(s.separators)] = SeparatorTitle(text);
+            }
             if (s.separators < 1000000)
                 ++s.separators;
             emptyRun = 0;

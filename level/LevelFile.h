@@ -39,6 +39,7 @@ struct LevelFileSummary {
     int separators = 0;                 // all of them, also those after the tenth level
     std::array<int, LevelFormat::Levels> separatorLine{};  // line of the separator opening level n
     std::array<int, LevelFormat::Levels> sectionRows{};    // map rows read for level n
+    std::array<std::string, LevelFormat::Levels> titles;   // level n's SeparatorTitle ("" if none)
     int trailingEmptyRows = 0;          // empty rows at the end of the tenth level
     int leadingEmptyRows = 0;           // empty rows before the first separator
     int ignoredLines = 0;               // lines after the eleventh separator

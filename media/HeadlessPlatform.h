@@ -47,6 +47,7 @@ public:
     std::vector<uint32_t> presentTicks;
     std::vector<SoundEvent> sounds;
     std::vector<std::string> messages;
+    std::string title; // the last one set
     std::vector<std::string> loadedSounds;
     ScreenMode windowMode = ScreenMode::Window320;
     bool windowOpen = false;
@@ -67,6 +68,7 @@ public:
     void WaitUntil(uint32_t tick) override;
     bool CloseRequested() const override { return closeRequested; }
     void ShowMessage(const std::string& title, const std::string& text) override;
+    void SetTitle(const std::string& text) override { title = text; }
     bool StartDisplay() override;
     void Present(const Surface& picture, const Rect& srcRect) override;
     void StopDisplay() override { displayStarted = false; }

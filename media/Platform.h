@@ -38,6 +38,9 @@ public:
     // The window's close control was used.
     virtual bool CloseRequested() const = 0;
     virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
+    // The window's caption as the desktop shows it (task bar, window list); the game's
+    // picture never shows it.
+    virtual void SetTitle(const std::string& title) { (void)title; }
 
     // Display: shows a 320 x 240 picture in the window's view area. The window opened by
     // OpenWindow decides the size; starting the display only makes it ready to draw.

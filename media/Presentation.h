@@ -10,6 +10,10 @@ namespace zorbo {
 
 class Surface;
 
+// The game's picture; a window smaller than it at 1x would cut the heads-up display.
+constexpr int PictureWidth = 320;
+constexpr int PictureHeight = 240;
+
 // Where a window of w x h goes on a screen of screenW x screenH: centred, then its top
 // multiplied by 0.66 so it sits above the middle, each step rounded to the nearest pixel.
 // The game window and both launcher windows are placed so.

@@ -1,5 +1,6 @@
 #include "media/SdlPlatform.h"
 
+#include "media/Keyboard.h"
 #include "media/SdlKeyMap.h"
 #include "media/Presentation.h"
 #include "media/RegularFile.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -138,7 +140,7 @@ void SdlPlatform::OpenWindow(ScreenMode mode)
     // A window the player may resize; the picture keeps a whole scale inside it.
     Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
     fullScreen_ = startedFullScreen_ = mode == ScreenMode::FullScreen;
-    int w = 320, h = 240, x = 0, y = 0;
+    int w = PictureWidth, h = PictureHeight, x = 0, y = 0;
     if (mode == ScreenMode::FullScreen) {
         // A desktop-sized full-screen window: the desktop's own mode is never changed.
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
@@ -158,7 +160,7 @@ void SdlPlatform::OpenWindow(ScreenMode mode)
     window_ = SDL_CreateWindow("Zorbo", x, y, w, h, flags);
     if (window_ == nullptr)
         throw std::runtime_error(std::string("cannot open the game window: ") + SDL_GetError());
-    SDL_SetWindowMinimumSize(window_, 320, 240);
+    SDL_SetWindowMinimumSize(window_, PictureWidth, PictureHeight);
     if (!iconFile_.empty()) {
         // An unreadable icon only leaves the window without one.
         std::string bytes, error;
@@ -213,6 +215,8 @@ void SdlPlatform::Handle(const SDL_Event& e)
     case SDL_CONTROLLERBUTTONDOWN:
         if (e.cbutton.button == SDL_CONTROLLER_BUTTON_START)
             SetPaused(!paused_);
+        else if (e.cbutton.button == SDL_CONTROLLER_BUTTON_BACK && paused_)
+            QuitFromPause(); // in a pause a press is enough: nothing else is at stake
         else if (!paused_ && pads_)
             pads_->Handle(e, question_, tapped_);
         break;
@@ -222,6 +226,8 @@ void SdlPlatform::Handle(const SDL_Event& e)
             pads_->Handle(e, question_, tapped_);
         break;
     case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            KeepMinimumSize(e.window.data1, e.window.data2);
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             Render();
         else if (e.window.event == SDL_WINDOWEVENT_CLOSE)
@@ -240,10 +246,7 @@ bool SdlPlatform::HandleControlKey(const SDL_KeyboardEvent& key)
 {
     const SDL_Scancode code = key.keysym.scancode;
     if (code == SDL_SCANCODE_ESCAPE && paused_) {
-        // Escape quits a paused game as it quits a running one: the pause ends and the
-        // game reads the key at its next poll, so a recording holds it like any other.
-        SetPaused(false);
-        tapped_[static_cast<size_t>(GameScanCode(code))] = 0x80;
+        QuitFromPause();
         return true;
     }
     if (code == SDL_SCANCODE_P) {
@@ -256,6 +259,22 @@ bool SdlPlatform::HandleControlKey(const SDL_KeyboardEvent& key)
         return true;
     }
     return false;
+}
+
+// Without a window manager nothing holds a window to its minimum size: a smaller one is
+// put back at once.
+void SdlPlatform::KeepMinimumSize(int w, int h)
+{
+    if (window_ != nullptr && !fullScreen_ && (w < PictureWidth || h < PictureHeight))
+        SDL_SetWindowSize(window_, std::max(w, PictureWidth), std::max(h, PictureHeight));
+}
+
+// Escape (or a pad's Back) quits a paused game as escape quits a running one: the pause
+// ends and the game reads escape at its next poll, so a recording holds it like any other.
+void SdlPlatform::QuitFromPause()
+{
+    SetPaused(false);
+    tapped_[static_cast<size_t>(Key::Escape)] = 0x80;
 }
 
 void SdlPlatform::SetPaused(bool paused)
@@ -276,35 +295,43 @@ void SdlPlatform::SetPaused(bool paused)
     Render();
 }
 
-// Full screen is a borderless window the size of the desktop, made so by the game itself
-// (a desktop without a window manager ignores the request alone) and also asked of the
-// window manager, which then keeps panels out of the way.
+// Under a window manager full screen is the manager's own state: it takes the frame away
+// and gives the window back where it was and at its size (moving a framed window by hand
+// would place the frame, not the window, at the old spot). A desktop without a window
+// manager ignores that request, so there the game makes a borderless window the size of
+// the desktop itself.
 void SdlPlatform::ToggleFullScreen()
 {
     if (window_ == nullptr)
         return;
     fullScreen_ = !fullScreen_;
     if (fullScreen_) {
+        int top = 0, left = 0, bottom = 0, right = 0;
+        managed_ = SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 &&
+                   (top | left | bottom | right) != 0;
         SDL_GetWindowPosition(window_, &windowed_.left, &windowed_.top);
         int w = 0, h = 0;
         SDL_GetWindowSize(window_, &w, &h);
         windowed_.right = windowed_.left + w;
         windowed_.bottom = windowed_.top + h;
-        SDL_Rect desktop{0, 0, 640, 480};
-        SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &desktop);
-        SDL_SetWindowBordered(window_, SDL_FALSE);
-        SDL_SetWindowPosition(window_, desktop.x, desktop.y);
-        SDL_SetWindowSize(window_, desktop.w, desktop.h);
+        if (!managed_) {
+            SDL_Rect desktop{0, 0, 640, 480};
+            SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &desktop);
+            SDL_SetWindowBordered(window_, SDL_FALSE);
+            SDL_SetWindowPosition(window_, desktop.x, desktop.y);
+            SDL_SetWindowSize(window_, desktop.w, desktop.h);
+        }
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
         SDL_SetWindowFullscreen(window_, 0);
-        SDL_SetWindowBordered(window_, SDL_TRUE);
         if (startedFullScreen_) {
             // Started in full screen, it has no window size of its own yet.
             startedFullScreen_ = false;
+            SDL_SetWindowBordered(window_, SDL_TRUE);
             SDL_SetWindowSize(window_, 640, 480);
             SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-        } else {
+        } else if (!managed_) {
+            SDL_SetWindowBordered(window_, SDL_TRUE);
             SDL_SetWindowSize(window_, windowed_.width(), windowed_.height());
             SDL_SetWindowPosition(window_, windowed_.left, windowed_.top);
         }
@@ -349,6 +376,21 @@ void SdlPlatform::ShowMessage(const std::string& title, const std::string& text)
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title.c_str(), text.c_str(), window_);
 }
 
+// SDL hands a caption to X as UTF-8 only when the C library's character type is UTF-8, and
+// a program starts in the "C" locale: the title is set under a UTF-8 one, as SDL itself
+// switches the locale around its keyboard set-up, so the dash and the dot arrive whole.
+void SdlPlatform::SetTitle(const std::string& title)
+{
+    if (window_ == nullptr)
+        return;
+    const char* current = std::setlocale(LC_CTYPE, nullptr);
+    const std::string previous = current != nullptr ? current : "C";
+    if (std::setlocale(LC_CTYPE, "C.UTF-8") == nullptr)
+        std::setlocale(LC_CTYPE, ""); // the player's own, on a desktop nearly always UTF-8
+    SDL_SetWindowTitle(window_, title.c_str());
+    std::setlocale(LC_CTYPE, previous.c_str());
+}
+
 bool SdlPlatform::StartDisplay()
 {
     if (window_ == nullptr)
@@ -358,6 +400,9 @@ bool SdlPlatform::StartDisplay()
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (renderer_ == nullptr)
         throw std::runtime_error(std::string("cannot draw into the game window: ") + SDL_GetError());
+    // A renderer may re-create the window for its drawing context, and the new one forgets
+    // the minimum size.
+    SDL_SetWindowMinimumSize(window_, PictureWidth, PictureHeight);
     KeepScreenAwake();
     return true;
 }

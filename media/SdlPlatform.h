@@ -37,6 +37,7 @@ public:
     void WaitUntil(uint32_t tick) override;
     bool CloseRequested() const override { return closeRequested_; }
     void ShowMessage(const std::string& title, const std::string& text) override;
+    void SetTitle(const std::string& title) override;
     bool StartDisplay() override;
     void Present(const Surface& picture, const Rect& srcRect) override;
     void StopDisplay() override;
@@ -67,7 +68,9 @@ private:
     void Handle(const SDL_Event& e);
     bool HandleControlKey(const SDL_KeyboardEvent& key);
     void SetPaused(bool paused);
+    void QuitFromPause();
     void ToggleFullScreen();
+    void KeepMinimumSize(int w, int h);
     void KeepScreenAwake();
     void Upload();
     void Render();
@@ -90,6 +93,7 @@ private:
     bool hidden_ = false;
     bool fullScreen_ = false;
     bool startedFullScreen_ = false;
+    bool managed_ = false;   // a window manager framed the window when it went full screen
     Rect windowed_{};   // the window's place before it went full screen
     Rect pictureRect_{};
     int closeAfter_ = -1;

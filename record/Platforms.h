@@ -27,6 +27,8 @@ public:
     void WaitUntil(uint32_t tick) override { inner_.WaitUntil(tick); }
     bool CloseRequested() const override { return inner_.CloseRequested(); }
     void ShowMessage(const std::string& t, const std::string& x) override { inner_.ShowMessage(t, x); }
+    // The title is no part of the game's state: a recording neither stores nor checks it.
+    void SetTitle(const std::string& t) override { inner_.SetTitle(t); }
     bool StartDisplay() override { return inner_.StartDisplay(); }
     void Present(const Surface& p, const Rect& r) override { inner_.Present(p, r); }
     void StopDisplay() override { inner_.StopDisplay(); }

@@ -26,9 +26,10 @@ packages=(
   libfltk1.3-dev
 )
 # What only developers need: the test framework, the benchmarks, the fuzzing compiler, the
-# window-test tools and the validators of the desktop files.
+# window-test tools (a window manager among them) and the validators of the desktop files.
 if [ $developer = yes ]; then
-  packages+=(libgtest-dev libbenchmark-dev libpng-dev clang xvfb xauth xdotool imagemagick appstream desktop-file-utils)
+  packages+=(libgtest-dev libbenchmark-dev libpng-dev clang xvfb xauth xdotool imagemagick openbox x11-utils
+             appstream desktop-file-utils)
 fi
 
 sudo=""

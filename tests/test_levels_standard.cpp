@@ -77,6 +77,9 @@ TEST(StandardLevels, TenLevelsOfFifteenRowsWithTitles)
     EXPECT_EQ(set.summary.separators, LevelFormat::Levels);
     for (int n = 0; n < LevelFormat::Levels; ++n)
         EXPECT_EQ(set.summary.sectionRows[static_cast<size_t>(n)], LevelFormat::RowsPerLevel) << "level " << n + 1;
+    EXPECT_EQ(set.summary.titles[2], "Glowworm Cave");
+    for (const std::string& title : set.summary.titles)
+        EXPECT_FALSE(title.empty()) << "every level of the game's own set is named in its window";
 }
 
 TEST(StandardLevels, EachLevelHasOneStartInTheFirstViewAndAnEndWellBeforeTheDrawLimit)

@@ -71,6 +71,21 @@ struct RecordingFixture : testing::Test {
 
 } // namespace
 
+// The caption reaches the window through the recording platform (its default would drop it).
+TEST_F(RecordingFixture, TheTitleReachesTheWindowThroughTheRecorder)
+{
+    std::string error;
+    ASSERT_TRUE(StartRecording(settings, rec, error)) << error;
+    HeadlessPlatform machine;
+    machine.keepPictures = false;
+    machine.closeAfterFrames = 20;
+    RecordingPlatform recorder(machine, rec);
+    GameWindow game(recorder, settings);
+    recorder.Watch(&game);
+    game.Form_Load();
+    EXPECT_EQ(machine.title, "Zorbo \xE2\x80\x94 1 \xC2\xB7 Level 1");
+}
+
 TEST_F(RecordingFixture, ARecordedGameReplaysToTheSameState)
 {
     Record(80);

@@ -171,6 +171,27 @@ TEST_F(SdlDesktop, BackHeldForASecondIsEscape)
     EXPECT_TRUE(escapeAt(7200));
 }
 
+// In play Back must be held a second; in a pause a press quits, as escape does there.
+TEST_F(SdlDesktop, BackPressedInAPauseQuitsAsEscapeDoes)
+{
+    VirtualPad pad;
+    ASSERT_TRUE(pad.ok()) << SDL_GetError();
+    Poll();
+    ASSERT_EQ(sdl.Pads(), 1u);
+    pad.Button(SDL_CONTROLLER_BUTTON_BACK, true);
+    pad.Button(SDL_CONTROLLER_BUTTON_BACK, false);
+    EXPECT_FALSE(Held(Poll(), Key::Escape)) << "a brief press in play does nothing";
+
+    pad.Button(SDL_CONTROLLER_BUTTON_START, true);
+    pad.Button(SDL_CONTROLLER_BUTTON_START, false);
+    Poll();
+    ASSERT_TRUE(sdl.Paused());
+    pad.Button(SDL_CONTROLLER_BUTTON_BACK, true);
+    pad.Button(SDL_CONTROLLER_BUTTON_BACK, false);
+    EXPECT_TRUE(Held(Poll(), Key::Escape));
+    EXPECT_FALSE(sdl.Paused());
+}
+
 TEST_F(SdlDesktop, AGamePlayedOnAPadReplaysFromItsRecording)
 {
     // The dummy desktop never gives the game window the focus, without which SDL holds

@@ -325,3 +325,26 @@ TEST(LevelFile, ASeparatorsTitleIsItsTextWithoutTheNumber)
     EXPECT_EQ(SeparatorTitle("abc"), "") << "a map row is no separator";
     EXPECT_EQ(SeparatorTitle(""), "");
 }
+
+// The reader keeps each level's title for the game's caption and the editor; separators
+// past the tenth level name nothing.
+TEST(LevelFile, TheReaderKeepsEachLevelsTitle)
+{
+    std::string text = "\xEF\xBB\xBF*1 Meadow\r\n";
+    for (int n = 2; n <= 12; ++n) {
+        text += std::string(15, '\n');
+        const std::string number = n == 5 ? "" : std::to_string(n);
+        text += "*" + number + (n == 3 ? " Glowworm Cave \n" : "\n");
+    }
+    const LevelFileSummary s = ReadLevelSet(text);
+    ASSERT_TRUE(s.valid());
+    EXPECT_EQ(s.titles[0], "Meadow") << "neither the byte-order mark nor the CR belongs to it";
+    EXPECT_EQ(s.titles[2], "Glowworm Cave");
+    EXPECT_EQ(s.titles[1], "") << "a number alone is no title";
+    EXPECT_EQ(s.titles[4], "");
+    EXPECT_EQ(s.titles[9], "");
+
+    const LevelFileSummary renamed = ReadLevelSet(text + "*13 Not a level\n");
+    EXPECT_EQ(renamed.titles, s.titles);
+    EXPECT_EQ(ReadLevelSet("*2 Alone\n").titles[1], "") << "a level the file does not open has none";
+}

@@ -288,6 +288,26 @@ TEST_F(MapFixture, TheLevelSetLoadsReloadsAndStartsTheNextLevel)
     EXPECT_EQ(g->MapCode(12, 3), 0) << "the start cell was taken";
 }
 
+// The window's caption names the level from its separator, set afresh at each level start.
+TEST_F(MapFixture, TheWindowTitleNamesTheLevelBeingPlayed)
+{
+    std::string text = test::LevelSet().Text();
+    text.replace(text.find("*Level 1\n"), 9, "*1  Glowworm Cave\n");
+    text.replace(text.find("*Level 2\n"), 9, "*2\n");
+    text.replace(text.find("*Level 3\n"), 9, "*Untitled cave\n");
+    test::WriteFile(g.data.path() + "titled.txt", text);
+    g->gLevelSet = "titled.txt";
+    ASSERT_TRUE(g->LoadLevelData());
+    EXPECT_EQ(g.platform.title, "Zorbo \xE2\x80\x94 1 \xC2\xB7 Glowworm Cave");
+    g->Nextlevel();
+    EXPECT_EQ(g.platform.title, "Zorbo \xE2\x80\x94 2") << "a level without a title has its number alone";
+    g->Nextlevel();
+    EXPECT_EQ(g.platform.title, "Zorbo \xE2\x80\x94 3 \xC2\xB7 Untitled cave");
+    g.platform.title.clear();
+    g->LoadLevelData(); // a death restarts the level
+    EXPECT_EQ(g.platform.title, "Zorbo \xE2\x80\x94 3 \xC2\xB7 Untitled cave");
+}
+
 TEST_F(MapFixture, ALevelSetThatBreaksDuringPlayEndsTheGameWithItsPlace)
 {
     test::LevelSet set;

@@ -16,6 +16,8 @@ bool GameWindow::LoadLevelData()
         const LevelFileSummary summary = ReadLevelSet(bytes);
         if (summary.valid()) {
             ReadLevelSet(bytes, [this](const LevelRow& row) { StoreLevelRow(row, Map, Warps); });
+            LevelTitles = summary.titles;
+            ShowLevelTitle();
             return true;
         }
         failure.readable = true;

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The game window under a window manager (openbox) on a virtual display: full screen and
+# back leaves the window where it was and at its size, however often; the window keeps
+# the picture's size at 1x as its minimum; its caption names the level.
+# Exits 77 (skipped) when openbox is not installed.
+# Usage: window_manager.sh ZORBO DATA-DIR
+set -u
+zorbo=$1 data=$2
+work=$(mktemp -d)
+pid="" wm_pid="" xvfb_pid=""
+trap 'for p in $pid $wm_pid $xvfb_pid; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+if ! command -v openbox >/dev/null; then
+  echo "SKIP: openbox is not installed (scripts/setup.sh installs it), so there is no window manager to test under"
+  exit 77
+fi
+command -v xprop >/dev/null || fail "xprop (x11-utils) is not installed"
+
+. "$(dirname "$0")/display.sh"
+start_display
+openbox --sm-disable > "$work/wm" 2>&1 &
+wm_pid=$!
+# The manager is ready once it names its check window on the root window.
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox did not start: $(cat "$work/wm")"
+
+"$zorbo" --data "$data" --screen 640x480 --difficulty normal --level 3 > "$work/out" 2>&1 &
+pid=$!
+wid=$(settled_window --class '^zorbo$')
+[ -n "$wid" ] || fail "no game window: $(cat "$work/out")"
+xdotool windowfocus --sync $wid 2>/dev/null
+sleep 0.5
+
+name=$(xdotool getwindowname $wid)
+[ "$name" = "Zorbo — 3 · Glowworm Cave" ] || fail "the window's caption is '$name'"
+echo "ok: the caption names the level ($name)"
+
+geometry() { xdotool getwindowgeometry $wid | sed -n 's/.*Position: \([0-9-]*,[0-9-]*\).*/\1/p; s/.*Geometry: //p' | paste -sd ' '; }
+# Waits until the geometry is WANT (position size) or, with a leading !, until it is not.
+expect_geometry() {
+  local want=$1 got=""
+  for _ in $(seq 50); do
+    got=$(geometry)
+    case "$want" in
+      !*) [ "$got" != "${want#!}" ] && return 0 ;;
+      *) [ "$got" = "$want" ] && return 0 ;;
+    esac
+    sleep 0.1
+  done
+  fail "$2: the window is at $got, not ${want#!}"
+}
+
+windowed=$(geometry)
+for trip in 1 2 3 4; do
+  xdotool key --window $wid F11
+  expect_geometry "0,0 1024x768" "full screen ($trip)"
+  xdotool key --window $wid F11
+  expect_geometry "$windowed" "back from full screen ($trip)"
+  # The manager may still be placing the frame: the window must stay put afterwards too.
+  sleep 0.3
+  expect_geometry "$windowed" "a moment after full screen ($trip)"
+done
+echo "ok: four full-screen round trips leave the window at $windowed"
+
+xdotool windowsize $wid 300 200
+sleep 0.5
+size=$(geometry | cut -d' ' -f2)
+[ "$size" = 320x240 ] || fail "the window took a size of $size, below the picture's 320x240"
+xdotool windowsize $wid 700 500
+expect_geometry "${windowed% *} 700x500" "a 700x500 window"
+echo "ok: the window is never smaller than 320x240"
+
+kill -0 $pid 2>/dev/null || fail "the game ended: $(cat "$work/out")"
+xdotool key --window $wid Escape
+for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $pid 2>/dev/null && fail "escape did not end the game"
+wait $pid || fail "the game's exit status was $?"
+pid=""
+echo "ok: all window manager checks passed"
