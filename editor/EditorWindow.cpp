@@ -85,6 +85,7 @@ private:
 
 EditorWindow::EditorWindow(std::string dataPath, std::string game, const Pictures& pictures)
     : dataPath_(std::move(dataPath)), game_(std::move(game)), pictures_(pictures),
+      bands_(BandLuminances([&pictures](int32_t code) -> const Surface& { return pictures.Tile(code, 1); })),
       doc_(std::make_unique<LevelDocument>()), tools_(*doc_)
 {
     window_ = std::make_unique<Frame>(kWidth, kHeight, *this);
@@ -545,7 +546,7 @@ void EditorWindow::UpdateTitle()
 
 void EditorWindow::RefreshCheck()
 {
-    check_ = CheckRows(*doc_);
+    check_ = CheckRows(*doc_, &bands_);
     const int top = checkList_->topline();
     checkList_->clear();
     for (size_t i = 0; i < check_.rows.size(); ++i)

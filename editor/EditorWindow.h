@@ -89,6 +89,7 @@ private:
     std::string dataPath_;
     std::string game_;
     const Pictures& pictures_;
+    BandTable bands_; // the tiles' shades under the lives and coins text, for the check
     std::unique_ptr<LevelDocument> doc_;
     std::string path_;
     EditTools tools_;

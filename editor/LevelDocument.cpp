@@ -218,6 +218,12 @@ int32_t LevelDocument::Length(int32_t level) const
     return static_cast<int32_t>(length);
 }
 
+int32_t LevelDocument::RowLength(int32_t level, int32_t row) const
+{
+    const std::string* text = RowText(level, row);
+    return text ? static_cast<int32_t>(text->size()) : -1;
+}
+
 // ---- edits
 
 void LevelDocument::Paint(int32_t level, int32_t row, int32_t col, int32_t code)

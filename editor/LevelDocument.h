@@ -68,6 +68,8 @@ public:
     }
     // The last column any row of the level reaches (0 for an empty level).
     int32_t Length(int32_t level) const;
+    // The bytes of a level's map row in the file; -1 when the file has no line for it.
+    int32_t RowLength(int32_t level, int32_t row) const;
 
     // Edits. Each call that changes anything is one step of the undo history and clears
     // the redo history; one that changes nothing (painting a cell with its own code) is
