@@ -316,6 +316,43 @@ TEST(EditorMapPicture, FirstScreenIsMarkedFromTheHeroStart)
     EXPECT_EQ(s.At(4, 24, 0, 8), TileColour(0));
 }
 
+// Later hero starts are checkpoints: each is framed, and a dashed line marks the column the
+// hero is in when it comes into view and moves the restart point (ten columns into the
+// screen, nine before it; the game's own test of this is Lives.*Checkpoint*).
+TEST(EditorMapPicture, CheckpointsAreMarkedWithTheColumnTheyTakeOverFrom)
+{
+    test::LevelSet set;
+    set.levels[0] = WithCells(test::PlainLevel(), {{12, 60, 44}, {5, 15, 44}, {12, 45, 44}});
+    set.levels[1] = WithCells(test::PlainLevel(), {{12, 3, 0}, {12, 20, 44}, {12, 29, 44}, {12, 30, 44}});
+    const LevelDocument doc = Parse(set.Text());
+
+    auto columns = [&doc](int32_t level) {
+        std::vector<std::tuple<int32_t, int32_t, int32_t>> found;
+        for (const Checkpoint& c : Checkpoints(doc, level))
+            found.emplace_back(c.cell.row, c.cell.col, c.takenFrom);
+        return found;
+    };
+    using Found = std::vector<std::tuple<int32_t, int32_t, int32_t>>;
+    // The first start the first view finds (top row first) places the hero and is no
+    // checkpoint; another one the first view shows moves the restart point at once.
+    EXPECT_EQ(columns(0), (Found{{12, 3, 0}, {12, 45, 36}, {12, 60, 51}}));
+    // A start further in scrolls the first view: column 29 is still in it, 30 is not.
+    EXPECT_EQ(columns(1), (Found{{12, 29, 0}, {12, 30, 21}}));
+    EXPECT_TRUE(columns(2).empty());
+
+    Scene s;
+    s.Draw(doc);
+    constexpr uint32_t mark = 0x30E050;
+    EXPECT_EQ(s.At(0, 51, 0, 2), mark) << "a dash of the line";
+    EXPECT_EQ(s.At(0, 51, 0, 10), TileColour(0)) << "the gap after it";
+    EXPECT_EQ(s.At(9, 51, 0, 2), mark) << "the dashes run down the map";
+    EXPECT_EQ(s.At(9, 50, 8, 2), TileColour(0)) << "only at its column";
+    EXPECT_EQ(s.At(9, 36, 0, 2), mark);
+    EXPECT_EQ(s.At(12, 60, 0, 15), mark) << "the checkpoint's frame";
+    EXPECT_EQ(s.At(12, 3, 15, 15), mark) << "framed in the first view too";
+    EXPECT_NE(s.At(5, 15, 15, 15), mark) << "the first start is no checkpoint";
+}
+
 // ---- the check list
 
 TEST(EditorCheckList, FindingsLandOnTheirCellOrLevel)
