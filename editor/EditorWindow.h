@@ -56,6 +56,7 @@ public:
     void DeleteSelection();
     void InsertColumns();
     void DeleteColumns();
+    void EditLevelTitle();
     void ZoomIn();
     void ZoomOut();
     void ToggleGrid();
@@ -73,6 +74,7 @@ private:
     void UseDocument(std::unique_ptr<LevelDocument> doc, const std::string& path);
     bool AskToKeepChanges();
     void ChooseLevel(int32_t level);
+    void RelabelLevels();
     void AfterEdit();
     void RefreshCheck();
     void JumpToProblem();
