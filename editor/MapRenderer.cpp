@@ -95,6 +95,7 @@ constexpr uint32_t kBadge = 0x101010;
 constexpr uint32_t kBadgeText = 0xFFFFFF;
 constexpr uint32_t kCheckpoint = 0x30E050;
 constexpr uint32_t kSelection = 0xFFFFFF;
+constexpr uint32_t kSelectionEdge = 0x000000;
 constexpr uint32_t kOutline = 0xFFE040;
 constexpr uint32_t kHover = 0xFFFF80;
 constexpr uint32_t kMarked = 0xFF3030;
@@ -406,8 +407,14 @@ void MapRenderer::DrawMarks(const ViewState& view, Surface& out) const
     };
     if (view.hover)
         rect(CellRect{view.hover->level, view.hover->row, view.hover->col, 1, 1}, kHover, 1);
-    if (view.selection)
-        rect(*view.selection, kSelection, thick);
+    // Black outside white, so that the selection shows on light sky and on dark tiles alike.
+    if (view.selection) {
+        rect(*view.selection, kSelectionEdge, thick);
+        const CellRect& r = *view.selection;
+        if (r.level == view.level)
+            Frame(out, CellLeft(view, r.col) + thick, CellTop(view, r.row) + thick, r.cols * size - 2 * thick,
+                  r.rows * size - 2 * thick, thick, kSelection);
+    }
     if (view.outline)
         rect(*view.outline, kOutline, thick);
     if (view.marked)

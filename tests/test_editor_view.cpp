@@ -353,6 +353,25 @@ TEST(EditorMapPicture, CheckpointsAreMarkedWithTheColumnTheyTakeOverFrom)
     EXPECT_NE(s.At(5, 15, 15, 15), mark) << "the first start is no checkpoint";
 }
 
+// The selection is outlined black outside white: one of the two shows on any tile.
+TEST(EditorMapPicture, TheSelectionShowsOnLightAndDarkTilesAlike)
+{
+    Scene s;
+    test::LevelSet set;
+    const LevelDocument doc = Parse(set.Text());
+    s.view.selection = CellRect{0, 5, 10, 2, 3};
+    s.Draw(doc);
+    EXPECT_EQ(s.At(5, 10, 0, 0), 0x000000u);
+    EXPECT_EQ(s.At(5, 10, 1, 1), 0xFFFFFFu);
+    EXPECT_EQ(s.At(5, 10, 2, 2), TileColour(0)) << "the cells inside still show";
+    EXPECT_EQ(s.At(6, 12, 15, 15), 0x000000u);
+    EXPECT_EQ(s.At(6, 12, 14, 14), 0xFFFFFFu);
+    EXPECT_EQ(s.At(5, 9, 15, 0), TileColour(0)) << "nothing outside it";
+    s.view.level = 1;
+    s.Draw(doc);
+    EXPECT_EQ(s.At(5, 10, 0, 0), TileColour(0)) << "only on its own level";
+}
+
 // ---- the check list
 
 TEST(EditorCheckList, FindingsLandOnTheirCellOrLevel)
