@@ -7,9 +7,11 @@
 #include "editor/CheckList.h"
 #include "editor/LevelMap.h"
 #include "editor/MapRenderer.h"
+#include "editor/MapView.h"
 #include "editor/Palette.h"
 #include "level/LevelFile.h"
 
+#include <FL/Fl.H>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -370,6 +372,41 @@ TEST(EditorMapPicture, TheSelectionShowsOnLightAndDarkTilesAlike)
     s.view.level = 1;
     s.Draw(doc);
     EXPECT_EQ(s.At(5, 10, 0, 0), TileColour(0)) << "only on its own level";
+}
+
+// The wheel scrolls the map under a still mouse: the hover box and the status line (told
+// through onHover) go to the cell now under it at once.
+TEST(EditorMapView, AfterAWheelScrollTheHoverIsTheCellNowUnderTheMouse)
+{
+    Scene s;
+    test::LevelSet set;
+    LevelDocument doc = Parse(set.Text());
+    EditTools tools(doc);
+    Fl_Group::current(nullptr); // no window: the view is driven by its events alone
+    MapView view(0, 0, 640 + MapView::kBar, HeaderHeight + Rows * Cell * 2 + MapView::kBar, s.pictures, tools);
+    view.SetDocument(doc);
+    int told = 0;
+    view.onHover = [&told] { ++told; };
+    Fl_Widget* canvas = view.child(0);
+    const int size = Cell * view.View().zoom;
+
+    Fl::e_state = 0;
+    Fl::e_x = 3 * size + 5;
+    Fl::e_y = HeaderHeight + 5 * size + 5;
+    canvas->handle(FL_MOVE);
+    ASSERT_TRUE(view.Hover());
+    EXPECT_EQ(std::tie(view.Hover()->row, view.Hover()->col), std::make_tuple(5, 4));
+    EXPECT_EQ(told, 1);
+
+    Fl::e_dx = 0;
+    Fl::e_dy = 1;
+    canvas->handle(FL_MOUSEWHEEL);
+    ASSERT_GT(view.View().scrollX, 0);
+    ASSERT_TRUE(view.Hover());
+    EXPECT_EQ(view.Hover()->col, 4 + view.View().scrollX / size);
+    EXPECT_EQ(view.Hover()->row, 5);
+    EXPECT_EQ(told, 2);
+    Fl::e_dy = 0;
 }
 
 // ---- the check list
