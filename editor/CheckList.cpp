@@ -6,7 +6,7 @@ namespace zorbo::editor {
 
 namespace {
 
-void Warn(CheckList& list, int32_t level, std::optional<CellPos> cell, std::string message)
+void AddWarning(CheckList& list, int32_t level, std::optional<CellPos> cell, std::string message)
 {
     list.rows.push_back(CheckRow{false, level + 1, cell, std::move(message)});
     ++list.warnings;
@@ -18,7 +18,7 @@ void CheckTopRow(const LevelDocument& doc, int32_t level, const BandTable& bands
     const ColumnRun faint = FaintHudColumns(doc.CodesOf(level), doc.Length(level), bands);
     if (faint.count == 0)
         return;
-    Warn(list, level, CellPos{level, 0, faint.first},
+    AddWarning(list, level, CellPos{level, 0, faint.first},
          "the top row is too light for the lives and coins text in " + std::to_string(faint.count) +
              (faint.count == 1 ? " column" : " columns") + " from column " + std::to_string(faint.first) +
              " (it needs dark tiles there, a contrast of 3 : 1)");
@@ -44,7 +44,7 @@ void CheckRowLengths(const LevelDocument& doc, int32_t level, CheckList& list)
     std::optional<CellPos> end;
     if (shortest < Columns)
         end = CellPos{level, shortRow, shortest + 1};
-    Warn(list, level, end,
+    AddWarning(list, level, end,
          "level " + std::to_string(level + 1) + " has rows of different lengths: the shortest (row " +
              std::to_string(shortRow) + ") " + std::to_string(shortest) + " columns, the longest " +
              std::to_string(longest));
