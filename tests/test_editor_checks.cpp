@@ -71,6 +71,8 @@ TEST(HudContrast, FaintColumnsAreCountedFromTheFirstAndObjectsByTheirBackground)
     // An object leaves the background its neighbours give: the hero start in column 9 goes
     // dark between nights, the one in the row "..H" below goes light among sky.
     auto codeAt = [&level](int32_t row, int32_t col) {
+        if (row < 0 || row >= Rows)
+            return 0; // outside the map, as CodeAt reads it
         const std::string& text = level[static_cast<size_t>(row)];
         return col >= 1 && static_cast<size_t>(col) <= text.size() ? static_cast<unsigned char>(text[static_cast<size_t>(col - 1)]) - 97 : 0;
     };
