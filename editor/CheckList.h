@@ -1,7 +1,8 @@
 #pragma once
 // The check list: the level-set check of the text as it would be saved, each finding
-// placed on the cell it is about.
+// placed on the cell it is about, and the editor's own warnings about how a level looks.
 #include "editor/LevelDocument.h"
+#include "game/Hud.h"
 
 #include <optional>
 #include <string>
@@ -22,7 +23,9 @@ struct CheckList {
     int warnings = 0;
 };
 
-CheckList CheckRows(const LevelDocument& doc);
+// With the tiles' band luminances (game/Hud.h), a level whose top row leaves the lives and
+// coins text too faint is warned about too; without them that is not judged.
+CheckList CheckRows(const LevelDocument& doc, const BandTable* bands = nullptr);
 
 // "error  level 1  row 3  column 229  message", columns apart by tabs.
 std::string RowText(const CheckRow& row);

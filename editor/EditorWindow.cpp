@@ -93,6 +93,7 @@ private:
 
 EditorWindow::EditorWindow(std::string dataPath, std::string game, const Pictures& pictures)
     : dataPath_(std::move(dataPath)), game_(std::move(game)), pictures_(pictures),
+      bands_(BandLuminances([&pictures](int32_t code) -> const Surface& { return pictures.Tile(code, 1); })),
       doc_(std::make_unique<LevelDocument>()), tools_(*doc_)
 {
     window_ = std::make_unique<Frame>(kWidth, kHeight, *this);
@@ -184,7 +185,8 @@ void EditorWindow::BuildMenu()
         {"&Edit/&Paste", FL_CTRL + 'v', Call<&EditorWindow::PasteClip>, 0},
         {"&Edit/&Delete", FL_Delete, Call<&EditorWindow::DeleteSelection>, FL_MENU_DIVIDER},
         {"&Edit/&Insert columns", FL_Insert, Call<&EditorWindow::InsertColumns>, 0},
-        {"&Edit/De&lete columns", FL_CTRL + FL_Delete, Call<&EditorWindow::DeleteColumns>, 0},
+        {"&Edit/De&lete columns", FL_CTRL + FL_Delete, Call<&EditorWindow::DeleteColumns>, FL_MENU_DIVIDER},
+        {"&Edit/Level &title...", 0, Call<&EditorWindow::EditLevelTitle>, 0},
         {"&View/Zoom &in", '+', Call<&EditorWindow::ZoomIn>, 0},
         {"&View/Zoom &out", '-', Call<&EditorWindow::ZoomOut>, 0},
         {"&View/&Grid", FL_CTRL + 'g', Call<&EditorWindow::ToggleGrid>, FL_MENU_DIVIDER},
@@ -214,16 +216,17 @@ void EditorWindow::BuildToolBar(int y)
 {
     auto* bar = new Fl_Group(0, y, kWidth, kToolBarHeight);
     int x = 50;
-    level_ = new Fl_Choice(x, y + 4, 90, 24, "Level:");
+    level_ = new Fl_Choice(x, y + 4, 200, 24, "Level:");
     level_->labelsize(kText);
     level_->textsize(kText);
+    level_->tooltip("The level shown; Edit > Level title... renames it");
     for (int n = 1; n <= Levels; ++n)
-        level_->add(("Level " + std::to_string(n)).c_str());
+        level_->add(std::to_string(n).c_str()); // named from the file by RelabelLevels
     level_->value(0);
     level_->callback([](Fl_Widget* w, void* self) {
         static_cast<EditorWindow*>(self)->ChooseLevel(static_cast<Fl_Choice*>(w)->value());
     }, this);
-    x += 104;
+    x += 214;
 
     for (int t = 0; t < ToolCount; ++t) {
         auto* b = new Fl_Button(x, y + 4, kToolButton, 24, kToolNames[t]);
@@ -301,6 +304,7 @@ void EditorWindow::UseDocument(std::unique_ptr<LevelDocument> doc, const std::st
     tools_.SetDocument(*doc_);
     map_->SetDocument(*doc_);
     ChooseLevel(0);
+    RelabelLevels();
     RefreshCheck();
     UpdateTitle();
 }
@@ -476,6 +480,7 @@ void EditorWindow::AfterEdit()
         palette_->SetCode(tools_.code()); // picked on the map
     UpdateToolBar();
     UpdateTitle();
+    RelabelLevels(); // an undo may bring a title back
     map_->Refresh();
     // The check reads the whole set: once the edits pause, not at every cell of a drag.
     if (!checkPending_) {
@@ -512,6 +517,35 @@ void EditorWindow::PreviousLevel()
 void EditorWindow::NextLevel()
 {
     ChooseLevel(std::min(Levels - 1, map_->View().level + 1));
+}
+
+void EditorWindow::RelabelLevels()
+{
+    for (int32_t n = 0; n < Levels; ++n) {
+        // The chooser's labels take '&' and '@' as marks; a title shows them as typed.
+        std::string label;
+        for (char c : LevelLabel(n, doc_->Title(n))) {
+            label += c;
+            if (c == '&' || c == '@')
+                label += c;
+        }
+        if (const char* now = level_->text(n); now == nullptr || label != now)
+            level_->replace(n, label.c_str());
+    }
+    level_->redraw();
+}
+
+void EditorWindow::EditLevelTitle()
+{
+    const int32_t level = map_->View().level;
+    const std::string old = doc_->Title(level);
+    const char* typed = fl_input("Title of level %d (the text of its line in the file):", old.c_str(), level + 1);
+    if (typed == nullptr)
+        return;
+    if (!doc_->SetTitle(level, typed))
+        return;
+    Status("Level " + std::to_string(level + 1) + " is now titled \"" + doc_->Title(level) + "\"");
+    AfterEdit();
 }
 
 void EditorWindow::ChooseLevel(int32_t level)
@@ -614,7 +648,7 @@ void EditorWindow::UpdateTitle()
 
 void EditorWindow::RefreshCheck()
 {
-    check_ = CheckRows(*doc_);
+    check_ = CheckRows(*doc_, &bands_);
     const int top = checkList_->topline();
     checkList_->clear();
     for (size_t i = 0; i < check_.rows.size(); ++i)

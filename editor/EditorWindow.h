@@ -57,6 +57,7 @@ public:
     void DeleteSelection();
     void InsertColumns();
     void DeleteColumns();
+    void EditLevelTitle();
     void ZoomIn();
     void ZoomOut();
     void ToggleGrid();
@@ -80,6 +81,7 @@ private:
     void UseDocument(std::unique_ptr<LevelDocument> doc, const std::string& path);
     bool AskToKeepChanges();
     void ChooseLevel(int32_t level);
+    void RelabelLevels();
     void AfterEdit();
     void RefreshCheck();
     void JumpToProblem();
@@ -99,6 +101,7 @@ private:
     std::string dataPath_;
     std::string game_;
     const Pictures& pictures_;
+    BandTable bands_; // the tiles' shades under the lives and coins text, for the check
     std::unique_ptr<LevelDocument> doc_;
     std::string path_;
     EditTools tools_;

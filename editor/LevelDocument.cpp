@@ -44,6 +44,16 @@ Area InsideMap(const CellRect& r)
 
 } // namespace
 
+std::string LevelLabel(int32_t level, std::string_view title)
+{
+    std::string label = std::to_string(level + 1);
+    if (!title.empty()) {
+        label += " \xC2\xB7 "; // a middle dot
+        label += title;
+    }
+    return label;
+}
+
 // The new texts of one level's rows, gathered cell by cell, so that one edit becomes one
 // step however many rows it touches.
 class LevelDocument::RowEdit {
@@ -216,6 +226,53 @@ int32_t LevelDocument::Length(int32_t level) const
         if (const std::string* text = RowText(level, row))
             length = std::max(length, std::min(text->size(), kMapBytes));
     return static_cast<int32_t>(length);
+}
+
+int32_t LevelDocument::RowLength(int32_t level, int32_t row) const
+{
+    const std::string* text = RowText(level, row);
+    return text ? static_cast<int32_t>(text->size()) : -1;
+}
+
+// ---- titles
+
+std::string LevelDocument::Title(int32_t level) const
+{
+    if (level < 0 || level >= Levels || separatorLine_[static_cast<size_t>(level)] < 0)
+        return {};
+    return std::string(SeparatorTitle(lines_[static_cast<size_t>(separatorLine_[static_cast<size_t>(level)])].text));
+}
+
+bool LevelDocument::SetTitle(int32_t level, std::string_view title)
+{
+    if (level < 0 || level >= Levels)
+        return false;
+    std::string clean(title);
+    std::replace_if(clean.begin(), clean.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!clean.empty() && blank(clean.back()))
+        clean.pop_back();
+    clean.erase(0, std::find_if_not(clean.begin(), clean.end(), blank) - clean.begin());
+    if (separatorLine_[static_cast<size_t>(level)] >= 0 && Title(level) == clean)
+        return false;
+    Step step;
+    if (separatorLine_[static_cast<size_t>(level)] < 0)
+        EnsureRow(level, 0, step);
+    const auto index = separatorLine_[static_cast<size_t>(level)];
+    const std::string& old = lines_[static_cast<size_t>(index)].text;
+    // The '*', the blanks and the number before the title stay as they are.
+    size_t keep = 1;
+    while (keep < old.size() && (old[keep] == ' ' || old[keep] == '\t'))
+        ++keep;
+    const size_t number = keep;
+    while (keep < old.size() && old[keep] >= '0' && old[keep] <= '9')
+        ++keep;
+    std::string text = keep > number ? old.substr(0, keep) : "*" + std::to_string(level + 1);
+    if (!clean.empty())
+        text += " " + clean;
+    SpliceLine(index, text, step);
+    Push(std::move(step));
+    return true;
 }
 
 // ---- edits
@@ -419,6 +476,7 @@ bool LevelDocument::Modified() const { return done_ != saved_; }
 void LevelDocument::Reindex()
 {
     leading_ = 0;
+    separatorLine_.fill(-1);
     sectionEnd_.fill(-1);
     sectionLines_.fill(0);
     for (auto& rows : home_)
@@ -432,6 +490,8 @@ void LevelDocument::Reindex()
         if (IsSeparator(text)) {
             if (seen >= 1 && seen <= Levels)
                 sectionEnd_[static_cast<size_t>(seen - 1)] = index;
+            if (seen < Levels)
+                separatorLine_[static_cast<size_t>(seen)] = index;
             if (seen <= Levels)
                 ++seen;
             // Each level counts its rows from its own separator, so that a short level is
@@ -501,12 +561,19 @@ int32_t LevelDocument::EnsureRow(int32_t level, int32_t row, Step& step)
 void LevelDocument::SetRowText(int32_t level, int32_t row, const std::string& text, Step& step)
 {
     const std::string* current = RowText(level, row);
-    const std::string old = current ? *current : std::string();
-    if (old == text)
+    if ((current ? *current : std::string()) == text)
         return;
     const int32_t index = EnsureRow(level, row, step);
     if (index < 0)
         return;
+    SpliceLine(index, text, step);
+    KeepLineApart(index, step);
+}
+
+// Replaces a line's text, keeping in the history only the bytes that differ.
+void LevelDocument::SpliceLine(int32_t index, const std::string& text, Step& step)
+{
+    const std::string old = lines_[static_cast<size_t>(index)].text;
     size_t prefix = 0;
     while (prefix < old.size() && prefix < text.size() && old[prefix] == text[prefix])
         ++prefix;
@@ -517,7 +584,6 @@ void LevelDocument::SetRowText(int32_t level, int32_t row, const std::string& te
     Record(Change{Change::Kind::Splice, End::None, End::None, index, prefix,
                   old.substr(prefix, old.size() - prefix - suffix), text.substr(prefix, text.size() - prefix - suffix)},
            step);
-    KeepLineApart(index, step);
 }
 
 void LevelDocument::KeepLineApart(int32_t index, Step& step)

@@ -18,6 +18,9 @@ constexpr int32_t Levels = TileMap::Levels;
 constexpr int32_t Rows = MapRows;
 constexpr int32_t Columns = LastMapColumn; // map columns 1..1000
 
+// How the level chooser names a level: "3 · Glowworm Cave", or "3" without a title.
+std::string LevelLabel(int32_t level, std::string_view title);
+
 // A rectangle of cells in one level: rows row .. row + rows - 1, columns col .. col + cols - 1
 // (columns count from 1, rows from 0, levels from 0).
 struct CellRect {
@@ -68,6 +71,16 @@ public:
     }
     // The last column any row of the level reaches (0 for an empty level).
     int32_t Length(int32_t level) const;
+    // The bytes of a level's map row in the file; -1 when the file has no line for it.
+    int32_t RowLength(int32_t level, int32_t row) const;
+
+    // A level's title: its separator line's text without the leading number (level/Rules.h);
+    // empty for a level the file does not have yet.
+    std::string Title(int32_t level) const;
+    // Rewrites only the title part of the level's separator line, as one step; the leading
+    // '*' and number stay (a line without a number gets the level's). Line breaks in title
+    // become spaces. False, with nothing changed, for no such level or the same title.
+    bool SetTitle(int32_t level, std::string_view title);
 
     // Edits. Each call that changes anything is one step of the undo history and clears
     // the redo history; one that changes nothing (painting a cell with its own code) is
@@ -139,6 +152,7 @@ private:
     void AddLine(int32_t index, const std::string& text, Step& step);
     int32_t EnsureRow(int32_t level, int32_t row, Step& step);
     void SetRowText(int32_t level, int32_t row, const std::string& text, Step& step);
+    void SpliceLine(int32_t index, const std::string& text, Step& step);
     void KeepLineApart(int32_t index, Step& step);
 
     bool bom_ = false;
@@ -148,6 +162,7 @@ private:
     // Where the levels are, derived from lines_ by Reindex() after every change of lines.
     int32_t leading_ = 0;        // empty lines before the first separator (they move every row)
     int32_t separators_ = 0;     // separator lines that open a level, at most ten
+    std::array<int32_t, Levels> separatorLine_{}; // line index of each level's separator, -1 when missing
     std::array<int32_t, Levels> sectionEnd_{};   // line index just past each level's lines
     std::array<int32_t, Levels> sectionLines_{}; // lines between a level's separator and the next
     std::array<std::array<int32_t, Rows>, Levels> home_{}; // line index of each row, -1 when missing

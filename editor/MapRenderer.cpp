@@ -93,7 +93,9 @@ constexpr uint32_t kLaterScreen = 0x80C0F0;
 constexpr uint32_t kElevatorLink = 0xFFD020;
 constexpr uint32_t kBadge = 0x101010;
 constexpr uint32_t kBadgeText = 0xFFFFFF;
+constexpr uint32_t kCheckpoint = 0x30E050;
 constexpr uint32_t kSelection = 0xFFFFFF;
+constexpr uint32_t kSelectionEdge = 0x000000;
 constexpr uint32_t kOutline = 0xFFE040;
 constexpr uint32_t kHover = 0xFFFF80;
 constexpr uint32_t kMarked = 0xFF3030;
@@ -160,6 +162,13 @@ void Badge(Surface& dst, const Font& font, int32_t x, int32_t y, const std::stri
     font.Draw(dst, x + 2, y, text, kBadgeText);
 }
 
+// A vertical line of dashes, so that the map under it still shows.
+void DashedLine(Surface& dst, int32_t x, int32_t top, int32_t bottom, int32_t thick, int32_t dash, uint32_t pixel)
+{
+    for (int32_t y = top; y < bottom; y += 2 * dash)
+        FillRect(dst, x, y, thick, std::min(dash, bottom - y), pixel);
+}
+
 int32_t Thickness(int32_t zoom)
 {
     return zoom >= 2 ? 2 : 1;
@@ -200,6 +209,25 @@ int32_t FirstScreenColumn(const LevelDocument& doc, int32_t level)
     return start ? zorbo::FirstScreenColumn(start->col) : 1;
 }
 
+std::vector<Checkpoint> Checkpoints(const LevelDocument& doc, int32_t level)
+{
+    const CodeAt codes = doc.CodesOf(level);
+    const std::optional<MapCell> first = FirstViewStart(codes);
+    // The view's column as the level begins: a start it shows already moves the restart
+    // point at once.
+    const int32_t startView = FirstScreenColumn(doc, level) - 1;
+    std::vector<Checkpoint> found;
+    const int32_t length = doc.Length(level);
+    for (int32_t col = 1; col <= length; ++col)
+        for (int32_t row = 0; row < Rows; ++row) {
+            const MapCell cell{row, col};
+            if (codes(row, col) != Tile::HeroStart || cell == first)
+                continue;
+            found.push_back(Checkpoint{cell, ViewColumnShowing(col) <= startView ? 0 : CheckpointTakenFrom(col)});
+        }
+    return found;
+}
+
 void PackRgb(const Surface& picture, std::vector<uint8_t>& rgb)
 {
     const size_t n = static_cast<size_t>(picture.Width()) * static_cast<size_t>(picture.Height());
@@ -224,6 +252,7 @@ void MapRenderer::Render(const LevelDocument& doc, const ViewState& view, Surfac
     DrawObjects(doc, view, out);
     DrawElevators(doc, view, out);
     DrawScreens(doc, view, out);
+    DrawCheckpoints(doc, view, out);
     DrawMarks(view, out);
     DrawHeader(doc, view, out);
 }
@@ -345,6 +374,29 @@ void MapRenderer::DrawScreens(const LevelDocument& doc, const ViewState& view, S
     }
 }
 
+void MapRenderer::DrawCheckpoints(const LevelDocument& doc, const ViewState& view, Surface& out) const
+{
+    const int32_t size = Cell * view.zoom;
+    const int32_t thick = Thickness(view.zoom);
+    const int32_t top = HeaderHeight, bottom = std::min(out.Height(), CellTop(view, Rows));
+    const Font& font = pictures_.NumberFont();
+    int number = 0;
+    for (const Checkpoint& c : Checkpoints(doc, view.level)) {
+        std::string name = "C";
+        name += std::to_string(++number);
+        Frame(out, CellLeft(view, c.cell.col), CellTop(view, c.cell.row), size, size, thick, kCheckpoint);
+        Badge(out, font, CellLeft(view, c.cell.col) + 1, CellTop(view, c.cell.row) + 1, name);
+        if (c.takenFrom == 0)
+            continue;
+        // Where the hero is when the checkpoint takes over the restart point.
+        const int32_t x = CellLeft(view, c.takenFrom);
+        if (x + thick <= 0 || x >= out.Width())
+            continue;
+        DashedLine(out, x, top, bottom, thick, size / 2, kCheckpoint);
+        Badge(out, font, x + thick + 1, top + 1, name + " from here");
+    }
+}
+
 void MapRenderer::DrawMarks(const ViewState& view, Surface& out) const
 {
     const int32_t size = Cell * view.zoom;
@@ -355,8 +407,14 @@ void MapRenderer::DrawMarks(const ViewState& view, Surface& out) const
     };
     if (view.hover)
         rect(CellRect{view.hover->level, view.hover->row, view.hover->col, 1, 1}, kHover, 1);
-    if (view.selection)
-        rect(*view.selection, kSelection, thick);
+    // Black outside white, so that the selection shows on light sky and on dark tiles alike.
+    if (view.selection) {
+        rect(*view.selection, kSelectionEdge, thick);
+        const CellRect& r = *view.selection;
+        if (r.level == view.level)
+            Frame(out, CellLeft(view, r.col) + thick, CellTop(view, r.row) + thick, r.cols * size - 2 * thick,
+                  r.rows * size - 2 * thick, thick, kSelection);
+    }
     if (view.outline)
         rect(*view.outline, kOutline, thick);
     if (view.marked)

@@ -1,7 +1,7 @@
 #pragma once
 // The map view's picture: one level's cells and objects as the game draws them, with the
-// editor's marks (grid, column numbers, the first screen, elevator links, warp numbers,
-// selection) on top. Draws into a Surface and needs no window.
+// editor's marks (grid, column numbers, the first screen, checkpoints, elevator links, warp
+// numbers, selection) on top. Draws into a Surface and needs no window.
 #include "editor/LevelDocument.h"
 #include "editor/Pictures.h"
 
@@ -38,6 +38,15 @@ ElevatorPairs PairElevators(const LevelDocument& doc, int32_t level);
 // as the game places it (level/Rules.h); column 1 without one.
 int32_t FirstScreenColumn(const LevelDocument& doc, int32_t level);
 
+// A hero start after the first, and the column the hero is in when it comes into view and
+// moves the restart point (level/Rules.h); 0 when it is in the first view already.
+struct Checkpoint {
+    MapCell cell;
+    int32_t takenFrom = 0;
+};
+// A level's checkpoints, left to right.
+std::vector<Checkpoint> Checkpoints(const LevelDocument& doc, int32_t level);
+
 // The picture as three bytes per pixel (red, green, blue), the layout FLTK draws.
 void PackRgb(const Surface& picture, std::vector<uint8_t>& rgb);
 
@@ -54,6 +63,7 @@ private:
     void DrawElevators(const LevelDocument& doc, const ViewState& view, Surface& out) const;
     void DrawGrid(const ViewState& view, Surface& out) const;
     void DrawScreens(const LevelDocument& doc, const ViewState& view, Surface& out) const;
+    void DrawCheckpoints(const LevelDocument& doc, const ViewState& view, Surface& out) const;
     void DrawMarks(const ViewState& view, Surface& out) const;
     void DrawHeader(const LevelDocument& doc, const ViewState& view, Surface& out) const;
 

@@ -44,8 +44,9 @@ public:
         case FL_PUSH: return Push();
         case FL_DRAG: return Drag();
         case FL_RELEASE: return Release();
-        case FL_MOUSEWHEEL: return Wheel();
-        case FL_KEYBOARD: return Key();
+        // A scroll moves the map under a still mouse: the hover follows the cell now under it.
+        case FL_MOUSEWHEEL: Wheel(); return FollowMouse(1);
+        case FL_KEYBOARD: return FollowMouse(Key());
         default: return Fl_Widget::handle(event);
         }
     }
@@ -65,6 +66,13 @@ private:
         redraw();
         if (owner_.onHover)
             owner_.onHover();
+    }
+
+    int FollowMouse(int handled)
+    {
+        if (handled)
+            SetHover(Fl::event_x() - x(), Fl::event_y() - y());
+        return handled;
     }
 
     // The cell under the mouse, held to the map while a button is down.
@@ -121,7 +129,7 @@ private:
         return 1;
     }
 
-    int Wheel()
+    void Wheel()
     {
         const int32_t size = Cell * owner_.view_.zoom;
         const int dy = Fl::event_dy(), dx = Fl::event_dx();
@@ -134,7 +142,6 @@ private:
             // The map is wide and low: the wheel runs along it.
             owner_.ScrollBy((dx + dy) * 2 * size, 0);
         }
-        return 1;
     }
 
     int Key()

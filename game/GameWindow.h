@@ -1,5 +1,6 @@
 #pragma once
 #include "game/GameState.h"
+#include "game/Hud.h"
 #include "game/Settings.h"
 #include "game/Sounds.h"
 #include "media/Display.h"
@@ -198,7 +199,7 @@ public:
     std::array<std::string, TileMap::Levels> LevelTitles;
 
     static constexpr const char* HudFont = HudFontFamily;
-    static constexpr int32_t HudColor = RGB(200, 200, 200);
+    static constexpr int32_t HudColor = HudTextColor;
 
 private:
     // Outside GameState: how the run ended is no part of the game a recording checks.

@@ -51,6 +51,18 @@ constexpr int32_t FirstScreenColumn(int32_t startCol)
     return ViewOfStart((startCol - 1) * 16).viewX / 16 + 1;
 }
 
+// The draw pass visits the view's column (ViewX / 16) and ScreenColumns more, so a column
+// comes into view, and its object goes live, once the view's column reaches this.
+constexpr int32_t ViewColumnShowing(int32_t col) { return col - ScreenColumns; }
+
+// A later hero start is a checkpoint: it moves the restart point as it comes into view.
+// The hero then stands in this column, the view scrolling with him StartScreenX into the
+// screen.
+constexpr int32_t CheckpointTakenFrom(int32_t col)
+{
+    return (ViewColumnShowing(col) * 16 + StartScreenX) / 16 + 1;
+}
+
 // The hero start the first view finds (top row first, columns 1..20); nullopt without one.
 struct MapCell {
     int32_t row = 0;

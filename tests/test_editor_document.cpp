@@ -464,3 +464,59 @@ TEST(EditorDocument, TheCheckNamesTheLineAndColumnOfAnEditedCell)
     EXPECT_EQ(Where(doc.CellAt(line, 1001)), "none");
     EXPECT_EQ(Where(doc.CellAt(100000, 1)), "none");
 }
+
+// A level's title is its separator's text; editing it rewrites that text and nothing else.
+TEST(EditorDocument, ATitleEditRewritesOnlyItsSeparatorsText)
+{
+    test::TempDir dir;
+    const std::string path = dir.path() + "set.txt";
+    std::string old = "\xEF\xBB\xBF" + test::LevelSet().Text("\r\n");
+    const std::string sep3 = "*Level 3\r\n";
+    old.replace(old.find(sep3), sep3.size(), "*3  Glowworm Cave \r\n");
+    old += "*an eleventh separator without an ending";
+    test::WriteFile(path, old);
+    std::string error;
+    std::optional<LevelDocument> doc = LevelDocument::Load(path, error);
+    ASSERT_TRUE(doc) << error;
+
+    EXPECT_EQ(doc->Title(2), "Glowworm Cave");
+    EXPECT_EQ(doc->Title(0), "Level 1");
+    EXPECT_EQ(editor::LevelLabel(2, doc->Title(2)), "3 \xC2\xB7 Glowworm Cave");
+    EXPECT_EQ(editor::LevelLabel(4, ""), "5");
+
+    EXPECT_FALSE(doc->SetTitle(2, " Glowworm Cave")) << "the same title is no step";
+    EXPECT_FALSE(doc->CanUndo());
+    ASSERT_TRUE(doc->SetTitle(2, "Ember Keep"));
+    EXPECT_EQ(doc->Title(2), "Ember Keep");
+    ASSERT_TRUE(doc->Save(path, error)) << error;
+    std::string expected = old;
+    expected.replace(expected.find("*3  Glowworm Cave \r\n"), 20, "*3 Ember Keep\r\n");
+    EXPECT_EQ(test::FileBytes(path), expected);
+
+    // A separator without a number gets the level's; a line break cannot split the line.
+    ASSERT_TRUE(doc->SetTitle(0, "Up\nand\r\naway"));
+    EXPECT_EQ(doc->Title(0), "Up and  away");
+    EXPECT_EQ(doc->ToBytes().substr(3, 17), "*1 Up and  away\r\n");
+    EXPECT_EQ(doc->Code(0, 12, 3), Tile::HeroStart) << "the rows stay where they were";
+    ASSERT_TRUE(doc->SetTitle(1, ""));
+    EXPECT_EQ(doc->Title(1), "");
+
+    doc->Undo();
+    doc->Undo();
+    EXPECT_FALSE(doc->Modified());
+    EXPECT_EQ(doc->ToBytes(), expected);
+    doc->Undo();
+    EXPECT_EQ(doc->ToBytes(), old);
+    EXPECT_FALSE(doc->SetTitle(10, "no such level"));
+}
+
+TEST(EditorDocument, TitlingAMissingLevelAddsIt)
+{
+    LevelDocument doc = Parse("*1 One\n" + std::string(15, '\n'));
+    ASSERT_TRUE(doc.SetTitle(3, "Four"));
+    EXPECT_EQ(doc.Title(3), "Four");
+    EXPECT_EQ(doc.Title(1), "Level 2");
+    EXPECT_EQ(doc.Check().levels, 4);
+    EXPECT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.ToBytes(), "*1 One\n" + std::string(15, '\n'));
+}

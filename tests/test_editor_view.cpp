@@ -7,9 +7,11 @@
 #include "editor/CheckList.h"
 #include "editor/LevelMap.h"
 #include "editor/MapRenderer.h"
+#include "editor/MapView.h"
 #include "editor/Palette.h"
 #include "level/LevelFile.h"
 
+#include <FL/Fl.H>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -316,11 +318,105 @@ TEST(EditorMapPicture, FirstScreenIsMarkedFromTheHeroStart)
     EXPECT_EQ(s.At(4, 24, 0, 8), TileColour(0));
 }
 
+// Later hero starts are checkpoints: each is framed, and a dashed line marks the column the
+// hero is in when it comes into view and moves the restart point (ten columns into the
+// screen, nine before it; the game's own test of this is Lives.*Checkpoint*).
+TEST(EditorMapPicture, CheckpointsAreMarkedWithTheColumnTheyTakeOverFrom)
+{
+    test::LevelSet set;
+    set.levels[0] = WithCells(test::PlainLevel(), {{12, 60, 44}, {5, 15, 44}, {12, 45, 44}});
+    set.levels[1] = WithCells(test::PlainLevel(), {{12, 3, 0}, {12, 20, 44}, {12, 29, 44}, {12, 30, 44}});
+    const LevelDocument doc = Parse(set.Text());
+
+    auto columns = [&doc](int32_t level) {
+        std::vector<std::tuple<int32_t, int32_t, int32_t>> found;
+        for (const Checkpoint& c : Checkpoints(doc, level))
+            found.emplace_back(c.cell.row, c.cell.col, c.takenFrom);
+        return found;
+    };
+    using Found = std::vector<std::tuple<int32_t, int32_t, int32_t>>;
+    // The first start the first view finds (top row first) places the hero and is no
+    // checkpoint; another one the first view shows moves the restart point at once.
+    EXPECT_EQ(columns(0), (Found{{12, 3, 0}, {12, 45, 36}, {12, 60, 51}}));
+    // A start further in scrolls the first view: column 29 is still in it, 30 is not.
+    EXPECT_EQ(columns(1), (Found{{12, 29, 0}, {12, 30, 21}}));
+    EXPECT_TRUE(columns(2).empty());
+
+    Scene s;
+    s.Draw(doc);
+    constexpr uint32_t mark = 0x30E050;
+    EXPECT_EQ(s.At(0, 51, 0, 2), mark) << "a dash of the line";
+    EXPECT_EQ(s.At(0, 51, 0, 10), TileColour(0)) << "the gap after it";
+    EXPECT_EQ(s.At(9, 51, 0, 2), mark) << "the dashes run down the map";
+    EXPECT_EQ(s.At(9, 50, 8, 2), TileColour(0)) << "only at its column";
+    EXPECT_EQ(s.At(9, 36, 0, 2), mark);
+    EXPECT_EQ(s.At(12, 60, 0, 15), mark) << "the checkpoint's frame";
+    EXPECT_EQ(s.At(12, 3, 15, 15), mark) << "framed in the first view too";
+    EXPECT_NE(s.At(5, 15, 15, 15), mark) << "the first start is no checkpoint";
+}
+
+// The selection is outlined black outside white: one of the two shows on any tile.
+TEST(EditorMapPicture, TheSelectionShowsOnLightAndDarkTilesAlike)
+{
+    Scene s;
+    test::LevelSet set;
+    const LevelDocument doc = Parse(set.Text());
+    s.view.selection = CellRect{0, 5, 10, 2, 3};
+    s.Draw(doc);
+    EXPECT_EQ(s.At(5, 10, 0, 0), 0x000000u);
+    EXPECT_EQ(s.At(5, 10, 1, 1), 0xFFFFFFu);
+    EXPECT_EQ(s.At(5, 10, 2, 2), TileColour(0)) << "the cells inside still show";
+    EXPECT_EQ(s.At(6, 12, 15, 15), 0x000000u);
+    EXPECT_EQ(s.At(6, 12, 14, 14), 0xFFFFFFu);
+    EXPECT_EQ(s.At(5, 9, 15, 0), TileColour(0)) << "nothing outside it";
+    s.view.level = 1;
+    s.Draw(doc);
+    EXPECT_EQ(s.At(5, 10, 0, 0), TileColour(0)) << "only on its own level";
+}
+
+// The wheel scrolls the map under a still mouse: the hover box and the status line (told
+// through onHover) go to the cell now under it at once.
+TEST(EditorMapView, AfterAWheelScrollTheHoverIsTheCellNowUnderTheMouse)
+{
+    Scene s;
+    test::LevelSet set;
+    LevelDocument doc = Parse(set.Text());
+    EditTools tools(doc);
+    Fl_Group::current(nullptr); // no window: the view is driven by its events alone
+    MapView view(0, 0, 640 + MapView::kBar, HeaderHeight + Rows * Cell * 2 + MapView::kBar, s.pictures, tools);
+    view.SetDocument(doc);
+    int told = 0;
+    view.onHover = [&told] { ++told; };
+    Fl_Widget* canvas = view.child(0);
+    const int size = Cell * view.View().zoom;
+
+    Fl::e_state = 0;
+    Fl::e_x = 3 * size + 5;
+    Fl::e_y = HeaderHeight + 5 * size + 5;
+    canvas->handle(FL_MOVE);
+    ASSERT_TRUE(view.Hover());
+    EXPECT_EQ(std::tie(view.Hover()->row, view.Hover()->col), std::make_tuple(5, 4));
+    EXPECT_EQ(told, 1);
+
+    Fl::e_dx = 0;
+    Fl::e_dy = 1;
+    canvas->handle(FL_MOUSEWHEEL);
+    ASSERT_GT(view.View().scrollX, 0);
+    ASSERT_TRUE(view.Hover());
+    EXPECT_EQ(view.Hover()->col, 4 + view.View().scrollX / size);
+    EXPECT_EQ(view.Hover()->row, 5);
+    EXPECT_EQ(told, 2);
+    Fl::e_dy = 0;
+}
+
 // ---- the check list
 
 TEST(EditorCheckList, FindingsLandOnTheirCellOrLevel)
 {
     test::LevelSet set;
+    for (test::Level& level : set.levels)
+        for (std::string& row : level)
+            row.resize(60, Byte(0)); // rows of one length draw no warning of their own
     LevelDocument doc = Parse(set.Text());
     EXPECT_TRUE(CheckRows(doc).rows.empty());
     EXPECT_EQ(Summary(CheckRows(doc)), "Check: no problems");
