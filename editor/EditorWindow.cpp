@@ -4,6 +4,7 @@
 #include "editor/Palette.h"
 #include "editor/PaletteView.h"
 #include "level/LevelFile.h"
+#include "level/Rules.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_BMP_Image.H>
@@ -524,7 +525,7 @@ void EditorWindow::RelabelLevels()
     for (int32_t n = 0; n < Levels; ++n) {
         // The chooser's labels take '&' and '@' as marks; a title shows them as typed.
         std::string label;
-        for (char c : LevelLabel(n, doc_->Title(n))) {
+        for (char c : LevelName(n, doc_->Title(n))) {
             label += c;
             if (c == '&' || c == '@')
                 label += c;

@@ -44,16 +44,6 @@ Area InsideMap(const CellRect& r)
 
 } // namespace
 
-std::string LevelLabel(int32_t level, std::string_view title)
-{
-    std::string label = std::to_string(level + 1);
-    if (!title.empty()) {
-        label += " \xC2\xB7 "; // a middle dot
-        label += title;
-    }
-    return label;
-}
-
 // The new texts of one level's rows, gathered cell by cell, so that one edit becomes one
 // step however many rows it touches.
 class LevelDocument::RowEdit {

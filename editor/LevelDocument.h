@@ -18,9 +18,6 @@ constexpr int32_t Levels = TileMap::Levels;
 constexpr int32_t Rows = MapRows;
 constexpr int32_t Columns = LastMapColumn; // map columns 1..1000
 
-// How the level chooser names a level: "3 · Glowworm Cave", or "3" without a title.
-std::string LevelLabel(int32_t level, std::string_view title);
-
 // A rectangle of cells in one level: rows row .. row + rows - 1, columns col .. col + cols - 1
 // (columns count from 1, rows from 0, levels from 0).
 struct CellRect {

@@ -86,9 +86,7 @@ void GameWindow::ShowLevelTitle()
 {
     if (gLevel < 0 || gLevel >= TileMap::Levels)
         return;
-    std::string title = "Zorbo \u2014 " + std::to_string(gLevel + 1);
-    if (const std::string& name = LevelTitles[static_cast<size_t>(gLevel)]; !name.empty())
-        title += " \u00b7 " + name;
+    const std::string title = "Zorbo \u2014 " + LevelName(gLevel, LevelTitles[static_cast<size_t>(gLevel)]);
     platform.SetTitle(title);
 }
 

@@ -106,6 +106,66 @@ std::string_view SeparatorTitle(std::string_view line)
     return line;
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at the start of bytes, 0 when there is none
+// (overlong forms, surrogates and code points past U+10FFFF are not well-formed).
+size_t Utf8SequenceAt(std::string_view bytes)
+{
+    const auto byte = [&bytes](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else
+        return 0;
+    if (bytes.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF)
+            return 0;
+    return length;
+}
+
+} // namespace
+
+std::string TitleText(std::string_view title)
+{
+    std::string text;
+    while (!title.empty()) {
+        size_t length = Utf8SequenceAt(title);
+        if (length > 0) {
+            text.append(title.substr(0, length));
+        } else {
+            const auto c = static_cast<unsigned char>(title.front());
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+            length = 1;
+        }
+        title.remove_prefix(length);
+    }
+    return text;
+}
+
+std::string LevelName(int32_t level, std::string_view title)
+{
+    std::string name = std::to_string(level + 1);
+    if (!title.empty())
+        name += " \u00b7 " + TitleText(title);
+    return name;
+}
+
 LineSplitter::LineSplitter(std::string_view bytes) : bytes_(bytes)
 {
     if (bytes_.starts_with("\xEF\xBB\xBF")) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -153,6 +154,12 @@ private:
 // number and the spaces around it (empty when the line has none).
 constexpr bool IsSeparator(std::string_view line) { return !line.empty() && line.front() == '*'; }
 std::string_view SeparatorTitle(std::string_view line);
+// A title as text for a window or a list: a level file is bytes, not always UTF-8, so every
+// byte that does not belong to a well-formed UTF-8 sequence is read as Latin-1.
+std::string TitleText(std::string_view title);
+// How the game's caption and the editor's chooser name a level (0..9): "3 · Glowworm Cave",
+// or "3" for a level without a title.
+std::string LevelName(int32_t level, std::string_view title);
 
 // The map row each line fills. The game's counter runs over every line of the file that
 // is no separator (empty lines before the first level included) and wraps after row 14.

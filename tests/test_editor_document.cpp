@@ -5,6 +5,7 @@
 #include "TestData.h"
 #include "editor/LevelDocument.h"
 #include "level/LevelFile.h"
+#include "level/Rules.h"
 
 #include <gtest/gtest.h>
 
@@ -481,8 +482,8 @@ TEST(EditorDocument, ATitleEditRewritesOnlyItsSeparatorsText)
 
     EXPECT_EQ(doc->Title(2), "Glowworm Cave");
     EXPECT_EQ(doc->Title(0), "Level 1");
-    EXPECT_EQ(editor::LevelLabel(2, doc->Title(2)), "3 \xC2\xB7 Glowworm Cave");
-    EXPECT_EQ(editor::LevelLabel(4, ""), "5");
+    EXPECT_EQ(LevelName(2, doc->Title(2)), "3 \xC2\xB7 Glowworm Cave");
+    EXPECT_EQ(LevelName(4, ""), "5");
 
     EXPECT_FALSE(doc->SetTitle(2, " Glowworm Cave")) << "the same title is no step";
     EXPECT_FALSE(doc->CanUndo());

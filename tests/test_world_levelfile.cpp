@@ -348,3 +348,16 @@ TEST(LevelFile, TheReaderKeepsEachLevelsTitle)
     EXPECT_EQ(renamed.titles, s.titles);
     EXPECT_EQ(ReadLevelSet("*2 Alone\n").titles[1], "") << "a level the file does not open has none";
 }
+
+// A title goes to the window's caption and the editor's lists as UTF-8 whatever bytes the
+// file holds: well-formed UTF-8 stays, any other byte is read as Latin-1.
+TEST(LevelFile, ATitleBecomesUtf8TextWhateverItsBytes)
+{
+    EXPECT_EQ(TitleText("Glowworm Cave"), "Glowworm Cave");
+    EXPECT_EQ(TitleText("Caf\xC3\xA9 \xE2\x80\x94 \xF0\x9F\x8C\x8B"), "Caf\xC3\xA9 \xE2\x80\x94 \xF0\x9F\x8C\x8B");
+    EXPECT_EQ(TitleText("Caf\xE9"), "Caf\xC3\xA9") << "a Latin-1 e acute";
+    EXPECT_EQ(TitleText("\xC0\xAF"), "\xC3\x80\xC2\xAF") << "an overlong slash is two Latin-1 bytes";
+    EXPECT_EQ(TitleText("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xC2\x80") << "a surrogate is no character";
+    EXPECT_EQ(TitleText("ab\xE2\x80"), "ab\xC3\xA2\xC2\x80") << "a cut sequence at the end";
+    EXPECT_EQ(TitleText(""), "");
+}
