@@ -90,6 +90,7 @@ public:
 
     void Commit()
     {
+        KeepRowsEven();
         Step step;
         for (int32_t row = 0; row < Rows; ++row)
             if (rows_[static_cast<size_t>(row)])
@@ -98,6 +99,31 @@ public:
     }
 
 private:
+    // A level whose rows were all one length stays so when an edit lengthens some of them:
+    // the others grow with code 0 to match, as the file's layout rule asks. A level whose
+    // rows already differ is left as its maker wrote it.
+    void KeepRowsEven()
+    {
+        size_t before = 0, longest = 0;
+        for (int32_t row = 0; row < Rows; ++row) {
+            const std::string* current = doc_.RowText(level_, row);
+            const size_t length = current ? current->size() : 0;
+            if (row == 0)
+                before = length;
+            else if (length != before)
+                return;
+            if (rows_[static_cast<size_t>(row)])
+                longest = std::max(longest, rows_[static_cast<size_t>(row)]->size());
+        }
+        if (longest <= before)
+            return;
+        for (int32_t row = 0; row < Rows; ++row) {
+            std::string& text = Text(row);
+            if (text.size() < longest)
+                text.resize(longest, kEmptyByte);
+        }
+    }
+
     LevelDocument& doc_;
     int32_t level_;
     std::array<std::optional<std::string>, Rows> rows_;

@@ -521,3 +521,32 @@ TEST(EditorDocument, TitlingAMissingLevelAddsIt)
     EXPECT_TRUE(doc.Undo());
     EXPECT_EQ(doc.ToBytes(), "*1 One\n" + std::string(15, '\n'));
 }
+
+// The file's layout rule wants all fifteen rows of a level alike in length: an edit that
+// lengthens a row of an even level lengthens the others with it, in the same step; a level
+// whose rows already differ keeps its text as written.
+TEST(EditorDocument, ALevelWithEvenRowsStaysEvenWhenAnEditLengthensIt)
+{
+    test::LevelSet set;
+    set.levels[1].fill(Row(std::string(30, '.')));
+    set.levels[1][14] = Row(std::string(30, '#'));
+    LevelDocument doc = Parse(set.Text());
+    const std::string before = doc.ToBytes();
+
+    doc.Paint(1, 7, 45, 26);
+    for (int32_t row = 0; row < 15; ++row)
+        EXPECT_EQ(doc.RowLength(1, row), 45) << "row " << row;
+    EXPECT_EQ(doc.Code(1, 7, 45), 26);
+    EXPECT_EQ(doc.Code(1, 14, 40), 0) << "the grown cells are code 0";
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.ToBytes(), before) << "the padding is part of the one step";
+
+    doc.Paint(1, 7, 12, 26);
+    EXPECT_EQ(doc.RowLength(1, 0), 30) << "an edit inside the rows leaves their length";
+
+    doc.Paint(2, 0, 80, 26);
+    EXPECT_EQ(doc.RowLength(2, 0), 80);
+    EXPECT_EQ(doc.RowLength(2, 13), 60) << "uneven rows stay as their maker wrote them";
+    EXPECT_EQ(doc.RowLength(2, 5), 0);
+    ExpectGameSeesTheSameCells(doc);
+}
