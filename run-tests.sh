@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up on a fresh Debian/Ubuntu machine and runs every test: the whole
-# suite in the release build and again under AddressSanitizer and UBSan.
+# suite in the release build, the recordings replayed by clang and on arm64, and the suite
+# again under AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh release sanitize
@@ -10,6 +11,8 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 echo "== release build"
 ctest --test-dir build/release --output-on-failure -j 2
+echo "== recordings replayed by clang and on arm64 (qemu) as by gcc"
+tests/portable_replay.sh build/release
 echo "== sanitizer build (ASan + UBSan)"
 ctest --test-dir build/sanitize --output-on-failure -j 2
 echo "== level-set reader fuzzing (libFuzzer, ASan + UBSan, 60 s)"

@@ -134,8 +134,7 @@ int main(int argc, char** argv)
         if (!cl.headless)
             return RunGame(settings, cl, &rec, nullptr, nullptr);
         const ReplayResult result = ReplayHeadless(rec, settings, cl.quitAfterFrames);
-        std::printf("%s polls %lld checkpoints %d\n", result.summary.c_str(),
-                    static_cast<long long>(result.polls), result.checkpoints);
+        std::printf("%s\n", ReplayLine(result).c_str());
         return ReportReplay(cl.play, result.end, result.message, cl.quitAfterFrames >= 0);
     }
 

@@ -1,6 +1,6 @@
 #include "editor/Pictures.h"
 
-#include "media/Display.h"
+#include "media/BitmapFile.h"
 
 #include <algorithm>
 #include <cstdio>

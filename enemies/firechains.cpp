@@ -1,28 +1,8 @@
 #include "game/GameWindow.h"
+#include "game/Turning.h"
 #include "world/Objects.h"
 
-#include <cmath>
-
 namespace zorbo {
-
-namespace {
-// The chain turns by this much every update, starting again from 0 at 6.1: the last step
-// of a turn is about twice as long (kept on purpose; the chains' timing depends on it).
-constexpr double TurnStep = 3.14 / 24;
-constexpr double TurnEnd = 6.1;
-
-// Halves go to the even neighbour, so that positions never depend on the rounding mode
-// the program happens to run under.
-int32_t RoundHalfEven(double v)
-{
-    const double down = std::floor(v);
-    const double rest = v - down;
-    double r = down;
-    if (rest > 0.5 || (rest == 0.5 && std::fmod(down, 2.0) != 0.0))
-        r = down + 1.0;
-    return static_cast<int32_t>(r);
-}
-} // namespace
 
 // Fire chains: six balls in a row turning about a pivot at one end. All chains turn and
 // are drawn before any ball is tested against the hero.
@@ -33,20 +13,15 @@ void GameWindow::UpdateFire()
         if (!chain.ChainActive)
             continue;
         ++FireTick[c];
-        // The angle and the pivot are kept in single precision, the arithmetic is done in
-        // double: the positions come out the same on every machine.
-        chain.Angle = static_cast<float>(static_cast<double>(chain.Angle) + TurnStep);
-        if (static_cast<double>(chain.Angle) >= TurnEnd)
-            chain.Angle = 0.0F;
+        // The pivot is kept in single precision, the arithmetic is done in double.
+        chain.Angle = NextChainAngle(chain.Angle);
         if (FireTick[c] == 2) {
             FireTick[c] = 1;
             chain.CenterX = static_cast<float>(static_cast<double>(chain.CenterX) - (ViewX - chain.LastViewX));
             chain.LastViewX = ViewX;
-            const double angle = chain.Angle;
             for (size_t m = 0; m < chain.Balls.size(); ++m) {
-                const double reach = static_cast<double>(m) * 8;
-                chain.Balls[m].X = RoundHalfEven(reach * std::cos(angle) + chain.CenterX);
-                chain.Balls[m].Y = RoundHalfEven(reach * std::sin(angle) + chain.CenterY);
+                chain.Balls[m].X = RoundHalfEven(ChainBallDX(chain.Angle, m) + chain.CenterX);
+                chain.Balls[m].Y = RoundHalfEven(ChainBallDY(chain.Angle, m) + chain.CenterY);
             }
         }
         for (Sprite& ball : chain.Balls) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "game/Random.h"
 #include "game/Settings.h"
+#include "game/Turning.h"
 #include "media/Sprite.h"
 #include "media/Surface.h"
 #include "level/TileMap.h"
@@ -34,9 +35,9 @@ struct TimerRecord {
     std::array<int16_t, 16> FlameTick{};
 };
 
-// A rotating chain of six fire balls around a box.
+// A rotating chain of fire balls around a box.
 struct FireChain {
-    std::array<Sprite, 6> Balls;
+    std::array<Sprite, ChainBalls> Balls;
     float CenterX = 0.0F;   // screen position of the pivot
     float CenterY = 0.0F;
     int32_t LastViewX = 0;  // ViewX when CenterX was last brought up to date

@@ -1,5 +1,6 @@
 #include "game/Kinds.h"
 #include "game/GameWindow.h"
+#include "game/Turning.h"
 
 #include <cmath>
 
@@ -36,8 +37,8 @@ void SpiralStep(TimerRecord& t, Sprite& hero, double radiusStep, double angleSte
 {
     t.SpiralRadius = static_cast<float>(t.SpiralRadius + radiusStep);
     t.SpiralAngle = static_cast<float>(t.SpiralAngle + angleStep);
-    hero.X = 152 + static_cast<int32_t>(std::nearbyint(t.SpiralRadius * std::cos(static_cast<double>(t.SpiralAngle))));
-    hero.Y = 112 + static_cast<int32_t>(std::nearbyint(t.SpiralRadius * std::sin(static_cast<double>(t.SpiralAngle))));
+    hero.X = 152 + static_cast<int32_t>(std::nearbyint(SpiralDX(t.SpiralRadius, t.SpiralAngle)));
+    hero.Y = 112 + static_cast<int32_t>(std::nearbyint(SpiralDY(t.SpiralRadius, t.SpiralAngle)));
 }
 } // namespace
 
@@ -141,17 +142,17 @@ void GameWindow::Game_Won(int32_t /*MS*/)
     case 0:
         if (t.SpiralCX < 1) {
             t.SpiralCX = 152;
-            t.SpiralRadius = 1.0F;
+            t.SpiralRadius = SpiralStartRadius;
         }
-        SpiralStep(t, h, 0.2, 3.14 / 24);
+        SpiralStep(t, h, SpiralRadiusStep, SpiralAngleStep);
         if (h.X > 320 || h.X < 0)
             t.WonPhase = 1;
         break;
     case 1:
-        SpiralStep(t, h, -0.2, -3.14 / 24);
+        SpiralStep(t, h, -SpiralRadiusStep, -SpiralAngleStep);
         if (h.X == 152 && h.Y == 112) {
             t.WonPhase = 2;
-            t.SpiralRadius = 1.0F;
+            t.SpiralRadius = SpiralStartRadius;
             h.X = 152;
             h.Y = 112;
         }

@@ -36,7 +36,4 @@ private:
     std::map<std::string, std::unique_ptr<Surface>> bitmaps_;
 };
 
-// Decodes a BMP file into a 32-bit surface at its own size; false with a reason on failure.
-bool DecodeBitmap(const std::string& file, Surface& out, std::string& error);
-
 } // namespace zorbo

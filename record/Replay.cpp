@@ -83,4 +83,10 @@ ReplayResult ReplayHeadless(const Recording& rec, const Settings& settings, int 
     return result;
 }
 
+std::string ReplayLine(const ReplayResult& result)
+{
+    return result.summary + " polls " + std::to_string(result.polls) + " checkpoints " +
+           std::to_string(result.checkpoints);
+}
+
 } // namespace zorbo

@@ -35,4 +35,8 @@ struct ReplayResult {
 // stopAfterFrames >= 0 it stops after that many pictures.
 ReplayResult ReplayHeadless(const Recording& rec, const Settings& settings, int stopAfterFrames = -1);
 
+// The line a headless replay prints: where the game ended (its state hash among it), the
+// polls read and the checkpoints matched. Scripts compare these lines between builds.
+std::string ReplayLine(const ReplayResult& result);
+
 } // namespace zorbo

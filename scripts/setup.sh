@@ -26,10 +26,11 @@ packages=(
   libfltk1.3-dev
 )
 # What only developers need: the test framework, the benchmarks, the fuzzing compiler, the
-# window-test tools (a window manager among them) and the validators of the desktop files.
+# window-test tools (a window manager among them), the validators of the desktop files, and
+# the arm64 cross compiler with qemu that the portable replay check runs its build under.
 if [ $developer = yes ]; then
   packages+=(libgtest-dev libbenchmark-dev libpng-dev clang xvfb xauth xdotool imagemagick openbox x11-utils
-             appstream desktop-file-utils)
+             appstream desktop-file-utils crossbuild-essential-arm64 qemu-user)
 fi
 
 sudo=""

@@ -1,7 +1,7 @@
 // The shipped Standard level set: it passes the level-set check and uses every feature
 // the game has.
 #include "game/Hud.h"
-#include "media/Display.h"
+#include "media/BitmapFile.h"
 #include "level/LevelCheck.h"
 #include "level/LevelFile.h"
 #include "level/Rules.h"

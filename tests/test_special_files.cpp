@@ -1,7 +1,7 @@
 // Files of outside data that are not plain files, or cannot be read: every reader refuses
 // them at once, naming the file and the reason, instead of blocking or failing vaguely.
 #include "TestData.h"
-#include "media/Display.h"
+#include "media/BitmapFile.h"
 #include "media/RegularFile.h"
 #include "media/SdlPlatform.h"
 #include "level/LevelCheck.h"

@@ -1,4 +1,5 @@
 #include "game/GameWindow.h"
+#include "game/Turning.h"
 #include "level/LevelFile.h"
 #include "level/Rules.h"
 #include "world/Objects.h"
@@ -173,7 +174,7 @@ void GameWindow::ActivateFireChain(int32_t x, int32_t y)
         chain.CenterX = static_cast<float>(x + 4);
         chain.CenterY = static_cast<float>(y + 4);
         chain.LastViewX = ViewX;
-        chain.Angle = 4.71F;
+        chain.Angle = ChainStartAngle;
         FireTick[c] = 1;
         return;
     }
