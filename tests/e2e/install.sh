@@ -31,10 +31,12 @@ for size in 16 24 48 96 192; do
 done
 man=$(mktemp)
 trap 'rm -rf "$prefix" "$man"' EXIT
-gzip -dc "$share/man/man6/zorbo.6.gz" > "$man" || fail "no manual page"
-# Every option the program's --help lists is in the manual page.
-for opt in $("$prefix/$bindir/zorbo" --help | grep -o -- '^  --[a-z-]*'); do
-  grep -qF -- ".B ${opt//-/\\-}" "$man" || fail "the manual page lacks $opt"
+# Every program has its manual page, and every option its --help lists is in it.
+for program in zorbo zorbo-edit zorbo_solve; do
+  gzip -dc "$share/man/man6/$program.6.gz" > "$man" || fail "no manual page for $program"
+  for opt in $("$prefix/$bindir/$program" --help | grep -o -- '^  --[a-z-]*'); do
+    grep -qF -- ".B ${opt//-/\\-}" "$man" || fail "the manual page of $program lacks $opt"
+  done
 done
 grep -q '^Exec=zorbo$' "$desktop" || fail "the desktop entry does not start zorbo"
 grep -q '^Icon=zorbo$' "$desktop" || fail "the desktop entry names another icon"

@@ -35,6 +35,7 @@ paths=$(awk '{print $6}' "$work/list")
 for f in usr/games/zorbo usr/games/zorbo-edit usr/games/zorbo_solve usr/share/games/zorbo/Data/Standard.txt \
          usr/share/applications/org.zorbo.Zorbo.desktop usr/share/metainfo/org.zorbo.Zorbo.metainfo.xml \
          usr/share/icons/hicolor/48x48/apps/zorbo.png usr/share/man/man6/zorbo.6.gz \
+         usr/share/man/man6/zorbo-edit.6.gz usr/share/man/man6/zorbo_solve.6.gz \
          usr/share/doc/zorbo/copyright usr/share/doc/zorbo/changelog.gz; do
   grep -qx "\./$f" <<<"$paths" || fail "the package lacks /$f"
 done
