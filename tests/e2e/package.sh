@@ -63,6 +63,8 @@ play_installed() {
   local programs="$1" data="$2" version
   version=$("$programs/zorbo" --version)
   [ "$version" = "zorbo $(dpkg-deb -f "$deb" Version)" ] || fail "$programs/zorbo --version says: $version"
+  [ "$("$programs/zorbo-edit" --version)" = "zorbo-edit ${version#zorbo }" ] || fail "$programs/zorbo-edit does not start"
+  "$programs/zorbo_solve" --help >/dev/null || fail "$programs/zorbo_solve does not start"
   "$programs/zorbo" --check-level-set "$data/Standard.txt" >/dev/null || fail "the installed Standard set has problems"
   [ "$("$programs/zorbo" --play "$recording" --headless | tail -n 1)" = "$expected" ] \
     || fail "the recording replays differently with $programs/zorbo"
