@@ -278,9 +278,10 @@ std::string FindDataPath(const std::string& dataDir, const std::string& programD
         path = dataDir;
     else if (!programDir.empty() && fs::is_directory(fs::path(programDir) / "Data", ec))
         path = (fs::path(programDir) / "Data").string();
-    // Installed: bin/zorbo finds share/zorbo/Data beside bin, wherever the prefix is.
-    else if (!programDir.empty() && fs::is_directory(fs::path(programDir) / ".." / "share" / "zorbo" / "Data", ec))
-        path = (fs::path(programDir).parent_path() / "share" / "zorbo" / "Data").string();
+    // Installed: the data folder lies where the install puts it from the program's folder
+    // (bin/ to share/zorbo/Data, or games/ to share/games/zorbo/Data), wherever the prefix is.
+    else if (!programDir.empty() && fs::is_directory(fs::path(programDir) / ZORBO_DATA_FROM_PROGRAM, ec))
+        path = (fs::path(programDir) / ZORBO_DATA_FROM_PROGRAM).lexically_normal().string();
     else
         path = ZORBO_INSTALL_DATA_DIR;
     if (path.empty() || path.back() != '/')

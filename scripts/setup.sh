@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages a build needs (only those missing) and builds it.
-# Usage: scripts/setup.sh [game|release|sanitize]...   (default: release)
+# Usage: scripts/setup.sh [game|deb|release|sanitize]...   (default: release)
 #   game      the player's build in build/game: the game alone, warnings are not fatal
+#   deb       the player's build for /usr in build/deb, and its Debian package
+#             build/deb/zorbo_VERSION_ARCH.deb
 #   release   build/release: the game, the tools, the tests and the benchmarks;
-#             warnings are errors
+#             warnings are errors. It is made for /usr, so that the tests can make and
+#             check the package too
 #   sanitize  build/sanitize: Debug with ASan + UBSan and the tests; warnings are errors
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,24 +16,25 @@ builds=("$@")
 developer=no
 for b in "${builds[@]}"; do
   case "$b" in
-    game) ;;
+    game|deb) ;;
     release|sanitize) developer=yes ;;
-    *) echo "unknown build: $b (game, release or sanitize)" >&2; exit 2 ;;
+    *) echo "unknown build: $b (game, deb, release or sanitize)" >&2; exit 2 ;;
   esac
 done
 
 # What the game itself needs to build and run.
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config dpkg-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
   libfltk1.3-dev
 )
 # What only developers need: the test framework, the benchmarks, the fuzzing compiler, the
-# window-test tools (a window manager among them), the validators of the desktop files, and
-# the arm64 cross compiler with qemu that the portable replay check runs its build under.
+# window-test tools (a window manager among them), the validators of the desktop files and
+# of the package, and the arm64 cross compiler with qemu that the portable replay check
+# runs its build under.
 if [ $developer = yes ]; then
   packages+=(libgtest-dev libbenchmark-dev libpng-dev clang xvfb xauth xdotool imagemagick openbox x11-utils
-             appstream desktop-file-utils crossbuild-essential-arm64 qemu-user)
+             appstream desktop-file-utils lintian crossbuild-essential-arm64 qemu-user)
 fi
 
 sudo=""
@@ -65,9 +69,13 @@ for b in "${builds[@]}"; do
   case "$b" in
     game)     cmake -S . -B build/game -DCMAKE_BUILD_TYPE=Release -DZORBO_TESTS=OFF -DZORBO_BENCH=OFF \
                 -DZORBO_TOOLS=OFF -DZORBO_WERROR=OFF >/dev/null ;;
-    release)  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DZORBO_WERROR=ON >/dev/null ;;
+    deb)      cmake -S . -B build/deb -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DZORBO_TESTS=OFF \
+                -DZORBO_BENCH=OFF -DZORBO_TOOLS=OFF -DZORBO_WERROR=OFF >/dev/null ;;
+    release)  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+                -DZORBO_WERROR=ON >/dev/null ;;
     sanitize) cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DZORBO_SANITIZE=ON -DZORBO_BENCH=OFF \
                 -DZORBO_WERROR=ON >/dev/null ;;
   esac
   cmake --build "build/$b" -j "$jobs"
+  if [ "$b" = deb ]; then (cd build/deb && cpack -G DEB); fi
 done

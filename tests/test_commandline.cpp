@@ -96,11 +96,16 @@ TEST(CommandLine, DataFolderPrefersTheOptionThenTheProgramFolder)
 {
     EXPECT_EQ(FindDataPath("/some/where", "/usr/bin"), "/some/where/");
     EXPECT_EQ(FindDataPath("", "/nonexistent-zorbo-dir"), std::string(ZORBO_INSTALL_DATA_DIR) + "/");
-    // An installed game under any prefix: PREFIX/bin/zorbo reads PREFIX/share/zorbo/Data.
+    // An installed game under any prefix (moved there, or unpacked by dpkg --instdir) reads
+    // the data folder where the install put it beside the program's folder.
     test::TempDir prefix;
-    std::filesystem::create_directories(prefix.path() + "bin");
-    std::filesystem::create_directories(prefix.path() + "share/zorbo/Data");
-    EXPECT_EQ(FindDataPath("", prefix.path() + "bin"), prefix.path() + "share/zorbo/Data/");
+    const std::filesystem::path programDir = prefix.path() + "a/b/c";
+    const std::filesystem::path dataDir = (programDir / ZORBO_DATA_FROM_PROGRAM).lexically_normal();
+    std::filesystem::create_directories(programDir);
+    std::filesystem::create_directories(dataDir);
+    ASSERT_EQ(dataDir.string().rfind(prefix.path(), 0), 0u) << "the data folder lies outside the prefix";
+    EXPECT_EQ(FindDataPath("", programDir.string()), dataDir.string() + "/");
+    EXPECT_EQ(FindDataPath("", prefix.path() + "elsewhere"), std::string(ZORBO_INSTALL_DATA_DIR) + "/");
 }
 
 TEST(CommandLine, AReplayTakesWindowOptionsButNotGameSettings)

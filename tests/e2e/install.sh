@@ -4,6 +4,10 @@
 # the desktop's own validators accept them.
 set -euo pipefail
 build="$1"
+# Where the build installs the programs and the data folder (games/ and share/games/zorbo
+# for a build made for /usr).
+bindir="$2"
+datadir="$3"
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -12,10 +16,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 share="$prefix/share"
 desktop="$share/applications/org.zorbo.Zorbo.desktop"
 metainfo="$share/metainfo/org.zorbo.Zorbo.metainfo.xml"
-[ -x "$prefix/bin/zorbo" ] || fail "no program in bin/"
-[ -x "$prefix/bin/zorbo-edit" ] || fail "no level editor in bin/"
-[ -x "$prefix/bin/zorbo_solve" ] || fail "no level solver in bin/"
-[ -f "$share/zorbo/Data/Standard.txt" ] || fail "no level set in the data folder"
+[ -x "$prefix/$bindir/zorbo" ] || fail "no program in $bindir/"
+[ -x "$prefix/$bindir/zorbo-edit" ] || fail "no level editor in $bindir/"
+[ -x "$prefix/$bindir/zorbo_solve" ] || fail "no level solver in $bindir/"
+[ -f "$prefix/$datadir/Data/Standard.txt" ] || fail "no level set in the data folder"
 [ -f "$desktop" ] || fail "no desktop entry"
 [ -f "$metainfo" ] || fail "no metainfo"
 for size in 16 24 48 96 192; do
@@ -25,11 +29,14 @@ for size in 16 24 48 96 192; do
   dims=$(od -An -tu1 -j16 -N8 "$icon" | awk '{print $3*256+$4 "x" $7*256+$8}')
   [ "$dims" = "${size}x${size}" ] || fail "the ${size}x${size} icon is $dims"
 done
-man="$share/man/man6/zorbo.6"
-[ -f "$man" ] || fail "no manual page"
-# Every option the program's --help lists is in the manual page.
-for opt in $("$prefix/bin/zorbo" --help | grep -o -- '^  --[a-z-]*'); do
-  grep -qF -- ".B ${opt//-/\\-}" "$man" || fail "the manual page lacks $opt"
+man=$(mktemp)
+trap 'rm -rf "$prefix" "$man"' EXIT
+# Every program has its manual page, and every option its --help lists is in it.
+for program in zorbo zorbo-edit zorbo_solve; do
+  gzip -dc "$share/man/man6/$program.6.gz" > "$man" || fail "no manual page for $program"
+  for opt in $("$prefix/$bindir/$program" --help | grep -o -- '^  --[a-z-]*'); do
+    grep -qF -- ".B ${opt//-/\\-}" "$man" || fail "the manual page of $program lacks $opt"
+  done
 done
 grep -q '^Exec=zorbo$' "$desktop" || fail "the desktop entry does not start zorbo"
 grep -q '^Icon=zorbo$' "$desktop" || fail "the desktop entry names another icon"
