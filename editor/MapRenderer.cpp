@@ -481,12 +481,12 @@ void MapRenderer::DrawProof(const ViewState& view, Surface& out) const
                        proof.stale ? kRouteStale : kBlocked);
         return;
     }
-    for (const std::vector<RoutePoint2>& part : proof.route->parts)
+    for (const std::vector<RouteSpot>& part : proof.route->parts)
         for (size_t i = 1; i < part.size(); ++i)
             Line(out, viewX(part[i - 1].x), viewY(part[i - 1].y), viewX(part[i].x), viewY(part[i].y), thick, colour);
     const int32_t mark = Cell * zoom / 2;
     for (const RouteWarp& w : proof.route->warps)
-        for (const RoutePoint2& p : {w.from, w.to})
+        for (const RouteSpot& p : {w.from, w.to})
             Frame(out, viewX(p.x) - mark / 2, viewY(p.y) - mark / 2, mark, mark, thick,
                   proof.stale ? kRouteStale : kRouteWarp);
 }

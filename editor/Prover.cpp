@@ -132,7 +132,7 @@ ProofRoute ParseRoute(std::string_view text)
     while (std::getline(in, line)) {
         std::stringstream words(line);
         int proof = 0, frame = 0, level = 0;
-        RoutePoint2 p;
+        RouteSpot p;
         std::string warp;
         if (!(words >> proof >> frame >> level >> p.x >> p.y >> warp))
             continue;

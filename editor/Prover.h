@@ -46,17 +46,17 @@ std::vector<std::string> ProveArgs(const std::string& solver, const std::string&
                                    const std::string& setName, int level, int d, const std::string& routeFile);
 
 // The hero's route over the map in world pixels, cut where a warp pipe moved him.
-struct RoutePoint2 {
+struct RouteSpot {
     int32_t x = 0;
     int32_t y = 0;
 };
 struct RouteWarp {
-    RoutePoint2 from, to;
+    RouteSpot from, to;
     int pipe = 0;
 };
 struct ProofRoute {
     int level = 0;                                // 1..10, 0 for none
-    std::vector<std::vector<RoutePoint2>> parts;  // each drawn as one line
+    std::vector<std::vector<RouteSpot>> parts;  // each drawn as one line
     std::vector<RouteWarp> warps;                 // drawn as marks, not as a line across the map
 };
 // The route of the first proof (the level's own start) in a route file's text.
