@@ -10,14 +10,15 @@ foreach(size 16 24 48 96 192)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
-# The manual page, made from the --help text.
+# The manual pages of the game and the solver, made from their --help texts.
 add_executable(zorbo_manpage tools/manpage_main.cpp)
-target_link_libraries(zorbo_manpage PRIVATE zorbo_app)
+target_link_libraries(zorbo_manpage PRIVATE zorbo_app zorbo_solver_lib)
 add_custom_command(
-  OUTPUT ${CMAKE_BINARY_DIR}/zorbo.6
+  OUTPUT ${CMAKE_BINARY_DIR}/zorbo.6 ${CMAKE_BINARY_DIR}/zorbo_solve.6
   COMMAND zorbo_manpage ${CMAKE_BINARY_DIR}/zorbo.6
+  COMMAND zorbo_manpage ${CMAKE_BINARY_DIR}/zorbo_solve.6 solve
   DEPENDS zorbo_manpage
-  COMMENT "Writing the manual page zorbo.6"
+  COMMENT "Writing the manual pages zorbo.6 and zorbo_solve.6"
   VERBATIM)
-add_custom_target(zorbo_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/zorbo.6)
-install(FILES ${CMAKE_BINARY_DIR}/zorbo.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+add_custom_target(zorbo_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/zorbo.6 ${CMAKE_BINARY_DIR}/zorbo_solve.6)
+install(FILES ${CMAKE_BINARY_DIR}/zorbo.6 ${CMAKE_BINARY_DIR}/zorbo_solve.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)

@@ -1,5 +1,6 @@
-// zorbo_manpage OUT: writes the manual page zorbo(6) from the program's own --help text,
-// so the two never disagree.
+// zorbo_manpage OUT [solve]: writes the manual page zorbo(6), or zorbo_solve(6), from the
+// program's own --help text, so the two never disagree.
+#include "SolveText.h"
 #include "app/CommandLine.h"
 
 #include <cstdio>
@@ -69,29 +70,47 @@ void Options(std::ostream& out, const std::vector<std::string>& lines)
     }
 }
 
+// One program's page: its name and title, what it is, the roff after its name in the
+// synopsis, the section a paragraph without a "Heading:" goes under, and its --help text.
+struct Page {
+    const char* name;
+    const char* title;
+    const char* whatItIs;
+    const char* afterSynopsis;
+    const char* untitled;
+    std::string usage;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUT\n", argv[0]);
+    if (argc != 2 && !(argc == 3 && std::string(argv[2]) == "solve")) {
+        std::fprintf(stderr, "usage: %s OUT [solve]\n", argv[0]);
         return 2;
     }
+    const Page page =
+        argc == 2 ? Page{"zorbo", "ZORBO", "side\\-scrolling platform game", "[\\fIoptions\\fR]\n"
+                         ".SH DESCRIPTION\nWithout game options a launcher dialog opens, where the level set, "
+                         "the start level, the screen size, the difficulty and the sound are chosen.\n",
+                         "NOTES", zorbo::UsageText()}
+                  : Page{"zorbo_solve", "ZORBO_SOLVE", "proves levels of Zorbo finishable",
+                         "\\fB\\-\\-data\\fR \\fIDIR\\fR [\\fIoptions\\fR] (\\fB\\-\\-each\\fR | "
+                         "\\fB\\-\\-game \\-\\-out\\fR \\fIFILE\\fR)\n",
+                         "DESCRIPTION", zorbo::SolveUsageText()};
     std::ostringstream out;
-    out << ".TH ZORBO 6 \"\" \"Zorbo " << ZORBO_VERSION << "\" \"Games\"\n"
-        << ".SH NAME\nzorbo \\- side\\-scrolling platform game\n";
-    for (const auto& para : Paragraphs(zorbo::UsageText())) {
+    out << ".TH " << page.title << " 6 \"\" \"Zorbo " << ZORBO_VERSION << "\" \"Games\"\n"
+        << ".SH NAME\n" << Escape(page.name) << " \\- " << page.whatItIs << "\n";
+    for (const auto& para : Paragraphs(page.usage)) {
         const std::string& first = para.front();
         if (first.rfind("Usage: ", 0) == 0) {
-            out << ".SH SYNOPSIS\n.B zorbo\n[\\fIoptions\\fR]\n"
-                << ".SH DESCRIPTION\nWithout game options a launcher dialog opens, where the level set, "
-                   "the start level, the screen size, the difficulty and the sound are chosen.\n";
+            out << ".SH SYNOPSIS\n.B " << Escape(page.name) << "\n" << page.afterSynopsis;
         } else if (first.rfind("  -", 0) == 0) {
             Options(out, para);
         } else {
             // "Heading: text ..." becomes a section of that name.
             const size_t colon = first.find(':');
-            std::string heading = colon == std::string::npos ? "NOTES" : first.substr(0, colon);
+            std::string heading = colon == std::string::npos ? page.untitled : first.substr(0, colon);
             for (char& c : heading)
                 c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
             out << ".SH \"" << heading << "\"\n";

@@ -31,6 +31,11 @@ man="$share/man/man6/zorbo.6"
 for opt in $("$prefix/bin/zorbo" --help | grep -o -- '^  --[a-z-]*'); do
   grep -qF -- ".B ${opt//-/\\-}" "$man" || fail "the manual page lacks $opt"
 done
+solve_man="$share/man/man6/zorbo_solve.6"
+[ -f "$solve_man" ] || fail "no manual page of the solver"
+for opt in $("$prefix/bin/zorbo_solve" --help | grep -o -- '^  --[a-z-]*'); do
+  grep -qF -- ".B ${opt//-/\\-}" "$solve_man" || fail "the solver's manual page lacks $opt"
+done
 grep -q '^Exec=zorbo$' "$desktop" || fail "the desktop entry does not start zorbo"
 grep -q '^Icon=zorbo$' "$desktop" || fail "the desktop entry names another icon"
 
