@@ -324,11 +324,13 @@ void Prover::Cancel()
     }
 }
 
+// A solver whose result line is read may still be writing its route: it is busy until
+// it has ended and been waited for.
 bool Prover::Busy() const
 {
-    return std::any_of(runs_.begin(), runs_.end(), [](const ProofRun& r) {
-        return r.state == ProofState::Running || r.state == ProofState::Waiting;
-    }) && level_ > 0;
+    return level_ > 0 &&
+           (std::any_of(runs_.begin(), runs_.end(), [](const ProofRun& r) { return r.state == ProofState::Waiting; }) ||
+            std::any_of(children_.begin(), children_.end(), [](const Child& c) { return c.pid > 0; }));
 }
 
 // Asked to stop, a solver does within a second; one that does not is ended.

@@ -185,6 +185,23 @@ TEST_F(EditorProver, RunsTheSolversAndReadsTheirRoutes)
     EXPECT_EQ(prover.Route().parts[0].size(), 2u);
 }
 
+TEST_F(EditorProver, ASolverIsWaitedForAfterItsResultLine)
+{
+    // Only Crazy finds a route, and it writes it a second after its result line, as the
+    // solver writes its files last: the proof is not over until it has ended.
+    const std::string solver = Solver(
+        "case $6 in crazy) outcome=solved;; *) outcome=not-found;; esac\n"
+        "echo result level=1 start-column=0 outcome=$outcome frames=2 best-column=30 states=3 warps=none\n"
+        "[ $outcome = solved ] || exit 1\n"
+        "sleep 1\n"
+        "printf 'proof frame level x y warp\\n1 0 1 16 32 -\\n1 1 1 18 32 -\\n' > \"${12}\"\n");
+    Prover prover;
+    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, 0), "");
+    ASSERT_TRUE(Settle(prover));
+    EXPECT_EQ(prover.Runs()[3].state, ProofState::Solved);
+    EXPECT_EQ(prover.Route().parts.size(), 1u) << "the route written after the result line is read";
+}
+
 TEST_F(EditorProver, CancelStopsTheSolversAndTheWaitingOnes)
 {
     const std::string solver = Solver("echo progress level=1 start-column=0 search=1 frames=1 max-frames=100 "
