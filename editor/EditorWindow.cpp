@@ -17,6 +17,7 @@
 #include <FL/Fl_Hold_Browser.H>
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Progress.H>
 #include <FL/Fl_File_Chooser.H>
 #include <FL/fl_ask.H>
 
@@ -33,7 +34,9 @@ constexpr int kPaletteWidth = 270;
 constexpr int kCheckHeight = 150;
 constexpr int kStatusHeight = 22;
 // Narrow enough that the whole tool bar fits a screen 1024 pixels wide.
-constexpr int kToolButton = 52;
+constexpr int kToolButton = 48;
+constexpr int kProofBar = 80;
+constexpr const char* kSolverName = "zorbo_solve";
 constexpr Fl_Fontsize kText = 12;
 
 constexpr const char* kToolNames[ToolCount] = {"Paint", "Erase", "Fill", "Pick", "Select", "Bucket", "Stamp"};
@@ -95,7 +98,8 @@ private:
 EditorWindow::EditorWindow(std::string dataPath, std::string game, const Pictures& pictures)
     : dataPath_(std::move(dataPath)), game_(std::move(game)), pictures_(pictures),
       bands_(BandLuminances([&pictures](int32_t code) -> const Surface& { return pictures.Tile(code, 1); })),
-      doc_(std::make_unique<LevelDocument>()), tools_(*doc_)
+      doc_(std::make_unique<LevelDocument>()), tools_(*doc_),
+      solver_((std::filesystem::path(game_).parent_path() / kSolverName).string())
 {
     window_ = std::make_unique<Frame>(kWidth, kHeight, *this);
     window_->begin();
@@ -123,10 +127,27 @@ EditorWindow::EditorWindow(std::string dataPath, std::string game, const Picture
     };
     map_->onHover = [this] { ShowHover(); };
 
-    checkSummary_ = new Fl_Box(kPaletteWidth, mapBottom, kWidth - kPaletteWidth, 22);
+    // The proof's bars and its Cancel button stand at the right of the check's summary.
+    const int proofLeft = kWidth - ProofCount * (kProofBar + 2) - 64;
+    checkSummary_ = new Fl_Box(kPaletteWidth, mapBottom, proofLeft - kPaletteWidth, 22);
     checkSummary_->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT);
     checkSummary_->labelsize(kText);
     checkSummary_->labelfont(FL_HELVETICA_BOLD);
+    for (int d = 0; d < ProofCount; ++d) {
+        auto* bar = new Fl_Progress(proofLeft + d * (kProofBar + 2), mapBottom + 2, kProofBar, 18,
+                                    kProofDifficulties[static_cast<size_t>(d)].shown);
+        bar->labelsize(kText - 1);
+        bar->minimum(0);
+        bar->maximum(1);
+        bar->selection_color(FL_DARK_GREEN);
+        bar->hide();
+        proofBars_[d] = bar;
+    }
+    cancelProof_ = new Fl_Button(kWidth - 62, mapBottom + 2, 60, 18, "Cancel");
+    cancelProof_->labelsize(kText - 1);
+    cancelProof_->tooltip("Stop proving the level (Shift+F6)");
+    cancelProof_->callback(Call<&EditorWindow::CancelProof>, this);
+    cancelProof_->hide();
     checkList_ = new Fl_Hold_Browser(kPaletteWidth, mapBottom + 22, kWidth - kPaletteWidth, kCheckHeight - 22);
     checkList_->textsize(kText);
     static const int widths[] = {70, 70, 60, 90, 0};
@@ -162,6 +183,7 @@ EditorWindow::~EditorWindow()
     }
     Fl::remove_timeout(CheckTimer, this);
     Fl::remove_timeout(ReapTimer, this);
+    Fl::remove_timeout(ProofTimer, this);
 }
 
 void EditorWindow::BuildMenu()
@@ -177,7 +199,9 @@ void EditorWindow::BuildMenu()
         {"&File/&Open...", FL_CTRL + 'o', Call<&EditorWindow::OpenDialog>, 0},
         {"&File/&Save", FL_CTRL + 's', CallBool<&EditorWindow::Save>, 0},
         {"&File/Save &as...", FL_CTRL + FL_SHIFT + 's', CallBool<&EditorWindow::SaveAs>, FL_MENU_DIVIDER},
-        {"&File/&Test play", FL_F + 5, Call<&EditorWindow::StartTestPlay>, FL_MENU_DIVIDER},
+        {"&File/&Test play", FL_F + 5, Call<&EditorWindow::StartTestPlay>, 0},
+        {"&File/P&rove", FL_F + 6, Call<&EditorWindow::Prove>, 0},
+        {"&File/Cancel pro&of", FL_SHIFT + FL_F + 6, Call<&EditorWindow::CancelProof>, FL_MENU_DIVIDER},
         {"&File/&Quit", FL_CTRL + 'q', Call<&EditorWindow::Close>, 0},
         {"&Edit/&Undo", FL_CTRL + 'z', Call<&EditorWindow::Undo>, 0},
         {"&Edit/&Redo", FL_CTRL + 'y', Call<&EditorWindow::Redo>, FL_MENU_DIVIDER},
@@ -190,7 +214,8 @@ void EditorWindow::BuildMenu()
         {"&Edit/Level &title...", 0, Call<&EditorWindow::EditLevelTitle>, 0},
         {"&View/Zoom &in", '+', Call<&EditorWindow::ZoomIn>, 0},
         {"&View/Zoom &out", '-', Call<&EditorWindow::ZoomOut>, 0},
-        {"&View/&Grid", FL_CTRL + 'g', Call<&EditorWindow::ToggleGrid>, FL_MENU_DIVIDER},
+        {"&View/&Grid", FL_CTRL + 'g', Call<&EditorWindow::ToggleGrid>, 0},
+        {"&View/Show proof &route", 0, Call<&EditorWindow::ToggleProofRoute>, FL_MENU_TOGGLE | FL_MENU_VALUE | FL_MENU_DIVIDER},
         {"&View/&Previous level", FL_CTRL + FL_Page_Up, Call<&EditorWindow::PreviousLevel>, 0},
         {"&View/&Next level", FL_CTRL + FL_Page_Down, Call<&EditorWindow::NextLevel>, 0},
     };
@@ -217,7 +242,7 @@ void EditorWindow::BuildToolBar(int y)
 {
     auto* bar = new Fl_Group(0, y, kWidth, kToolBarHeight);
     int x = 50;
-    level_ = new Fl_Choice(x, y + 4, 200, 24, "Level:");
+    level_ = new Fl_Choice(x, y + 4, 150, 24, "Level:");
     level_->labelsize(kText);
     level_->textsize(kText);
     level_->tooltip("The level shown; Edit > Level title... renames it");
@@ -227,7 +252,7 @@ void EditorWindow::BuildToolBar(int y)
     level_->callback([](Fl_Widget* w, void* self) {
         static_cast<EditorWindow*>(self)->ChooseLevel(static_cast<Fl_Choice*>(w)->value());
     }, this);
-    x += 214;
+    x += 158;
 
     for (int t = 0; t < ToolCount; ++t) {
         auto* b = new Fl_Button(x, y + 4, kToolButton, 24, kToolNames[t]);
@@ -243,7 +268,7 @@ void EditorWindow::BuildToolBar(int y)
         toolButtons_[t] = b;
         x += kToolButton + 2;
     }
-    x += 8;
+    x += 6;
 
     auto* out = new Fl_Button(x, y + 4, 24, 24, "-");
     out->tooltip("Zoom out (-)");
@@ -253,31 +278,37 @@ void EditorWindow::BuildToolBar(int y)
     auto* in = new Fl_Button(x + 56, y + 4, 24, 24, "+");
     in->tooltip("Zoom in (+)");
     in->callback(Call<&EditorWindow::ZoomIn>, this);
-    x += 94;
+    x += 86;
 
-    grid_ = new Fl_Check_Button(x, y + 4, 56, 24, "Grid");
+    grid_ = new Fl_Check_Button(x, y + 4, 50, 24, "Grid");
     grid_->labelsize(kText);
     grid_->value(1);
     grid_->callback(Call<&EditorWindow::ToggleGrid>, this);
-    x += 64;
+    x += 52;
 
-    auto* insert = new Fl_Button(x, y + 4, 100, 24, "Insert columns");
+    auto* insert = new Fl_Button(x, y + 4, 94, 24, "Insert columns");
     insert->labelsize(kText);
     insert->tooltip("Insert the selected columns' width of empty columns, or one at the mouse (Insert)");
     insert->callback(Call<&EditorWindow::InsertColumns>, this);
-    auto* remove = new Fl_Button(x + 104, y + 4, 100, 24, "Delete columns");
+    auto* remove = new Fl_Button(x + 96, y + 4, 94, 24, "Delete columns");
     remove->labelsize(kText);
     remove->tooltip("Delete the selected columns, or the one at the mouse (Ctrl+Delete)");
     remove->callback(Call<&EditorWindow::DeleteColumns>, this);
-    x += 214;
+    x += 196;
 
-    auto* play = new Fl_Button(x, y + 4, 90, 24, "Test play");
+    auto* play = new Fl_Button(x, y + 4, 70, 24, "Test play");
     play->labelsize(kText);
     play->labelfont(FL_HELVETICA_BOLD);
     play->tooltip("Play this level in the game from the column under the mouse, or the view's first column (F5)");
     play->callback(Call<&EditorWindow::StartTestPlay>, this);
 
-    auto* rest = new Fl_Box(x + 100, y, 1, kToolBarHeight);
+    auto* prove = new Fl_Button(x + 72, y + 4, 50, 24, "Prove");
+    prove->labelsize(kText);
+    prove->labelfont(FL_HELVETICA_BOLD);
+    prove->tooltip("Prove this level finishable at each difficulty with the solver, in the background (F6)");
+    prove->callback(Call<&EditorWindow::Prove>, this);
+
+    auto* rest = new Fl_Box(x + 124, y, 1, kToolBarHeight);
     bar->resizable(rest);
     bar->end();
 }
@@ -652,6 +683,13 @@ void EditorWindow::RefreshCheck()
     check_ = CheckRows(*doc_, &bands_);
     const int top = checkList_->topline();
     checkList_->clear();
+    if (prover_.Started()) {
+        const bool stale = LevelFingerprint(*doc_, prover_.Level() - 1) != prover_.Fingerprint();
+        proofText_ = "proof\tlevel " + std::to_string(prover_.Level()) + "\t\t\t" +
+                     (prover_.Busy() ? "proving... " : "") + ProofSummary(prover_.Runs(), stale);
+        checkList_->add(proofText_.c_str(), nullptr);
+        ShowProofMarks();
+    }
     for (size_t i = 0; i < check_.rows.size(); ++i)
         checkList_->add(RowText(check_.rows[i]).c_str(), reinterpret_cast<void*>(i + 1));
     checkList_->topline(std::min(top, std::max(1, checkList_->size())));
@@ -673,6 +711,10 @@ void EditorWindow::JumpToProblem()
     const int line = checkList_->value();
     if (line <= 0)
         return;
+    if (checkList_->data(line) == nullptr) { // the proof's line
+        ChooseLevel(prover_.Level() - 1);
+        return;
+    }
     const auto index = reinterpret_cast<size_t>(checkList_->data(line)) - 1;
     if (index >= check_.rows.size())
         return;
@@ -745,6 +787,113 @@ void EditorWindow::ReapTimer(void* self)
     }
     if (window->games_.Running() > 0)
         Fl::repeat_timeout(0.5, ReapTimer, self);
+}
+
+} // namespace zorbo::editor
+
+namespace zorbo::editor {
+
+// ---- proof
+
+void EditorWindow::Prove()
+{
+    RefreshCheck();
+    if (check_.errors > 0) {
+        fl_message_title("Prove");
+        fl_alert("The solver refuses a level set with errors, as the game does: fix the %d listed first.",
+                 check_.errors);
+        return;
+    }
+    const int32_t level = map_->View().level;
+    const std::string problem = prover_.Start(solver_, dataPath_, SetNameOf(path_), doc_->ToBytes(), level + 1,
+                                              LevelFingerprint(*doc_, level));
+    if (!problem.empty()) {
+        fl_message_title("Prove");
+        fl_alert("%s", problem.c_str());
+        return;
+    }
+    proofsDone_ = 0;
+    Status("Proving level " + std::to_string(level + 1) + " at every difficulty (Cancel stops it)");
+    ShowProofProgress();
+    RefreshCheck();
+    Fl::remove_timeout(ProofTimer, this);
+    Fl::add_timeout(0.1, ProofTimer, this);
+}
+
+void EditorWindow::CancelProof()
+{
+    if (!prover_.Busy())
+        return;
+    prover_.Cancel();
+    Status("Cancelling the proof");
+}
+
+void EditorWindow::ToggleProofRoute()
+{
+    showRoute_ = !showRoute_;
+    ShowProofMarks();
+}
+
+void EditorWindow::ProofTimer(void* self)
+{
+    auto* window = static_cast<EditorWindow*>(self);
+    if (window->prover_.Poll()) {
+        int done = 0;
+        for (const ProofRun& r : window->prover_.Runs())
+            done += r.state != ProofState::Running && r.state != ProofState::Waiting ? 1 : 0;
+        window->ShowProofProgress();
+        // A finished difficulty changes the result line and maybe the route drawn.
+        if (done != window->proofsDone_) {
+            window->proofsDone_ = done;
+            window->RefreshCheck();
+        }
+    }
+    if (window->prover_.Busy()) {
+        Fl::repeat_timeout(0.1, ProofTimer, self);
+        return;
+    }
+    window->ShowProofProgress();
+    window->Status("Proof of level " + std::to_string(window->prover_.Level()) + ": " +
+                   ProofSummary(window->prover_.Runs(), false));
+}
+
+void EditorWindow::ShowProofProgress()
+{
+    const bool busy = prover_.Busy();
+    for (int d = 0; d < ProofCount; ++d) {
+        const ProofRun& run = prover_.Runs()[static_cast<size_t>(d)];
+        proofBars_[d]->value(static_cast<float>(ProofFraction(run)));
+        proofBars_[d]->selection_color(run.state == ProofState::Solved     ? FL_DARK_GREEN
+                                       : run.state == ProofState::Running || run.state == ProofState::Waiting
+                                           ? FL_DARK_BLUE
+                                           : FL_DARK_RED);
+        proofBars_[d]->labelcolor(run.state == ProofState::Waiting ? FL_INACTIVE_COLOR : FL_WHITE);
+        if (prover_.Started())
+            proofBars_[d]->show();
+        proofBars_[d]->redraw();
+    }
+    if (busy)
+        cancelProof_->show();
+    else
+        cancelProof_->hide();
+}
+
+void EditorWindow::ShowProofMarks()
+{
+    std::optional<ProofMarks>& marks = map_->View().proof;
+    marks.reset();
+    if (showRoute_ && prover_.Started()) {
+        ProofMarks m;
+        m.level = prover_.Level() - 1;
+        m.stale = LevelFingerprint(*doc_, m.level) != prover_.Fingerprint();
+        if (!prover_.Route().parts.empty())
+            m.route = &prover_.Route();
+        for (const ProofRun& r : prover_.Runs())
+            if (r.state == ProofState::NotFound)
+                m.blockedColumn = std::max(m.blockedColumn, r.bestColumn);
+        marks = m;
+    }
+    map_->Refresh();
 }
 
 } // namespace zorbo::editor

@@ -4,6 +4,7 @@
 #include "editor/CheckList.h"
 #include "editor/LevelDocument.h"
 #include "editor/Pictures.h"
+#include "editor/Prover.h"
 #include "editor/TestPlay.h"
 #include "editor/Tools.h"
 
@@ -19,6 +20,7 @@ class Fl_Box;
 class Fl_Check_Button;
 class Fl_Hold_Browser;
 class Fl_BMP_Image;
+class Fl_Progress;
 
 namespace zorbo::editor {
 
@@ -28,7 +30,7 @@ class PaletteView;
 class EditorWindow {
 public:
     // dataPath is the game's data folder (ending in '/'); game is the game program that
-    // test play starts.
+    // test play starts. The solver that proves a level is looked for beside it.
     EditorWindow(std::string dataPath, std::string game, const Pictures& pictures);
     ~EditorWindow();
     EditorWindow(const EditorWindow&) = delete;
@@ -66,6 +68,9 @@ public:
     void ChooseTool(Tool tool);
     void ChooseStamp(int stamp);
     void StartTestPlay();
+    void Prove();
+    void CancelProof();
+    void ToggleProofRoute();
     // Handles the shortcuts a menu item has no room for (a second key for redo and zoom).
     bool ExtraShortcut();
 
@@ -73,6 +78,7 @@ public:
     Fl_Window& Window();
     MapView& Map() { return *map_; }
     int32_t Level() const;
+    const Prover& Proof() const { return prover_; }
 
 private:
     class Frame;
@@ -93,6 +99,10 @@ private:
     static int DispatchKeys(int event, Fl_Window* window);
     static void ReapTimer(void* self);
     static void CheckTimer(void* self);
+    static void ProofTimer(void* self);
+    // The proof's progress bars, its line in the check list and its marks on the map.
+    void ShowProofProgress();
+    void ShowProofMarks();
     void Status(const std::string& text);
     // The cell a paste or a column command acts at: under the mouse, else the selection's
     // corner, else the view's first column.
@@ -106,6 +116,10 @@ private:
     std::string path_;
     EditTools tools_;
     TestPlay games_;
+    std::string solver_;
+    Prover prover_;
+    int proofsDone_ = 0;
+    bool showRoute_ = true;
     CheckList check_;
     bool checkPending_ = false;
 
@@ -120,8 +134,10 @@ private:
     MapView* map_ = nullptr;
     Fl_Box* checkSummary_ = nullptr;
     Fl_Hold_Browser* checkList_ = nullptr;
+    Fl_Progress* proofBars_[ProofCount] = {};
+    Fl_Button* cancelProof_ = nullptr;
     Fl_Box* status_ = nullptr;
-    std::string title_, zoomText_, summaryText_, statusText_;
+    std::string title_, zoomText_, summaryText_, statusText_, proofText_;
 };
 
 } // namespace zorbo::editor

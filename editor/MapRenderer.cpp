@@ -4,6 +4,7 @@
 #include "level/Rules.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 namespace zorbo::editor {
@@ -99,6 +100,10 @@ constexpr uint32_t kSelectionEdge = 0x000000;
 constexpr uint32_t kOutline = 0xFFE040;
 constexpr uint32_t kHover = 0xFFFF80;
 constexpr uint32_t kMarked = 0xFF3030;
+constexpr uint32_t kRoute = 0xFF30D0;
+constexpr uint32_t kRouteStale = 0x907090;
+constexpr uint32_t kRouteWarp = 0x30F0FF;
+constexpr uint32_t kBlocked = 0xFF8000;
 
 // Copies src's rectangle s with its top-left corner at (x, y), cut to dst: the game's blits
 // refuse rectangles that stick out, and the view's edges cut cells and objects in half.
@@ -167,6 +172,16 @@ void DashedLine(Surface& dst, int32_t x, int32_t top, int32_t bottom, int32_t th
 {
     for (int32_t y = top; y < bottom; y += 2 * dash)
         FillRect(dst, x, y, thick, std::min(dash, bottom - y), pixel);
+}
+
+// A line of thick-pixel squares from one point to the next, step by step along the longer
+// side; the route's points are a frame apart, so the steps are short.
+void Line(Surface& dst, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t thick, uint32_t pixel)
+{
+    const int32_t steps = std::max({std::abs(x1 - x0), std::abs(y1 - y0), 1});
+    for (int32_t i = 0; i <= steps; ++i)
+        FillRect(dst, x0 + (x1 - x0) * i / steps - thick / 2, y0 + (y1 - y0) * i / steps - thick / 2, thick, thick,
+                 pixel);
 }
 
 int32_t Thickness(int32_t zoom)
@@ -253,6 +268,7 @@ void MapRenderer::Render(const LevelDocument& doc, const ViewState& view, Surfac
     DrawElevators(doc, view, out);
     DrawScreens(doc, view, out);
     DrawCheckpoints(doc, view, out);
+    DrawProof(view, out);
     DrawMarks(view, out);
     DrawHeader(doc, view, out);
 }
@@ -440,6 +456,39 @@ void MapRenderer::DrawHeader(const LevelDocument& doc, const ViewState& view, Su
         if (labelled)
             font.Draw(out, x + 2, 1, std::to_string(col), kHeaderText);
     }
+}
+
+} // namespace zorbo::editor
+
+namespace zorbo::editor {
+
+void MapRenderer::DrawProof(const ViewState& view, Surface& out) const
+{
+    if (!view.proof || view.proof->level != view.level)
+        return;
+    const ProofMarks& proof = *view.proof;
+    const int32_t zoom = view.zoom;
+    const int32_t thick = Thickness(zoom) + (proof.stale ? 0 : 1);
+    const uint32_t colour = proof.stale ? kRouteStale : kRoute;
+    // The hero's middle (his route is of his top left; the small hero is one cell).
+    auto viewX = [&](int32_t x) { return (x + Cell / 2) * zoom - view.scrollX; };
+    auto viewY = [&](int32_t y) { return HeaderHeight + (y + Cell / 2) * zoom - view.scrollY; };
+    const bool routed = proof.route != nullptr && proof.route->level == view.level + 1 && !proof.route->parts.empty();
+    if (!routed) {
+        if (proof.blockedColumn > 0)
+            DashedLine(out, CellLeft(view, proof.blockedColumn) + Cell * zoom / 2, HeaderHeight,
+                       std::min(out.Height(), CellTop(view, Rows)), thick + 1, 3 * zoom,
+                       proof.stale ? kRouteStale : kBlocked);
+        return;
+    }
+    for (const std::vector<RouteSpot>& part : proof.route->parts)
+        for (size_t i = 1; i < part.size(); ++i)
+            Line(out, viewX(part[i - 1].x), viewY(part[i - 1].y), viewX(part[i].x), viewY(part[i].y), thick, colour);
+    const int32_t mark = Cell * zoom / 2;
+    for (const RouteWarp& w : proof.route->warps)
+        for (const RouteSpot& p : {w.from, w.to})
+            Frame(out, viewX(p.x) - mark / 2, viewY(p.y) - mark / 2, mark, mark, thick,
+                  proof.stale ? kRouteStale : kRouteWarp);
 }
 
 } // namespace zorbo::editor

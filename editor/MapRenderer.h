@@ -4,6 +4,7 @@
 // numbers, selection) on top. Draws into a Surface and needs no window.
 #include "editor/LevelDocument.h"
 #include "editor/Pictures.h"
+#include "editor/Prover.h"
 
 #include <optional>
 #include <vector>
@@ -12,6 +13,14 @@ namespace zorbo::editor {
 
 // The band of column numbers above the map, in view pixels.
 constexpr int32_t HeaderHeight = 16;
+
+// A proof drawn over its level: the hero's route, or where the search got furthest.
+struct ProofMarks {
+    const ProofRoute* route = nullptr; // owned by the prover
+    int32_t level = -1;                // 0..9
+    int32_t blockedColumn = 0;         // with no route: the furthest column reached
+    bool stale = false;                // the level changed since: drawn dimmed
+};
 
 struct ViewState {
     int32_t level = 0;
@@ -23,6 +32,7 @@ struct ViewState {
     std::optional<CellRect> outline;   // a rectangle being drawn or moved
     std::optional<CellPos> hover;      // the cell under the mouse
     std::optional<CellPos> marked;     // the cell a check-list line points at
+    std::optional<ProofMarks> proof;   // shown when the View menu asks for it
 };
 
 // Where a view point lies on the map: the cell, or nothing over the header or off the map.
@@ -65,6 +75,7 @@ private:
     void DrawScreens(const LevelDocument& doc, const ViewState& view, Surface& out) const;
     void DrawCheckpoints(const LevelDocument& doc, const ViewState& view, Surface& out) const;
     void DrawMarks(const ViewState& view, Surface& out) const;
+    void DrawProof(const ViewState& view, Surface& out) const;
     void DrawHeader(const LevelDocument& doc, const ViewState& view, Surface& out) const;
 
     const Pictures& pictures_;

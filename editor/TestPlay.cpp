@@ -69,22 +69,30 @@ std::string SetNameOf(const std::string& path)
     return name.empty() ? "Untitled" : name;
 }
 
+std::string MakePlayFolder(const std::string& dataPath, const std::string& setName, std::string_view setText,
+                           std::string& error)
+{
+    const std::string folder = MakeFolder(dataPath, error);
+    if (folder.empty())
+        return {};
+    std::ofstream out(folder + "/" + setName + ".txt", std::ios::binary);
+    out.write(setText.data(), static_cast<std::streamsize>(setText.size()));
+    if (!out.flush()) {
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+        error = "cannot write the level set into " + folder;
+        return {};
+    }
+    return folder;
+}
+
 std::string TestPlay::Start(const std::string& game, const std::string& dataPath, const std::string& setName,
                             std::string_view setText, int level, int column)
 {
     std::string error;
-    const std::string folder = MakeFolder(dataPath, error);
+    const std::string folder = MakePlayFolder(dataPath, setName, setText, error);
     if (folder.empty())
         return "Test play: " + error + ".";
-    {
-        std::ofstream out(folder + "/" + setName + ".txt", std::ios::binary);
-        out.write(setText.data(), static_cast<std::streamsize>(setText.size()));
-        if (!out.flush()) {
-            std::error_code ec;
-            fs::remove_all(folder, ec);
-            return "Test play: cannot write the level set into " + folder + ".";
-        }
-    }
 
     ProgramStart start;
     start.args = {game, "--data", folder, "--level-set", setName,

@@ -39,6 +39,11 @@ private:
     pid_t lastPid_ = 0;
 };
 
+// A folder of its own for a program run on the set being edited: the pictures and sounds of
+// dataPath (ending in '/') linked, and setText as setName.txt. Its path, or empty with why not.
+std::string MakePlayFolder(const std::string& dataPath, const std::string& setName, std::string_view setText,
+                           std::string& error);
+
 // The name a level set goes by in the game: its file name without ".txt" (the game wants
 // no '/' in it), "Untitled" for a set without a file.
 std::string SetNameOf(const std::string& path);

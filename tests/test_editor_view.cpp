@@ -445,3 +445,40 @@ TEST(EditorCheckList, FindingsLandOnTheirCellOrLevel)
 }
 
 } // namespace
+
+// A proof's route is a line through the hero's middle, broken where a pipe moved him, dimmed
+// once stale; without a route, a dashed line stands at the furthest column reached.
+TEST(EditorMapPicture, TheProofRouteBreaksAtWarpsAndDimsWhenStale)
+{
+    Scene s;
+    const LevelDocument doc = Parse(test::LevelSet().Text());
+    constexpr uint32_t route = 0xFF30D0, stale = 0x907090, warp = 0x30F0FF, blocked = 0xFF8000;
+    ProofRoute found;
+    found.level = 1;
+    found.parts.resize(2);
+    for (int32_t x = 0; x <= 64; x += 2)
+        found.parts[0].push_back({x, 160}); // row 10, columns 1 to 5
+    for (int32_t x = 480; x <= 544; x += 2)
+        found.parts[1].push_back({x, 32});  // row 2, columns 31 to 35
+    found.warps.push_back({found.parts[0].back(), found.parts[1].front(), 1});
+    s.view.proof = ProofMarks{&found, 0, 0, false};
+    s.Draw(doc);
+    EXPECT_EQ(s.At(10, 3, 8, 8), route) << "through the hero's middle";
+    EXPECT_EQ(s.At(2, 33, 8, 8), route);
+    EXPECT_NE(s.At(5, 18, 8, 8), route) << "no line across the map where the pipe moved him";
+    EXPECT_EQ(s.At(10, 5, 4, 4), warp) << "the pipe's way in is marked";
+    EXPECT_EQ(s.At(2, 31, 4, 4), warp) << "and its way out";
+
+    s.view.proof->stale = true;
+    s.Draw(doc);
+    EXPECT_EQ(s.At(10, 3, 8, 8), stale);
+    s.view.level = 1;
+    s.Draw(doc);
+    EXPECT_NE(s.At(10, 3, 8, 8), stale) << "only over its own level";
+
+    s.view.level = 0;
+    s.view.proof = ProofMarks{nullptr, 0, 20, false};
+    s.Draw(doc);
+    EXPECT_EQ(s.At(0, 20, 8, 1), blocked);
+    EXPECT_EQ(s.At(9, 21, 8, 1), TileColour(0)) << "only at its column";
+}

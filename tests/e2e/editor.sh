@@ -4,7 +4,8 @@
 # saved with Ctrl+S and read back, undo saves the file byte for byte as it was, redo (both
 # keys) paints it again; a lone warp end is listed by the check, a click on the list
 # marks its cell, and saving asks first; Test play starts the game on the level at the
-# column under the mouse and the finished game is reaped; Ctrl+Q ends the editor.
+# column under the mouse and the finished game is reaped; Prove draws level 1's route, dims
+# it after an edit, and marks where a walled-off level blocks; Ctrl+Q ends the editor.
 # Usage: editor.sh ZORBO-EDIT DATA-DIR [SCREENSHOT.png]
 # The screenshot is the one in docs/levels.md: copy it to docs/editor.png to renew it.
 set -u
@@ -155,7 +156,85 @@ echo "ok: the editor stays open and reaps the ended game"
 # The game's window took the keyboard with it; the editor is given it back.
 xdotool windowfocus --sync "$win" 2>/dev/null
 
-# 5. The picture for the documentation: level 4 from column 27, an elevator over water,
+# 5. Prove (F6) runs the solver on level 1 at each difficulty, two at a time, and draws
+# the route it found (magenta) over the map; after an edit the route is drawn dimmed as
+# stale. With the level walled off at column 12 no route is found and a dashed orange line
+# marks the furthest column reached, left of the wall.
+# The solvers of one proof: F6 starts them, and they are waited for to the end.
+prove_started() {
+  key F6
+  local seen= solvers=
+  for _ in $(seq 100); do
+    solvers=$(pgrep -P "$pid" -f zorbo_solve)
+    [ -n "$solvers" ] && break
+    sleep 0.1
+  done
+  [ -n "$solvers" ] || fail "Prove started no solver"
+  [ "$(echo "$solvers" | wc -l)" -le 2 ] || fail "more than two solvers at once: $solvers"
+  seen=$(tr '\0' ' ' < "/proc/$(echo "$solvers" | head -1)/cmdline")
+  case "$seen" in
+    *"--level-set Standard --difficulty easy --each --level 1 --progress --route "*) ;;
+    *) fail "the solver was started as: $seen" ;;
+  esac
+}
+prove() {
+  prove_started
+  for _ in $(seq 2400); do
+    pgrep -P "$pid" -f zorbo_solve > /dev/null || break
+    sleep 0.1
+  done
+  pgrep -P "$pid" -f zorbo_solve > /dev/null && fail "the proof did not end within four minutes"
+  sleep 0.5
+}
+# How many pixels of the shown map have the colour.
+pixels() { convert "$1" -crop "$((WIDTH - 270))x$((HEIGHT - 73 - 200))+270+73" +repage -fill black +opaque "$2" \
+             -fill white -opaque "$2" -format '%[fx:int(mean*w*h+0.5)]' info:; }
+key Home
+# The cell painted in 2. is emptied again: the level is proved as it is in the set.
+xdotool mousemove --window "$win" "$(cell_x 3)" "$(cell_y 5)" click 3
+sleep 0.3
+prove
+screenshot "$work/proved.png"
+[ "$(pixels "$work/proved.png" '#FF30D0')" -gt 200 ] || fail "no route is drawn after proving level 1"
+echo "ok: Prove finds level 1 finishable and draws the route"
+
+xdotool mousemove --window "$win" 150 70 click 1   # the palette's search box
+key ctrl+a BackSpace
+xdotool type --delay 20 "26"
+sleep 0.3
+xdotool mousemove --window "$win" 100 162 click 1   # ground top
+xdotool mousemove --window "$win" 332 41 click 1     # the tool bar's Fill
+xdotool mousemove --window "$win" "$(cell_x 12)" "$(cell_y 0)" mousedown 1
+for row in 3 6 9 12 14; do xdotool mousemove --window "$win" "$(cell_x 12)" "$(cell_y $row)"; sleep 0.05; done
+xdotool mouseup 1
+sleep 0.6
+screenshot "$work/stale.png"
+[ "$(pixels "$work/stale.png" '#FF30D0')" = 0 ] || fail "the route is drawn as current after an edit"
+[ "$(pixels "$work/stale.png" '#907090')" -gt 100 ] || fail "the stale route is not drawn dimmed"
+echo "ok: after an edit the proof is stale and its route dimmed"
+
+# A search that finds nothing goes on to its last frame: once the first difficulty has
+# given up, Shift+F6 cancels the rest, which end within a second or two.
+prove_started
+for _ in $(seq 240); do
+  screenshot "$work/blocked.png"
+  [ "$(pixels "$work/blocked.png" '#FF8000')" -gt 100 ] && break
+  sleep 0.5
+done
+[ "$(pixels "$work/blocked.png" '#FF30D0')" = 0 ] || fail "a route is drawn through the wall"
+read -r bw bh bx by < <(convert "$work/blocked.png" -fill black +opaque '#FF8000' -trim -format '%w %h %X %Y' info:)
+[ "$bh" -gt 200 ] && [ "$bx" -lt "$(cell_x 12)" ] ||
+  fail "no furthest column is marked left of the wall (${bw}x$bh at $bx)"
+key shift+F6
+for _ in $(seq 30); do
+  pgrep -P "$pid" -f zorbo_solve > /dev/null || break
+  sleep 0.1
+done
+pgrep -P "$pid" -f zorbo_solve > /dev/null && fail "Cancel left the solvers running"
+echo "ok: with level 1 walled off the proof finds no route, marks the furthest column and is cancelled"
+key ctrl+z
+
+# 6. The picture for the documentation: level 4 from column 27, an elevator over water,
 # with the whole palette.
 if [ -n "$shot" ]; then
   xdotool mousemove --window "$win" 150 70 click 1
@@ -176,7 +255,7 @@ if [ -n "$shot" ]; then
   echo "ok: screenshot in $shot"
 fi
 
-# 6. Ctrl+Q ends the editor (nothing is left unsaved).
+# 7. Ctrl+Q ends the editor (nothing is left unsaved).
 key ctrl+s
 key ctrl+q
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done

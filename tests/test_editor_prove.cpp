@@ -1,0 +1,238 @@
+// Proving a level from the editor: the solver's command lines, its progress and result lines
+// read into each difficulty's state and the sentence for the check list, the route cut at
+// warp pipes, a proof gone stale after an edit, and the solver processes run and cancelled.
+#include "EditorDoc.h"
+#include "LevelText.h"
+#include "TestData.h"
+#include "editor/Prover.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+using namespace zorbo;
+using namespace zorbo::editor;
+using test::Parse;
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& args)
+{
+    std::string text;
+    for (const std::string& a : args)
+        text += (text.empty() ? "" : " ") + a;
+    return text;
+}
+
+ProofRun Read(std::initializer_list<const char*> lines)
+{
+    ProofRun run;
+    run.state = ProofState::Running;
+    for (const char* line : lines)
+        ReadSolverLine(line, run);
+    return run;
+}
+
+} // namespace
+
+TEST(EditorProve, CommandLineProvesOneLevelAtEachDifficulty)
+{
+    std::vector<std::string> seen;
+    for (int d = 0; d < ProofCount; ++d)
+        seen.push_back(Joined(ProveArgs("/bin/zorbo_solve", "/tmp/f", "My Set", 3, d, "/tmp/f/r.txt")));
+    EXPECT_EQ(seen[0], "/bin/zorbo_solve --data /tmp/f --level-set My Set --difficulty easy --each --level 3 "
+                       "--progress --route /tmp/f/r.txt");
+    EXPECT_NE(seen[1].find("--difficulty normal "), std::string::npos);
+    EXPECT_NE(seen[2].find("--difficulty difficult "), std::string::npos);
+    EXPECT_NE(seen[3].find("--difficulty crazy "), std::string::npos);
+    // The set's name is one argument however many words it has.
+    EXPECT_EQ(ProveArgs("s", "f", "My Set", 1, 0, "r")[4], "My Set");
+}
+
+TEST(EditorProve, ProgressAndResultLinesMakeTheState)
+{
+    ProofRun run = Read({"progress level=2 start-column=0 search=1 frames=1000 max-frames=4000 best-column=40 states=9"});
+    EXPECT_EQ(run.state, ProofState::Running);
+    EXPECT_EQ(run.bestColumn, 40);
+    EXPECT_DOUBLE_EQ(ProofFraction(run), 1000.0 / 8000.0);
+    // The second search counts after the whole first one.
+    ReadSolverLine("progress level=2 start-column=0 search=2 frames=2000 max-frames=4000 best-column=60 states=99", run);
+    EXPECT_DOUBLE_EQ(ProofFraction(run), 6000.0 / 8000.0);
+    ReadSolverLine("zorbo_solve: something said on the side", run);
+    EXPECT_EQ(run.bestColumn, 60);
+
+    ReadSolverLine("result level=2 start-column=0 outcome=not-found frames=4000 best-column=212 states=5 warps=none", run);
+    EXPECT_EQ(run.state, ProofState::NotFound);
+    EXPECT_EQ(run.bestColumn, 212);
+    EXPECT_DOUBLE_EQ(ProofFraction(run), 1.0);
+
+    const ProofRun solved =
+        Read({"result level=2 start-column=0 outcome=solved frames=900 best-column=230 states=5 warps=2@57>140"});
+    EXPECT_EQ(solved.state, ProofState::Solved);
+    EXPECT_EQ(solved.warps, "2@57>140");
+    EXPECT_EQ(Read({"result level=2 start-column=0 outcome=cancelled frames=9 best-column=3 states=5 warps=none"}).state,
+              ProofState::Cancelled);
+    // A number that is not one leaves the value it had.
+    EXPECT_EQ(Read({"progress search=1 frames=12x max-frames=4000 best-column=7"}).frames, 0);
+}
+
+TEST(EditorProve, SummaryNamesTheDifficultiesAndTheBestColumn)
+{
+    std::array<ProofRun, ProofCount> runs{};
+    for (int d = 0; d < 3; ++d) {
+        runs[static_cast<size_t>(d)].state = ProofState::Solved;
+        runs[static_cast<size_t>(d)].warps = "none";
+    }
+    runs[3].state = ProofState::NotFound;
+    runs[3].bestColumn = 212;
+    EXPECT_EQ(ProofSummary(runs, false), "finishable at Easy, Normal and Difficult; not found at Crazy (best: column 212)");
+    EXPECT_EQ(ProofSummary(runs, true),
+              "finishable at Easy, Normal and Difficult; not found at Crazy (best: column 212) "
+              "(stale: the level changed since)");
+
+    runs[0].warps = "2@57>140,3@150>20";
+    runs[2].state = ProofState::Cancelled;
+    runs[3].state = ProofState::Failed;
+    runs[3].problem = "zorbo_solve: no such level set";
+    EXPECT_EQ(ProofSummary(runs, false),
+              "finishable at Easy and Normal (through pipe 2 (column 57 to 140) and pipe 3 (column 150 to 20)); "
+              "not proved at Difficult and Crazy (zorbo_solve: no such level set)");
+}
+
+TEST(EditorProve, RouteIsCutAtWarpsAndKeepsToTheFirstProof)
+{
+    const ProofRoute route = ParseRoute("proof frame level x y warp\n"
+                                        "1 0 4 100 200 -\n"
+                                        "1 1 4 102 200 -\n"
+                                        "1 2 4 104 198 -\n"
+                                        "1 3 4 2000 50 2\n"
+                                        "1 4 4 2002 50 -\n"
+                                        "1 5 5 48 192 -\n"
+                                        "2 0 4 900 200 -\n"
+                                        "2 1 4 902 200 -\n");
+    EXPECT_EQ(route.level, 4);
+    ASSERT_EQ(route.parts.size(), 2u);
+    EXPECT_EQ(route.parts[0].size(), 3u);
+    EXPECT_EQ(route.parts[1].size(), 2u);
+    EXPECT_EQ(route.parts[1][0].x, 2000);
+    ASSERT_EQ(route.warps.size(), 1u);
+    EXPECT_EQ(route.warps[0].from.x, 104);
+    EXPECT_EQ(route.warps[0].to.x, 2000);
+    EXPECT_EQ(route.warps[0].pipe, 2);
+
+    EXPECT_TRUE(ParseRoute("proof frame level x y warp\n").parts.empty());
+    EXPECT_EQ(ParseRoute("proof frame level x y warp\n1 0 1 5 6 -\nbroken line\n1 1 1 7 6 -\n").parts[0].size(), 2u);
+}
+
+TEST(EditorProve, AnEditToTheLevelMakesTheProofStale)
+{
+    LevelDocument doc = Parse(test::LevelSet().Text());
+    const uint64_t proved = LevelFingerprint(doc, 2);
+    EXPECT_EQ(LevelFingerprint(doc, 2), proved);
+    doc.Paint(3, 5, 10, 26); // another level
+    EXPECT_EQ(LevelFingerprint(doc, 2), proved);
+    doc.Paint(2, 5, 10, 26);
+    EXPECT_NE(LevelFingerprint(doc, 2), proved);
+    doc.Undo();
+    EXPECT_EQ(LevelFingerprint(doc, 2), proved);
+}
+
+// A stand-in solver, so that the processes are tested without a real search.
+class EditorProver : public ::testing::Test {
+protected:
+    std::string Solver(const std::string& body)
+    {
+        const std::string path = dir_.path() + "fake_solve";
+        std::ofstream(path) << "#!/bin/sh\n" << body;
+        ::chmod(path.c_str(), 0755);
+        return path;
+    }
+    // Polls until the proof is over, for at most ten seconds.
+    bool Settle(Prover& prover)
+    {
+        for (int i = 0; i < 200 && prover.Busy(); ++i) {
+            prover.Poll();
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return !prover.Busy();
+    }
+    test::TempDir dir_;
+    test::TempDir data_;
+};
+
+TEST_F(EditorProver, RunsTheSolversAndReadsTheirRoutes)
+{
+    // Easy and Normal find a route, the others stop at column 30 (the fake reads its
+    // --difficulty from its sixth argument and the route file from its twelfth).
+    const std::string solver = Solver(
+        "echo progress level=1 start-column=0 search=1 frames=10 max-frames=100 best-column=9 states=1\n"
+        "case $6 in easy|normal) outcome=solved;; *) outcome=not-found;; esac\n"
+        "printf 'proof frame level x y warp\\n1 0 1 16 32 -\\n1 1 1 18 32 -\\n' > \"${12}\"\n"
+        "echo result level=1 start-column=0 outcome=$outcome frames=2 best-column=30 states=3 warps=none\n"
+        "[ $outcome = solved ]\n");
+    Prover prover;
+    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, 77), "");
+    EXPECT_TRUE(prover.Busy());
+    ASSERT_TRUE(Settle(prover));
+    EXPECT_EQ(prover.Fingerprint(), 77u);
+    EXPECT_EQ(ProofSummary(prover.Runs(), false), "finishable at Easy and Normal; not found at Difficult and Crazy "
+                                                  "(best: column 30)");
+    ASSERT_EQ(prover.Route().parts.size(), 1u);
+    EXPECT_EQ(prover.Route().parts[0].size(), 2u);
+}
+
+TEST_F(EditorProver, ASolverIsWaitedForAfterItsResultLine)
+{
+    // Only Crazy finds a route, and it writes it a second after its result line, as the
+    // solver writes its files last: the proof is not over until it has ended.
+    const std::string solver = Solver(
+        "case $6 in crazy) outcome=solved;; *) outcome=not-found;; esac\n"
+        "echo result level=1 start-column=0 outcome=$outcome frames=2 best-column=30 states=3 warps=none\n"
+        "[ $outcome = solved ] || exit 1\n"
+        "sleep 1\n"
+        "printf 'proof frame level x y warp\\n1 0 1 16 32 -\\n1 1 1 18 32 -\\n' > \"${12}\"\n");
+    Prover prover;
+    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, 0), "");
+    ASSERT_TRUE(Settle(prover));
+    EXPECT_EQ(prover.Runs()[3].state, ProofState::Solved);
+    EXPECT_EQ(prover.Route().parts.size(), 1u) << "the route written after the result line is read";
+}
+
+TEST_F(EditorProver, CancelStopsTheSolversAndTheWaitingOnes)
+{
+    const std::string solver = Solver("echo progress level=1 start-column=0 search=1 frames=1 max-frames=100 "
+                                      "best-column=2 states=1\nexec sleep 30\n");
+    Prover prover;
+    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, 0), "");
+    const auto t0 = std::chrono::steady_clock::now();
+    prover.Poll();
+    prover.Cancel();
+    ASSERT_TRUE(Settle(prover));
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5));
+    for (const ProofRun& r : prover.Runs())
+        EXPECT_EQ(r.state, ProofState::Cancelled);
+    EXPECT_TRUE(prover.Route().parts.empty());
+}
+
+TEST_F(EditorProver, AMissingSolverIsSaidSo)
+{
+    Prover prover;
+    const std::string why = prover.Start(dir_.path() + "zorbo_solve", data_.path(), "Set", "text", 1, 0);
+    EXPECT_NE(why.find("missing"), std::string::npos) << why;
+    EXPECT_FALSE(prover.Busy());
+    EXPECT_FALSE(prover.Started());
+}
+
+TEST_F(EditorProver, ASolverThatEndsWithoutAResultFails)
+{
+    const std::string solver = Solver("echo 'zorbo_solve: the level set cannot be read' >&2\nexit 1\n");
+    Prover prover;
+    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, 0), "");
+    ASSERT_TRUE(Settle(prover));
+    EXPECT_EQ(prover.Runs()[0].state, ProofState::Failed);
+    EXPECT_EQ(prover.Runs()[0].problem, "zorbo_solve: the level set cannot be read");
+}
