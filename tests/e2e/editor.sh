@@ -213,8 +213,8 @@ screenshot "$work/stale.png"
 [ "$(pixels "$work/stale.png" '#907090')" -gt 100 ] || fail "the stale route is not drawn dimmed"
 echo "ok: after an edit the proof is stale and its route dimmed"
 
-# A search that finds nothing goes on to its last frame: once the first difficulty has
-# given up, Shift+F6 cancels the rest, which end within a second or two.
+# A search that finds nothing gives up once the hero has nowhere new to go: once the first
+# difficulty has given up, Shift+F6 cancels the rest, which end within a second or two.
 prove_started
 for _ in $(seq 240); do
   screenshot "$work/blocked.png"

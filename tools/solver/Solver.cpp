@@ -271,6 +271,9 @@ LevelResult Solver::Search(bool towardEnd, const LevelResult& before)
     const uint32_t startNow = start.now;
     std::vector<Node> frontier;
     frontier.push_back(std::move(start));
+    using HeroKey = std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, bool, uint32_t>;
+    std::set<HeroKey> everSeen;
+    int stalled = 0;
 
     for (int frames = 0; frames < options_.maxFrames; frames += options_.holdFrames) {
         if (options_.cancel != nullptr && options_.cancel->load()) {
@@ -280,7 +283,8 @@ LevelResult Solver::Search(bool towardEnd, const LevelResult& before)
         }
         std::vector<Node> children;
         children.reserve(frontier.size() * Actions().size());
-        std::set<std::tuple<int32_t, int32_t, int32_t, int32_t, int32_t, bool, uint32_t>> seen;
+        std::set<HeroKey> seen;
+        bool anywhereNew = false;
         for (const Node& parent : frontier) {
             for (size_t a = 0; a < Actions().size(); ++a) {
                 const std::vector<int32_t>& action = Actions()[a];
@@ -311,10 +315,10 @@ LevelResult Solver::Search(bool towardEnd, const LevelResult& before)
                 result.furthestColumn = std::max(result.furthestColumn, HeroColumn(*game_));
                 const Sprite& hero = game_->sprPlayer;
                 const uint32_t warpMask = parent.warpMask | (warp.pipe != 0 ? 1u << (warp.pipe - 1) : 0u);
-                if (!finished &&
-                    !seen.emplace(WorldX(*game_), hero.Y, hero.SpeedX, hero.SpeedY, hero.State, game_->HeroBig, warpMask)
-                         .second)
+                const HeroKey key{WorldX(*game_), hero.Y, hero.SpeedX, hero.SpeedY, hero.State, game_->HeroBig, warpMask};
+                if (!finished && !seen.insert(key).second)
                     continue;
+                anywhereNew = everSeen.insert(key).second || anywhereNew;
                 Node child;
                 child.trail = std::make_shared<const Trail>(
                     Trail{parent.trail, static_cast<uint8_t>(a), static_cast<uint8_t>(held)});
@@ -342,6 +346,11 @@ LevelResult Solver::Search(bool towardEnd, const LevelResult& before)
         Report(result, towardEnd, frames + options_.holdFrames);
         if (children.empty()) {
             result.reason = "every path loses a life";
+            break;
+        }
+        stalled = anywhereNew ? 0 : stalled + options_.holdFrames;
+        if (stalled >= options_.stallFrames) {
+            result.reason = "nowhere new to go for " + std::to_string(stalled) + " frames";
             break;
         }
         frontier = SelectBeam(std::move(children), options_.beamWidth);

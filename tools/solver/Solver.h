@@ -32,6 +32,10 @@ struct SolveOptions {
     int beamWidth = 48;      // states kept after each step
     int holdFrames = 4;      // frames an action's keys are held
     int maxFrames = 4000;    // give up on a level after this many frames (per way of searching)
+    // Give up sooner when for this long no step has brought the hero anywhere new (a place,
+    // speed and state never reached before in the search): a walled-off level is found out
+    // in seconds, while a wait for a lift or a plant stays well within it.
+    int stallFrames = 600;
     // Read between search steps: once true, the search stops and says it was cancelled.
     const std::atomic<bool>* cancel = nullptr;
     // Told after every search step.
