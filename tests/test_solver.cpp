@@ -30,6 +30,18 @@ struct SolverFixture : testing::Test {
     }
 };
 
+// A level whose end lies behind a wall far higher than any jump, with no way round.
+test::Level WalledOffLevel()
+{
+    test::Level level = test::MakeLevel({});
+    for (size_t row = 0; row < 13; ++row)
+        level[row] = test::Row(std::string(12, '.') + "#");
+    level[12] = test::Row("..H.........#......E");
+    level[13] = test::Row(std::string(30, '#'));
+    level[14] = test::Row(std::string(30, '#'));
+    return level;
+}
+
 // A level whose end lies behind a wall higher than any jump: pipe 1 leads from a pedestal
 // left of the wall to a spot further right, from which the hero walks back left to the end.
 // The warp takes him further from the end than he was.
@@ -128,13 +140,7 @@ TEST_F(SolverFixture, TakesAWarpPipeWhenAWallBarsTheWay)
 TEST_F(SolverFixture, ReportsALevelThatCannotBeFinished)
 {
     test::LevelSet set;
-    set.levels[0] = test::MakeLevel({});
-    // A wall far higher than any jump, with the level end behind it.
-    for (int row = 0; row < 13; ++row)
-        set.levels[0][static_cast<size_t>(row)] = test::Row(std::string(12, '.') + "#");
-    set.levels[0][12] = test::Row("..H.........#......E");
-    set.levels[0][13] = test::Row(std::string(30, '#'));
-    set.levels[0][14] = test::Row(std::string(30, '#'));
+    set.levels[0] = WalledOffLevel();
     Use(set);
 
     small.maxFrames = 4000;
@@ -201,12 +207,7 @@ TEST_F(SolverFixture, GoesThroughAPipeThatLeadsAwayFromTheEndAndSaysSo)
 TEST_F(SolverFixture, ReportsProgressAndHowFarAnUnfinishableLevelGot)
 {
     test::LevelSet set;
-    set.levels[0] = test::MakeLevel({});
-    for (int row = 0; row < 13; ++row)
-        set.levels[0][static_cast<size_t>(row)] = test::Row(std::string(12, '.') + "#");
-    set.levels[0][12] = test::Row("..H.........#......E");
-    set.levels[0][13] = test::Row(std::string(30, '#'));
-    set.levels[0][14] = test::Row(std::string(30, '#'));
+    set.levels[0] = WalledOffLevel();
     Use(set);
     small.maxFrames = 120;
     std::vector<SearchProgress> steps;

@@ -81,9 +81,5 @@ resumed=$(mean)
 kill -0 $pid 2>/dev/null || fail "the game ended: $(cat "$work/out")"
 echo "ok: P pauses under a dimmed picture and resumes ($before -> $paused -> $resumed)"
 
-xdotool key --window $wid Escape
-for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-kill -0 $pid 2>/dev/null && fail "escape did not end the game"
-wait $pid || fail "the game's exit status was $?"
-pid=""
+quit_with_escape
 echo "ok: all desktop window checks passed"

@@ -34,3 +34,14 @@ settled_window() {
   done
   return 1
 }
+
+# Presses Escape in the game's window $wid and waits for the game ($pid) to end with
+# status 0; clears pid so the caller's clean-up leaves it alone.
+quit_with_escape() {
+  kill -0 $pid 2>/dev/null || fail "the game ended: $(cat "$work/out")"
+  xdotool key --window $wid Escape
+  for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $pid 2>/dev/null && fail "escape did not end the game"
+  wait $pid || fail "the game's exit status was $?"
+  pid=""
+}

@@ -73,10 +73,5 @@ xdotool windowsize $wid 700 500
 expect_geometry "${windowed% *} 700x500" "a 700x500 window"
 echo "ok: the window is never smaller than 320x240"
 
-kill -0 $pid 2>/dev/null || fail "the game ended: $(cat "$work/out")"
-xdotool key --window $wid Escape
-for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-kill -0 $pid 2>/dev/null && fail "escape did not end the game"
-wait $pid || fail "the game's exit status was $?"
-pid=""
+quit_with_escape
 echo "ok: all window manager checks passed"
