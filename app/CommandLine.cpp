@@ -127,7 +127,9 @@ const std::vector<Option>& Options()
              return v.empty() ? n + " needs a file name" : std::string();
          }},
         {"--record", "FILE",
-         "record the game to FILE (written as " + AtomicFile::TempName("FILE") + " while the game runs)", 0,
+         "record the game to FILE (written as " + AtomicFile::KeptName("FILE") +
+             " while the game\nruns, left behind by a killed game; refused while another\nZorbo writes FILE)",
+         0,
          [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
              cl.record = v;
              return v.empty() ? n + " needs a file name" : std::string();

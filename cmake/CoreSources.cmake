@@ -4,7 +4,8 @@
 
 # The level-set library.
 file(GLOB ZORBO_LEVEL_SOURCES CONFIGURE_DEPENDS ${ZORBO_ROOT}/level/*.cpp)
-list(APPEND ZORBO_LEVEL_SOURCES ${ZORBO_ROOT}/media/RegularFile.cpp ${ZORBO_ROOT}/media/AtomicFile.cpp)
+list(APPEND ZORBO_LEVEL_SOURCES ${ZORBO_ROOT}/media/RegularFile.cpp ${ZORBO_ROOT}/media/AtomicFile.cpp
+  ${ZORBO_ROOT}/media/FileLock.cpp)
 
 # Game logic, recording and the media layer, without the SDL side of the platform seam.
 file(GLOB ZORBO_CORE_SOURCES CONFIGURE_DEPENDS
@@ -15,7 +16,7 @@ file(GLOB ZORBO_CORE_SOURCES CONFIGURE_DEPENDS
   ${ZORBO_ROOT}/enemies/*.cpp
   ${ZORBO_ROOT}/record/*.cpp)
 list(FILTER ZORBO_CORE_SOURCES EXCLUDE REGEX ".*/media/Sdl[A-Za-z]*\\.cpp$")
-list(FILTER ZORBO_CORE_SOURCES EXCLUDE REGEX ".*/media/(RegularFile|AtomicFile)\\.cpp$")
+list(FILTER ZORBO_CORE_SOURCES EXCLUDE REGEX ".*/media/(RegularFile|AtomicFile|FileLock)\\.cpp$")
 
 # The core's only readers that need SDL2, SDL2_ttf and fontconfig: picture files and fonts.
 set(ZORBO_CORE_SDL_SOURCES ${ZORBO_ROOT}/media/BitmapFile.cpp ${ZORBO_ROOT}/media/Font.cpp)

@@ -173,8 +173,26 @@ std::optional<LevelDocument> LevelDocument::FromBytes(std::string_view bytes, st
     return doc;
 }
 
+namespace {
+
+// Takes path's lock for a document. Only another editor holding it refuses the file: one
+// that cannot be locked at all is still edited, as before there were locks.
+bool LockFor(const std::string& path, FileLock& lock, std::string& error)
+{
+    std::string reason;
+    if (lock.Acquire(path, reason) || !lock.Busy())
+        return true;
+    error = path + " is already open in another Zorbo editor";
+    return false;
+}
+
+} // namespace
+
 std::optional<LevelDocument> LevelDocument::Load(const std::string& path, std::string& error)
 {
+    FileLock lock;
+    if (!LockFor(path, lock, error))
+        return std::nullopt;
     std::string bytes, reason;
     if (!ReadFileBytes(path, bytes, reason)) {
         error = path + " " + reason;
@@ -183,6 +201,8 @@ std::optional<LevelDocument> LevelDocument::Load(const std::string& path, std::s
     std::optional<LevelDocument> doc = FromBytes(bytes, reason);
     if (!doc)
         error = path + ": " + reason;
+    else
+        doc->lock_ = std::move(lock);
     return doc;
 }
 
@@ -204,7 +224,12 @@ std::string LevelDocument::ToBytes() const
 
 bool LevelDocument::Save(const std::string& path, std::string& error)
 {
+    FileLock lock;
     std::string reason;
+    if (!LockFor(path, lock, reason)) {
+        error = "cannot save " + path + ": it is open in another Zorbo editor";
+        return false;
+    }
     const AtomicFile::Outcome end = AtomicFile::WriteWhole(path, ToBytes(), reason);
     if (end != AtomicFile::Outcome::Saved) {
         error = "cannot save " + path + ": " + reason +
@@ -214,6 +239,8 @@ bool LevelDocument::Save(const std::string& path, std::string& error)
     // What is saved is a finished step: later edits start a new one.
     EndGroup();
     saved_ = done_;
+    if (lock.Held())
+        lock_ = std::move(lock);
     return true;
 }
 

@@ -3,6 +3,7 @@
 // back exactly as it was read except for the cells that were changed.
 #include "level/LevelCheck.h"
 #include "level/Rules.h"
+#include "media/FileLock.h"
 
 #include <array>
 #include <cstddef>
@@ -50,13 +51,17 @@ public:
     // (a byte that is no tile code, a map row before the first level) cannot be edited:
     // then nullopt and error says why, with line and column.
     static std::optional<LevelDocument> FromBytes(std::string_view bytes, std::string& error);
+    // Reads a level set from its file and keeps the file locked (FileLock) while the
+    // document lives, so a second Zorbo editor on it is refused ("... is already open in
+    // another Zorbo editor") instead of silently replacing this one's saves.
     static std::optional<LevelDocument> Load(const std::string& path, std::string& error);
 
     // The file as it would be saved: untouched lines byte for byte, the same line ends and
     // byte-order mark as read.
     std::string ToBytes() const;
     // Writes ToBytes() to a temporary file beside path, then renames it over path, so a
-    // failed or interrupted save leaves the old file whole. Clears Modified() on success.
+    // failed or interrupted save leaves the old file whole. Clears Modified() on success,
+    // and the document then holds path's lock; a path another editor has open is refused.
     bool Save(const std::string& path, std::string& error);
 
     // The code of a cell; 0 outside the map or past the end of a short row.
@@ -170,6 +175,7 @@ private:
     bool grouping_ = false;     // edits join one step
     bool groupStarted_ = false; // ... and that step is history_[done_ - 1]
     size_t saved_ = 0; // done_ when loaded or saved; npos once that state cannot come back
+    FileLock lock_;    // the file this document was loaded from or last saved to
 };
 
 } // namespace zorbo::editor

@@ -14,8 +14,13 @@ RecordingWriter::~RecordingWriter()
 bool RecordingWriter::Open(const std::string& file, std::string& error)
 {
     std::string reason;
+    if (!lock_.Acquire(file, reason)) {
+        error = "cannot record to " + file + ": " + (lock_.Busy() ? "it is already being written by another Zorbo" : reason);
+        return false;
+    }
     if (!file_.Open(file, reason)) {
         error = "cannot record to " + file + ": " + reason;
+        lock_.Release();
         return false;
     }
     return true;
@@ -60,6 +65,7 @@ bool RecordingWriter::Finish(const Recording& rec, std::string& error)
         }
         error_ = reason;
     }
+    lock_.Release();
     if (!error_.empty()) {
         error = "the recording is not finished: " + error_ + "; " + file_.Temp() + " holds the game up to its last poll";
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 // Recordings on disk: a game written as it is played, a whole recording saved, one read.
 #include "media/AtomicFile.h"
+#include "media/FileLock.h"
 #include "record/Recording.h"
 
 #include <string>
@@ -9,8 +10,9 @@ namespace zorbo {
 
 // Writes a recording while its game is played. Every keyboard poll reaches the file as
 // soon as the game has read it, so a killed game leaves a recording that replays up to
-// its last poll. The file is written under a temporary name beside FILE (AtomicFile) and
-// renamed once finished.
+// its last poll. The file is written under a temporary name beside FILE (AtomicFile: FILE.part
+// when that name fits and is free) and renamed once finished. From Open until then FILE is
+// locked (FileLock), so a second Zorbo recording to it is refused instead of replacing it.
 class RecordingWriter {
 public:
     RecordingWriter() = default;
@@ -18,7 +20,8 @@ public:
     RecordingWriter(const RecordingWriter&) = delete;
     RecordingWriter& operator=(const RecordingWriter&) = delete;
 
-    // Opens the temporary file; false with a reason naming the file when it cannot be written.
+    // Locks FILE and opens the temporary file; false with a reason naming the file when it
+    // cannot be written or another Zorbo is writing it.
     bool Open(const std::string& file, std::string& error);
     // Writes what is new in the recording up to its last poll. After a failure nothing more
     // is written; the failure is reported by Finish.
@@ -32,6 +35,7 @@ private:
     // An unfinished recording stays under its temporary name, where it replays up to its
     // last poll.
     AtomicFile file_{AtomicFile::Unfinished::Keep};
+    FileLock lock_;
     RecordingText text_;
     size_t written_ = 0;
     std::string error_;

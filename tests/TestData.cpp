@@ -1,6 +1,11 @@
 #include "TestData.h"
 
 #include <SDL.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
 
 #include <cstdlib>
 #include <filesystem>
@@ -54,6 +59,28 @@ std::string FileBytes(const std::string& path)
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+int InOtherProcess(const std::function<int()>& work)
+{
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(work());
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+std::vector<std::string> FolderNames(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 TempDir::TempDir()

@@ -34,6 +34,13 @@ private:
 // A file's whole contents, byte for byte ("" when it cannot be read).
 std::string FileBytes(const std::string& path);
 
+// Runs work in a forked copy of this process, standing for a second Zorbo beside the test,
+// and gives its exit status (work's result; -1 when it did not end normally).
+int InOtherProcess(const std::function<int()>& work);
+
+// The names in a folder, sorted.
+std::vector<std::string> FolderNames(const std::string& folder);
+
 // A temporary folder that is removed again when the object goes.
 class TempDir {
 public:

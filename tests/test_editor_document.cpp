@@ -417,30 +417,63 @@ TEST(EditorDocument, SavingIsAtomic)
     ASSERT_TRUE(doc) << error;
     doc->Paint(0, 0, 1, 26);
 
-    // Something in the way of the temporary file: the save fails, the old file stays.
-    std::filesystem::create_directory(path + ".part");
-    EXPECT_FALSE(doc->Save(path, error));
-    EXPECT_NE(error.find("cannot save " + path), std::string::npos) << error;
-    EXPECT_NE(error.find(".part"), std::string::npos) << error;
-    EXPECT_EQ(test::FileBytes(path), old);
-    EXPECT_TRUE(doc->Modified());
-    std::filesystem::remove(path + ".part");
-
+    // A save that fails leaves the old file and the changes unsaved.
     EXPECT_FALSE(doc->Save(dir.path() + "no/such/folder/set.txt", error));
     EXPECT_NE(error.find("no such file"), std::string::npos) << error;
     EXPECT_FALSE(doc->Save(dir.path(), error));
     EXPECT_NE(error.find("a folder"), std::string::npos) << error;
+    EXPECT_EQ(test::FileBytes(path), old);
+    EXPECT_TRUE(doc->Modified());
 
     std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     ASSERT_TRUE(doc->Save(path, error)) << error;
     EXPECT_FALSE(doc->Modified());
     EXPECT_EQ(test::FileBytes(path), doc->ToBytes());
-    EXPECT_FALSE(std::filesystem::exists(path + ".part"));
+    EXPECT_EQ(test::FolderNames(dir.path()), std::vector<std::string>{"set.txt"}) << "no temporary file stays";
     EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     const std::optional<LevelDocument> back = LevelDocument::Load(path, error);
     ASSERT_TRUE(back) << error;
     EXPECT_EQ(back->Code(0, 0, 1), 26);
+}
+
+TEST(EditorDocument, AFileIsOpenInOneEditorAtATime)
+{
+    test::TempDir dir;
+    const std::string path = dir.path() + "set.txt";
+    const std::string other = dir.path() + "copy.txt";
+    test::WriteFile(path, test::LevelSet().Text());
+    // A second editor, in a process of its own: 0 when it may open the file, 2 when it is
+    // refused as open elsewhere (and may not save over it either).
+    const auto secondEditor = [](const std::string& file) {
+        return test::InOtherProcess([&file] {
+            std::string error;
+            if (LevelDocument::Load(file, error))
+                return 0;
+            LevelDocument fresh;
+            std::string saveError;
+            const bool refused = error == file + " is already open in another Zorbo editor" && !fresh.Save(file, saveError) &&
+                                 saveError == "cannot save " + file + ": it is open in another Zorbo editor";
+            return refused ? 2 : 1;
+        });
+    };
+
+    std::string error;
+    std::optional<LevelDocument> doc = LevelDocument::Load(path, error);
+    ASSERT_TRUE(doc) << error;
+    EXPECT_EQ(secondEditor(path), 2);
+    // The same editor opens the file again (to start over from disk).
+    std::optional<LevelDocument> again = LevelDocument::Load(path, error);
+    ASSERT_TRUE(again) << error;
+    again.reset();
+    EXPECT_EQ(secondEditor(path), 2) << "the first document still holds it";
+
+    // Saved under another name, the document holds that one instead.
+    ASSERT_TRUE(doc->Save(other, error)) << error;
+    EXPECT_EQ(secondEditor(path), 0);
+    EXPECT_EQ(secondEditor(other), 2);
+    doc.reset();
+    EXPECT_EQ(secondEditor(other), 0) << "a closed document lets go";
 }
 
 TEST(EditorDocument, TheCheckNamesTheLineAndColumnOfAnEditedCell)

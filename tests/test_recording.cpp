@@ -122,6 +122,29 @@ TEST_F(RecordingFixture, AGameWrittenAsItGoesGivesTheSameFileAsOneSavedWhole)
     EXPECT_EQ(test::FileBytes(dir.path() + "live.rec"), FormatRecording(rec));
 }
 
+TEST_F(RecordingFixture, ASecondWriterOfOneNameIsRefusedAndTheFirstKeepsItsFile)
+{
+    const std::string file = dir.path() + "same.rec";
+    RecordingWriter first;
+    std::string error;
+    ASSERT_TRUE(first.Open(file, error)) << error;
+    // Another Zorbo recording to the same file is refused at once.
+    const auto second = [&file] {
+        return test::InOtherProcess([&file] {
+            RecordingWriter writer;
+            std::string refusal;
+            if (writer.Open(file, refusal))
+                return 0;
+            return refusal == "cannot record to " + file + ": it is already being written by another Zorbo" ? 2 : 1;
+        });
+    };
+    EXPECT_EQ(second(), 2);
+    Record(60, &first);
+    EXPECT_EQ(test::FileBytes(file), FormatRecording(rec));
+    EXPECT_EQ(second(), 0) << "a finished recording lets go of its name";
+    EXPECT_EQ(test::FileBytes(file), FormatRecording(rec));
+}
+
 TEST_F(RecordingFixture, AKilledGameLeavesARecordingThatReplaysToItsLastPoll)
 {
     RecordingWriter writer;

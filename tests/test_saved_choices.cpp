@@ -1,6 +1,5 @@
 #include "launcher/LauncherDialog.h"
 #include "launcher/SavedChoices.h"
-#include "media/AtomicFile.h"
 
 #include "TestData.h"
 
@@ -89,7 +88,7 @@ TEST(SavedChoicesFile, ChoicesComeBackAsTheyWereSaved)
     std::string reason;
     ASSERT_TRUE(SaveChoices(path, Chosen(), reason)) << reason;
     EXPECT_EQ(LoadSavedChoices(path), Chosen());
-    EXPECT_FALSE(std::filesystem::exists(AtomicFile::TempName(path)));
+    EXPECT_EQ(test::FolderNames(dir.path() + "config/zorbo"), std::vector<std::string>{"settings"});
     ASSERT_TRUE(SaveChoices(path, SavedChoices(), reason)) << reason;
     EXPECT_EQ(LoadSavedChoices(path), SavedChoices()) << "a later save replaces the file";
     EXPECT_TRUE(warnings.lines().empty());

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Recording and watching in a real window on a virtual display: a replay stopped early says
 # where it stopped, a recording that cannot be written is refused before the window opens,
-# and a recording game that is killed leaves a file that replays up to its last poll.
+# a second game recording to the same file is refused while the first one plays, and a
+# recording game that is killed leaves a file that replays up to its last poll.
 # Usage: recordings_window.sh ZORBO DATA-DIR GOOD-RECORDING
 set -u
 zorbo=$1 data=$2 good=$3
@@ -56,6 +57,22 @@ if kill -0 $watcher 2>/dev/null; then kill $watcher; else fail "a window opened 
 [ $status -eq 1 ] && grep -q "cannot record to $work/missing/game.rec" "$work/out" ||
   fail "unwritable recording: status $status: $(cat "$work/out")"
 echo "ok: refused in ${took} ms: $(cat "$work/out")"
+
+# Two games recording to one file: the second is refused at once, the first keeps its file.
+start --data "$data" --level 1 --no-sound --record "$work/same.rec"
+first=$pid
+timeout 20 "$zorbo" --data "$data" --level 1 --no-sound --record "$work/same.rec" > "$work/second" 2>&1
+status=$?
+[ $status -eq 1 ] && grep -q "cannot record to $work/same.rec: it is already being written by another Zorbo" "$work/second" ||
+  fail "second recording to one file: status $status: $(cat "$work/second")"
+pid=$first
+kill -TERM $pid
+finish
+[ $status -eq 0 ] && [ -s "$work/same.rec" ] && [ ! -e "$work/same.rec.part" ] ||
+  fail "the first recording to one file: status $status, files: $(ls "$work"), output: $(cat "$work/out")"
+timeout 20 "$zorbo" --data "$data" --play "$work/same.rec" --headless > "$work/out" 2>&1 ||
+  fail "the first recording to one file does not replay: $(cat "$work/out")"
+echo "ok: second writer refused: $(cat "$work/second")"
 
 # Killed while recording: the temporary file replays up to its last poll.
 start --data "$data" --level 1 --no-sound --record "$work/killed.rec"
