@@ -19,7 +19,7 @@ namespace {
 constexpr std::string_view kKeptSuffix = ".part";
 constexpr int kTempTries = 100;
 
-// Six letters or digits, different in every call and every process.
+// Six random letters or digits: a name taken already is skipped (O_EXCL) and another drawn.
 std::string UniqueLetters()
 {
     static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
