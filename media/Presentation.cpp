@@ -19,6 +19,12 @@ WindowPlace CentredLifted(int screenW, int screenH, int w, int h)
     return p;
 }
 
+WindowSize KeptWindowSize(WindowSize size, WindowSize largest)
+{
+    return {std::clamp(size.w, PictureWidth, std::max(PictureWidth, largest.w)),
+            std::clamp(size.h, PictureHeight, std::max(PictureHeight, largest.h))};
+}
+
 Rect WholeScaleRect(int32_t outW, int32_t outH, int32_t srcW, int32_t srcH)
 {
     if (srcW <= 0 || srcH <= 0)

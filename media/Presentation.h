@@ -23,6 +23,15 @@ struct WindowPlace {
 };
 WindowPlace CentredLifted(int screenW, int screenH, int w, int h);
 
+// A window's size between the picture at 1x and `largest` (the largest screen's size, or
+// the picture's when that is smaller): a larger window shows nothing more, only costs
+// drawing memory in proportion to its area.
+struct WindowSize {
+    int w = 0;
+    int h = 0;
+};
+WindowSize KeptWindowSize(WindowSize size, WindowSize largest);
+
 // Where a srcW x srcH picture goes in an outW x outH window: the largest whole factor
 // that fits (at least 1), centred, so every pixel stays square and the rest is black.
 Rect WholeScaleRect(int32_t outW, int32_t outH, int32_t srcW, int32_t srcH);

@@ -77,6 +77,22 @@ SDL_RWops* OpenMediaFile(const std::string& file, std::string& bytes, std::strin
     return rw;
 }
 
+// The size a game started in full screen takes when it first becomes a window.
+constexpr int StartedFullWidth = 640;
+constexpr int StartedFullHeight = 480;
+
+// The largest screen's size: no window needs to be larger to show the whole picture.
+WindowSize LargestScreen()
+{
+    WindowSize largest{PictureWidth, PictureHeight};
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(i, &bounds) == 0)
+            largest = {std::max(largest.w, bounds.w), std::max(largest.h, bounds.h)};
+    }
+    return largest;
+}
+
 } // namespace
 
 std::string NoDisplayReason()
@@ -139,7 +155,8 @@ void SdlPlatform::OpenWindow(ScreenMode mode)
     SDL_GetDisplayBounds(0, &desktop);
     // A window the player may resize; the picture keeps a whole scale inside it.
     Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE;
-    fullScreen_ = startedFullScreen_ = mode == ScreenMode::FullScreen;
+    startedFullScreen_ = mode == ScreenMode::FullScreen;
+    modeSwitch_ = ModeSwitch(startedFullScreen_);
     int w = PictureWidth, h = PictureHeight, x = 0, y = 0;
     if (mode == ScreenMode::FullScreen) {
         // A desktop-sized full-screen window: the desktop's own mode is never changed.
@@ -160,7 +177,7 @@ void SdlPlatform::OpenWindow(ScreenMode mode)
     window_ = SDL_CreateWindow("Zorbo", x, y, w, h, flags);
     if (window_ == nullptr)
         throw std::runtime_error(std::string("cannot open the game window: ") + SDL_GetError());
-    SDL_SetWindowMinimumSize(window_, PictureWidth, PictureHeight);
+    KeepSizeHints();
     if (!iconFile_.empty()) {
         // An unreadable icon only leaves the window without one.
         std::string bytes, error;
@@ -225,10 +242,14 @@ void SdlPlatform::Handle(const SDL_Event& e)
         if (pads_)
             pads_->Handle(e, question_, tapped_);
         break;
+    case SDL_DISPLAYEVENT:
+        if (window_ != nullptr)
+            KeepSizeHints(); // a larger screen plugged in allows a larger window
+        break;
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
-            KeepMinimumSize(e.window.data1, e.window.data2);
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            SizeChanged(e.window.data1, e.window.data2);
+        else if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
             Render();
         else if (e.window.event == SDL_WINDOWEVENT_CLOSE)
             closeRequested_ = true;
@@ -255,18 +276,47 @@ bool SdlPlatform::HandleControlKey(const SDL_KeyboardEvent& key)
     }
     const bool enter = code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER;
     if (code == SDL_SCANCODE_F11 || (enter && (key.keysym.mod & KMOD_ALT) != 0)) {
-        ToggleFullScreen();
+        modeSwitch_.Press();
         return true;
     }
     return false;
 }
 
-// Without a window manager nothing holds a window to its minimum size: a smaller one is
-// put back at once.
-void SdlPlatform::KeepMinimumSize(int w, int h)
+// The window keeps between the picture at 1x and the largest screen: a window manager
+// holds it there by the hints; without one a size outside is put back once the events
+// read so far are handled (each put-back waits inside SDL for the window's answer, so a
+// storm of sizes costs one wait per pass, not one per size). Nothing is drawn at a giant
+// size meanwhile: the drawing buffers follow the window's size, and one at 10000 x 10000
+// would hold hundreds of megabytes.
+void SdlPlatform::KeepSizeHints()
 {
-    if (window_ != nullptr && !fullScreen_ && (w < PictureWidth || h < PictureHeight))
-        SDL_SetWindowSize(window_, std::max(w, PictureWidth), std::max(h, PictureHeight));
+    const WindowSize largest = LargestScreen();
+    SDL_SetWindowMinimumSize(window_, PictureWidth, PictureHeight);
+    SDL_SetWindowMaximumSize(window_, largest.w, largest.h);
+}
+
+void SdlPlatform::KeepSizeInBounds()
+{
+    if (window_ == nullptr || modeSwitch_.FullScreen())
+        return;
+    WindowSize size;
+    SDL_GetWindowSize(window_, &size.w, &size.h);
+    const WindowSize kept = KeptWindowSize(size, LargestScreen());
+    if (kept.w != size.w || kept.h != size.h)
+        SDL_SetWindowSize(window_, kept.w, kept.h);
+}
+
+bool SdlPlatform::TooLargeToDraw(int w, int h) const
+{
+    const WindowSize largest = LargestScreen();
+    return !modeSwitch_.FullScreen() && (w > largest.w || h > largest.h);
+}
+
+void SdlPlatform::SizeChanged(int w, int h)
+{
+    if (modeSwitch_.Switching() && w == answerW_ && h == answerH_)
+        modeSwitch_.Answered();
+    Render();
 }
 
 // Escape (or a pad's Back) quits a paused game as escape quits a running one: the pause
@@ -300,12 +350,9 @@ void SdlPlatform::SetPaused(bool paused)
 // would place the frame, not the window, at the old spot). A desktop without a window
 // manager ignores that request, so there the game makes a borderless window the size of
 // the desktop itself.
-void SdlPlatform::ToggleFullScreen()
+void SdlPlatform::SwitchMode(bool fullScreen)
 {
-    if (window_ == nullptr)
-        return;
-    fullScreen_ = !fullScreen_;
-    if (fullScreen_) {
+    if (fullScreen) {
         int top = 0, left = 0, bottom = 0, right = 0;
         managed_ = SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 &&
                    (top | left | bottom | right) != 0;
@@ -314,21 +361,25 @@ void SdlPlatform::ToggleFullScreen()
         SDL_GetWindowSize(window_, &w, &h);
         windowed_.right = windowed_.left + w;
         windowed_.bottom = windowed_.top + h;
+        SDL_Rect desktop{0, 0, 640, 480};
+        SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &desktop);
         if (!managed_) {
-            SDL_Rect desktop{0, 0, 640, 480};
-            SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &desktop);
             SDL_SetWindowBordered(window_, SDL_FALSE);
             SDL_SetWindowPosition(window_, desktop.x, desktop.y);
             SDL_SetWindowSize(window_, desktop.w, desktop.h);
         }
+        answerW_ = desktop.w;
+        answerH_ = desktop.h;
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
+        answerW_ = startedFullScreen_ ? StartedFullWidth : windowed_.width();
+        answerH_ = startedFullScreen_ ? StartedFullHeight : windowed_.height();
         SDL_SetWindowFullscreen(window_, 0);
         if (startedFullScreen_) {
             // Started in full screen, it has no window size of its own yet.
             startedFullScreen_ = false;
             SDL_SetWindowBordered(window_, SDL_TRUE);
-            SDL_SetWindowSize(window_, 640, 480);
+            SDL_SetWindowSize(window_, StartedFullWidth, StartedFullHeight);
             SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
         } else if (!managed_) {
             SDL_SetWindowBordered(window_, SDL_TRUE);
@@ -336,8 +387,21 @@ void SdlPlatform::ToggleFullScreen()
             SDL_SetWindowPosition(window_, windowed_.left, windowed_.top);
         }
     }
-    SDL_ShowCursor(fullScreen_ ? SDL_DISABLE : SDL_ENABLE);
+    SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
     Render();
+}
+
+// Runs once the events read so far are handled: the window's size is put back in bounds,
+// and at most one mode switch starts. A close request read meanwhile wins: no switch
+// starts after it.
+void SdlPlatform::ServeWindow()
+{
+    if (window_ == nullptr || closeRequested_)
+        return;
+    KeepSizeInBounds();
+    const uint32_t now = SDL_GetTicks();
+    if (modeSwitch_.Due(now))
+        SwitchMode(modeSwitch_.Begin(now));
 }
 
 void SdlPlatform::DoEvents()
@@ -345,6 +409,7 @@ void SdlPlatform::DoEvents()
     SDL_Event e;
     while (SDL_PollEvent(&e) != 0)
         Handle(e);
+    ServeWindow();
 }
 
 void SdlPlatform::WaitUntil(uint32_t tick)
@@ -354,10 +419,9 @@ void SdlPlatform::WaitUntil(uint32_t tick)
         // never made up for, so play resumes without a burst.
         while (paused_ && !closeRequested_) {
             SDL_Event e;
-            if (SDL_WaitEventTimeout(&e, 250) != 0) {
+            if (SDL_WaitEventTimeout(&e, 250) != 0)
                 Handle(e);
-                DoEvents();
-            }
+            DoEvents();
         }
         const uint32_t now = SDL_GetTicks();
         if (static_cast<int32_t>(tick - now) <= 0 || closeRequested_)
@@ -401,8 +465,8 @@ bool SdlPlatform::StartDisplay()
     if (renderer_ == nullptr)
         throw std::runtime_error(std::string("cannot draw into the game window: ") + SDL_GetError());
     // A renderer may re-create the window for its drawing context, and the new one forgets
-    // the minimum size.
-    SDL_SetWindowMinimumSize(window_, PictureWidth, PictureHeight);
+    // the size limits.
+    KeepSizeHints();
     KeepScreenAwake();
     return true;
 }
@@ -455,8 +519,12 @@ void SdlPlatform::Render()
 {
     if (renderer_ == nullptr || texture_ == nullptr)
         return;
+    // The latest size the desktop reported, so a giant one is seen before it is drawn at.
+    SDL_PumpEvents();
     int outW = 0, outH = 0;
     SDL_GetRendererOutputSize(renderer_, &outW, &outH);
+    if (TooLargeToDraw(outW, outH))
+        return;
     const int srcW = lastSrc_.width(), srcH = lastSrc_.height();
     if (srcW <= 0 || srcH <= 0)
         return;
@@ -490,6 +558,7 @@ void SdlPlatform::ReadKeyboard(KeyState& keys)
     SDL_Event e;
     while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
         Handle(e);
+    ServeWindow();
     keys = tapped_;
     tapped_.fill(0);
     if (paused_) {

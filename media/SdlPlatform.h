@@ -1,4 +1,5 @@
 #pragma once
+#include "media/ModeSwitch.h"
 #include "media/Platform.h"
 #include "media/SdlGamepads.h"
 
@@ -59,7 +60,7 @@ public:
     // Milliseconds from SDL start to the first picture on the screen (0 before it).
     uint32_t FirstPresentTick() const { return firstPresent_; }
     bool Paused() const { return paused_; }
-    bool FullScreen() const { return fullScreen_; }
+    bool FullScreen() const { return modeSwitch_.FullScreen(); }
     size_t Pads() const { return pads_ ? pads_->Count() : 0; }
     // Where the picture was last drawn in the window (for tests of the scaling).
     Rect PictureRect() const { return pictureRect_; }
@@ -69,8 +70,12 @@ private:
     bool HandleControlKey(const SDL_KeyboardEvent& key);
     void SetPaused(bool paused);
     void QuitFromPause();
-    void ToggleFullScreen();
-    void KeepMinimumSize(int w, int h);
+    void ServeWindow();
+    void SwitchMode(bool fullScreen);
+    void KeepSizeHints();
+    void KeepSizeInBounds();
+    bool TooLargeToDraw(int w, int h) const;
+    void SizeChanged(int w, int h);
     void KeepScreenAwake();
     void Upload();
     void Render();
@@ -91,7 +96,8 @@ private:
     bool question_ = false;
     bool paused_ = false;
     bool hidden_ = false;
-    bool fullScreen_ = false;
+    ModeSwitch modeSwitch_;
+    int answerW_ = 0, answerH_ = 0;   // the window's size once the switch under way is done
     bool startedFullScreen_ = false;
     bool managed_ = false;   // a window manager framed the window when it went full screen
     Rect windowed_{};   // the window's place before it went full screen

@@ -1,10 +1,13 @@
 // Playing on today's desktops: gamepads standing in for keys, whole-factor scaling, pause.
 #include "media/Keyboard.h"
+#include "media/ModeSwitch.h"
 #include "media/PadMap.h"
 #include "media/Presentation.h"
 #include "media/Surface.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 using namespace zorbo;
 
@@ -76,6 +79,73 @@ TEST(Presentation, ThePictureTakesTheLargestWholeFactorCentred)
     EXPECT_EQ(WholeScaleRect(1366, 768, 320, 240), (Rect{203, 24, 1163, 744}));
     // Smaller than the picture: drawn at its own size, centred and cut.
     EXPECT_EQ(WholeScaleRect(200, 100, 320, 240), (Rect{-60, -70, 260, 170}));
+}
+
+TEST(Presentation, AWindowKeepsBetweenThePictureAndTheLargestScreen)
+{
+    const WindowSize screen{1920, 1080};
+    auto kept = [&](int w, int h, WindowSize largest) {
+        const WindowSize k = KeptWindowSize({w, h}, largest);
+        return std::pair(k.w, k.h);
+    };
+    EXPECT_EQ(kept(700, 500, screen), std::pair(700, 500));
+    EXPECT_EQ(kept(1, 1, screen), std::pair(PictureWidth, PictureHeight));
+    EXPECT_EQ(kept(10000, 10000, screen), std::pair(1920, 1080));
+    // Each side on its own: a tall narrow window keeps its width.
+    EXPECT_EQ(kept(400, 5000, screen), std::pair(400, 1080));
+    EXPECT_EQ(kept(5000, 100, screen), std::pair(1920, PictureHeight));
+    // A screen smaller than the picture still leaves room for the picture at 1x.
+    EXPECT_EQ(kept(10000, 10000, {200, 100}), std::pair(PictureWidth, PictureHeight));
+}
+
+// The model of F11 under a storm of presses: one switch at a time, presses meanwhile only
+// turn the mode wanted around.
+TEST(ModeSwitch, PressesDuringASwitchTurnTheModeWantedNotAQueue)
+{
+    ModeSwitch fs(false);
+    EXPECT_FALSE(fs.Due(0)) << "nothing wanted, nothing to do";
+    fs.Press();
+    ASSERT_TRUE(fs.Due(0));
+    EXPECT_TRUE(fs.Begin(0)) << "the first press goes to full screen at once";
+    EXPECT_TRUE(fs.FullScreen());
+    // 49 more presses, 5 ms apart, while the desktop has not answered: none starts a switch.
+    for (int i = 1; i < 50; ++i) {
+        fs.Press();
+        EXPECT_FALSE(fs.Due(static_cast<uint32_t>(i * 5))) << "press " << i + 1;
+    }
+    // Fifty presses in all, an even number: back to the window, in one more switch.
+    fs.Answered();
+    ASSERT_TRUE(fs.Due(500));
+    EXPECT_FALSE(fs.Begin(500));
+    fs.Answered();
+    EXPECT_FALSE(fs.Due(600)) << "the window is what was wanted: no further switch";
+}
+
+TEST(ModeSwitch, AnEvenNumberOfPressesBeforeTheNextSwitchCostsNothing)
+{
+    ModeSwitch fs(true); // started in full screen
+    fs.Press();
+    fs.Press();
+    EXPECT_FALSE(fs.Due(0));
+    EXPECT_TRUE(fs.FullScreen());
+    EXPECT_FALSE(fs.Switching());
+}
+
+TEST(ModeSwitch, ASwitchNeverAnsweredHoldsTheNextOnlyForAWhile)
+{
+    ModeSwitch fs(false);
+    fs.Press();
+    fs.Begin(1000);
+    fs.Press();
+    EXPECT_FALSE(fs.Due(1000 + ModeSwitch::AnswerWaitMs - 1));
+    EXPECT_TRUE(fs.Due(1000 + ModeSwitch::AnswerWaitMs)) << "a desktop that never answers";
+    // The tick count wraps after 49 days; the wait still ends.
+    ModeSwitch late(false);
+    late.Press();
+    late.Begin(0xFFFFFF00u);
+    late.Press();
+    EXPECT_FALSE(late.Due(0xFFFFFF10u));
+    EXPECT_TRUE(late.Due(0xFFFFFF00u + ModeSwitch::AnswerWaitMs));
 }
 
 TEST(Presentation, ThePauseOverlayDimsThePictureWithoutMakingItTransparent)

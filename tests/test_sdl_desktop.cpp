@@ -338,3 +338,30 @@ TEST_F(SdlDesktop, APauseRunsNoFrameLetsNoKeyThroughAndEndsWithoutABurst)
     EXPECT_EQ(game.sprPlayer.State, Hero::GroundRight) << "the space tapped during the pause jumped";
     EXPECT_EQ(game.sprPlayer.SpeedY, 0);
 }
+
+// A storm of F11 presses read in one pass starts one switch at most, and a close request
+// read with it wins: the game ends without switching at all.
+TEST_F(SdlDesktop, AnF11StormStartsOneSwitchAndAClosedWindowNone)
+{
+    sdl.OpenWindow(ScreenMode::Window320);
+    ASSERT_TRUE(sdl.StartDisplay());
+    auto storm = [](int presses) {
+        for (int i = 0; i < presses; ++i) {
+            PushKey(SDL_SCANCODE_F11, true);
+            PushKey(SDL_SCANCODE_F11, false);
+        }
+    };
+    storm(50);
+    sdl.DoEvents();
+    EXPECT_FALSE(sdl.FullScreen()) << "an even number of presses";
+    storm(51);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    sdl.DoEvents();
+    EXPECT_TRUE(sdl.CloseRequested());
+    EXPECT_FALSE(sdl.FullScreen()) << "a switch started after the close request";
+    storm(1);
+    sdl.DoEvents();
+    EXPECT_FALSE(sdl.FullScreen());
+}
