@@ -398,7 +398,8 @@ bool EditorWindow::OfferRecovery(std::optional<LevelDocument>& doc, const std::s
     std::string error;
     std::optional<LevelDocument> recovered = LevelDocument::Recovered(*doc, copy->text, error);
     if (!recovered) {
-        Alert("Cannot recover", "The recovery copy " + file + " is no level set (" + error + "); it is kept.");
+        Alert("Cannot recover", "The recovery copy " + file + " cannot be read as a level set (" + error +
+                                    "); " + BaseName(path) + " opens as it was saved.");
         return false;
     }
     doc = std::move(recovered);
