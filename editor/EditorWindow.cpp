@@ -3,6 +3,8 @@
 #include "editor/MapView.h"
 #include "editor/Palette.h"
 #include "editor/PaletteView.h"
+#include "editor/Recovery.h"
+#include "launcher/MessageText.h"
 #include "level/LevelFile.h"
 #include "level/Rules.h"
 
@@ -21,7 +23,13 @@
 #include <FL/Fl_File_Chooser.H>
 #include <FL/fl_ask.H>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <ctime>
 #include <filesystem>
 
 namespace zorbo::editor {
@@ -38,6 +46,8 @@ constexpr int kToolButton = 48;
 constexpr int kProofBar = 80;
 constexpr const char* kSolverName = "zorbo_solve";
 constexpr Fl_Fontsize kText = 12;
+// Seconds without an edit before the recovery copy is written.
+constexpr double kRecoveryIdle = 3.0;
 
 constexpr const char* kToolNames[ToolCount] = {"Paint", "Erase", "Fill", "Pick", "Select", "Bucket", "Stamp"};
 constexpr const char* kToolHints[ToolCount] = {
@@ -74,6 +84,31 @@ void CallBool(Fl_Widget*, void* window)
 std::string BaseName(const std::string& path)
 {
     return path.empty() ? "Untitled" : std::filesystem::path(path).filename().string();
+}
+
+// Every message box of the editor goes through these two, so that none runs off the screen.
+void Alert(const char* title, const std::string& text)
+{
+    fl_message_title(title);
+    fl_alert("%s", FitToScreen(text).c_str());
+}
+
+int Choice(const char* title, const std::string& text, const char* b0, const char* b1, const char* b2)
+{
+    fl_message_title(title);
+    return fl_choice("%s", b0, b1, b2, FitToScreen(text).c_str());
+}
+
+// SIGTERM and SIGHUP only write their number here; the event loop reads it, writes the
+// recovery copy and ends the editor, with no unsafe work in the handler.
+int signalPipe[2] = {-1, -1};
+
+void OnEndSignal(int signal)
+{
+    const int saved = errno;
+    const auto number = static_cast<unsigned char>(signal);
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &number, 1);
+    errno = saved;
 }
 
 } // namespace
@@ -184,6 +219,7 @@ EditorWindow::~EditorWindow()
     Fl::remove_timeout(CheckTimer, this);
     Fl::remove_timeout(ReapTimer, this);
     Fl::remove_timeout(ProofTimer, this);
+    Fl::remove_timeout(RecoveryTimer, this);
 }
 
 void EditorWindow::BuildMenu()
@@ -315,24 +351,132 @@ void EditorWindow::BuildToolBar(int y)
 
 bool EditorWindow::Open(const std::string& path, std::string& error)
 {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        UseDocument(std::make_unique<LevelDocument>(), path);
-        Status("New level set: it is written to " + path + " when saved");
-        return true;
-    }
-    std::optional<LevelDocument> doc = LevelDocument::Load(path, error);
+    bool isNew = false;
+    std::optional<LevelDocument> doc = LevelDocument::LoadOrNew(path, isNew, error);
     if (!doc)
         return false;
+    const bool recovered = OfferRecovery(doc, path);
     UseDocument(std::make_unique<LevelDocument>(std::move(*doc)), path);
-    Status("Opened " + path);
+    if (recovered)
+        Status("Recovered the unsaved changes to " + path + ": save them to keep them");
+    else
+        Status(isNew ? "New level set: it is written to " + path + " when saved" : "Opened " + path);
     return true;
+}
+
+void EditorWindow::RecoverUntitled()
+{
+    std::optional<LevelDocument> doc = LevelDocument();
+    if (OfferRecovery(doc, {})) {
+        UseDocument(std::make_unique<LevelDocument>(std::move(*doc)), {});
+        Status("Recovered the unsaved changes to a set without a file: save them to keep them");
+    }
+}
+
+std::string EditorWindow::RecoveryFileOf(const std::string& path)
+{
+    const std::string folder = RecoveryFolder();
+    return folder.empty() ? std::string() : RecoveryFile(folder, path);
+}
+
+bool EditorWindow::OfferRecovery(std::optional<LevelDocument>& doc, const std::string& path)
+{
+    const std::string file = RecoveryFileOf(path);
+    const std::optional<RecoveryCopy> copy = file.empty() ? std::nullopt : FindRecovery(file, path);
+    if (!copy)
+        return false;
+    char date[64] = "an unknown time";
+    std::tm local{};
+    if (localtime_r(&copy->written, &local) != nullptr)
+        std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &local);
+    if (Choice("Recover unsaved changes?",
+               "Recover unsaved changes to " + BaseName(path) + " from " + date + "?", "Discard", "Recover",
+               nullptr) != 1) {
+        RemoveRecovery(file);
+        return false;
+    }
+    std::string error;
+    std::optional<LevelDocument> recovered = LevelDocument::Recovered(*doc, copy->text, error);
+    if (!recovered) {
+        Alert("Cannot recover", "The recovery copy " + file + " cannot be read as a level set (" + error +
+                                    "); " + BaseName(path) + " opens as it was saved.");
+        return false;
+    }
+    doc = std::move(recovered);
+    return true;
+}
+
+// Asked just before a save: someone else may have changed or deleted the file since it was
+// read or saved here. False when the save is not to go ahead.
+bool EditorWindow::AskAboutDisk()
+{
+    const std::string name = BaseName(path_);
+    switch (doc_->ChangedOnDisk(path_)) {
+    case DiskChange::Same:
+        return true;
+    case DiskChange::Deleted:
+        return Choice("File deleted", name + " was deleted since it was opened. Save it again?", "Cancel", "Save",
+                      nullptr) == 1;
+    case DiskChange::Changed:
+        break;
+    }
+    const int answer = Choice("File changed on disk",
+                              name + " was changed by another program since it was opened or saved here. Overwrite "
+                                     "it with the set as edited here (the other changes are lost), reload it from "
+                                     "disk (the changes made here are lost), or cancel?",
+                              "Cancel", "Overwrite", "Reload");
+    if (answer == 2) {
+        std::string error;
+        std::optional<LevelDocument> doc = LevelDocument::Load(path_, error);
+        if (!doc) {
+            Alert("Cannot reload", error);
+            return false;
+        }
+        RemoveRecovery(recoveryFile_);
+        UseDocument(std::make_unique<LevelDocument>(std::move(*doc)), path_);
+        Status("Reloaded " + path_ + " as it is on disk");
+    }
+    return answer == 1;
+}
+
+// Written once the edits pause; removed again when nothing is left unsaved (undone to the
+// saved state).
+void EditorWindow::KeepRecovery()
+{
+    if (recoveryFile_.empty())
+        return;
+    if (!doc_->Modified()) {
+        RemoveRecovery(recoveryFile_);
+        return;
+    }
+    std::string reason;
+    if (!WriteRecovery(recoveryFile_, path_, doc_->ToBytes(), reason))
+        Status("Cannot keep a recovery copy of the changes: " + reason);
+}
+
+void EditorWindow::RecoveryTimer(void* self)
+{
+    static_cast<EditorWindow*>(self)->KeepRecovery();
+}
+
+void EditorWindow::EndSignalArrived(int fd, void* self)
+{
+    auto* window = static_cast<EditorWindow*>(self);
+    unsigned char number = 0;
+    if (::read(fd, &number, 1) != 1)
+        return;
+    window->KeepRecovery();
+    window->endSignal_ = number;
+    // Every window closes, an open question too, so that the event loop ends.
+    while (Fl_Window* shown = Fl::first_window())
+        shown->hide();
 }
 
 void EditorWindow::UseDocument(std::unique_ptr<LevelDocument> doc, const std::string& path)
 {
     doc_ = std::move(doc);
     path_ = path;
+    recoveryFile_ = RecoveryFileOf(path);
     tools_.SetDocument(*doc_);
     map_->SetDocument(*doc_);
     ChooseLevel(0);
@@ -348,21 +492,36 @@ int EditorWindow::Run()
     Fl::screen_work_area(sx, sy, sw, sh);
     if (sw < window_->w() || sh < window_->h())
         window_->resize(sx, sy, std::max(800, std::min(window_->w(), sw)), std::max(500, std::min(window_->h(), sh)));
+    if (signalPipe[0] < 0 && ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        struct sigaction action {};
+        action.sa_handler = OnEndSignal;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGTERM, &action, nullptr);
+        ::sigaction(SIGHUP, &action, nullptr);
+        Fl::add_fd(signalPipe[0], FL_READ, EndSignalArrived, this);
+    }
     window_->show();
     map_->Focus();
-    return Fl::run();
+    const int status = Fl::run();
+    if (signalPipe[0] >= 0)
+        Fl::remove_fd(signalPipe[0]);
+    // Ended by a signal, the editor says so in its status, as the default action would.
+    return endSignal_ != 0 ? 128 + endSignal_ : status;
 }
 
 // ---- files
 
 bool EditorWindow::AskToKeepChanges()
 {
-    if (!doc_->Modified())
+    if (!doc_->Modified()) {
+        RemoveRecovery(recoveryFile_); // one left from edits undone since
         return true;
+    }
     fl_message_title("Unsaved changes");
-    switch (fl_choice("%s has changes that are not saved.", "Cancel", "Save", "Discard", BaseName(path_).c_str())) {
+    switch (Choice("Unsaved changes", BaseName(path_) + " has changes that are not saved.", "Cancel", "Save",
+                   "Discard")) {
     case 1: return Save();
-    case 2: return true;
+    case 2: RemoveRecovery(recoveryFile_); return true;
     default: return false;
     }
 }
@@ -385,8 +544,7 @@ void EditorWindow::OpenDialog()
         return;
     std::string error;
     if (!Open(chosen, error)) {
-        fl_message_title("Cannot open");
-        fl_alert("%s", error.c_str());
+        Alert("Cannot open", error);
     }
 }
 
@@ -396,19 +554,26 @@ bool EditorWindow::Save()
         return SaveAs();
     RefreshCheck();
     if (check_.errors > 0) {
-        fl_message_title("Save a level set with errors?");
-        const int answer = fl_choice("%s has %d error%s (see the check list): the game refuses it until %s fixed.",
-                                     "Cancel", "Save anyway", nullptr, BaseName(path_).c_str(), check_.errors,
-                                     check_.errors == 1 ? "" : "s", check_.errors == 1 ? "it is" : "they are");
+        const bool one = check_.errors == 1;
+        const int answer = Choice("Save a level set with errors?",
+                                  BaseName(path_) + " has " + std::to_string(check_.errors) + " error" +
+                                      (one ? "" : "s") + " (see the check list): the game refuses it until " +
+                                      (one ? "it is" : "they are") + " fixed.",
+                                  "Cancel", "Save anyway", nullptr);
         if (answer != 1)
             return false;
     }
+    if (!AskAboutDisk())
+        return false;
     std::string error;
     if (!doc_->Save(path_, error)) {
-        fl_message_title("Cannot save");
-        fl_alert("%s", error.c_str());
+        Alert("Cannot save", error);
         return false;
     }
+    // The file holds the edits now; a copy kept under an earlier name (Save as) goes too.
+    RemoveRecovery(recoveryFile_);
+    recoveryFile_ = RecoveryFileOf(path_);
+    RemoveRecovery(recoveryFile_);
     UpdateTitle();
     Status("Saved " + path_);
     return true;
@@ -484,8 +649,7 @@ void EditorWindow::InsertColumns()
 {
     std::string error;
     if (!tools_.InsertColumns(map_->View().level, ActionCell().col, error)) {
-        fl_message_title("Cannot insert columns");
-        fl_alert("%s", error.c_str());
+        Alert("Cannot insert columns", error);
         return;
     }
     AfterEdit();
@@ -514,6 +678,8 @@ void EditorWindow::AfterEdit()
     UpdateTitle();
     RelabelLevels(); // an undo may bring a title back
     map_->Refresh();
+    Fl::remove_timeout(RecoveryTimer, this);
+    Fl::add_timeout(kRecoveryIdle, RecoveryTimer, this);
     // The check reads the whole set: once the edits pause, not at every cell of a drag.
     if (!checkPending_) {
         checkPending_ = true;
@@ -759,16 +925,15 @@ void EditorWindow::StartTestPlay()
 {
     RefreshCheck();
     if (check_.errors > 0) {
-        fl_message_title("Test play");
-        fl_alert("The game refuses a level set with errors: fix the %d listed first.", check_.errors);
+        Alert("Test play", "The game refuses a level set with errors: fix the " + std::to_string(check_.errors) +
+                               " listed first.");
         return;
     }
     const int level = map_->View().level + 1;
     const int column = map_->Hover() ? map_->Hover()->col : map_->FirstColumn();
     const std::string problem = games_.Start(game_, dataPath_, SetNameOf(path_), doc_->ToBytes(), level, column);
     if (!problem.empty()) {
-        fl_message_title("Test play");
-        fl_alert("%s", problem.c_str());
+        Alert("Test play", problem);
         return;
     }
     Status("Test play: level " + std::to_string(level) + " from column " + std::to_string(column));
@@ -782,8 +947,7 @@ void EditorWindow::ReapTimer(void* self)
     auto* window = static_cast<EditorWindow*>(self);
     for (const std::string& failure : window->games_.Reap()) {
         window->Status(failure);
-        fl_message_title("Test play");
-        fl_alert("%s", failure.c_str());
+        Alert("Test play", failure);
     }
     if (window->games_.Running() > 0)
         Fl::repeat_timeout(0.5, ReapTimer, self);
@@ -799,17 +963,15 @@ void EditorWindow::Prove()
 {
     RefreshCheck();
     if (check_.errors > 0) {
-        fl_message_title("Prove");
-        fl_alert("The solver refuses a level set with errors, as the game does: fix the %d listed first.",
-                 check_.errors);
+        Alert("Prove", "The solver refuses a level set with errors, as the game does: fix the " +
+                           std::to_string(check_.errors) + " listed first.");
         return;
     }
     const int32_t level = map_->View().level;
     const std::string problem = prover_.Start(solver_, dataPath_, SetNameOf(path_), doc_->ToBytes(), level + 1,
                                               LevelFingerprint(*doc_, level));
     if (!problem.empty()) {
-        fl_message_title("Prove");
-        fl_alert("%s", problem.c_str());
+        Alert("Prove", problem);
         return;
     }
     proofsDone_ = 0;

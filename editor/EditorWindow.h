@@ -9,6 +9,7 @@
 #include "editor/Tools.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class Fl_Double_Window;
@@ -38,7 +39,11 @@ public:
 
     // Reads a level set; a path that does not exist yet starts a new set to be saved
     // there. False, with the reason, for a file the game itself would refuse.
+    // A recovery copy of the file's unsaved changes is offered first. A file that cannot be
+    // read for another reason than not being there (permission denied) is refused.
     bool Open(const std::string& path, std::string& error);
+    // Offers the recovery copy of a set that had no file yet (the editor started without one).
+    void RecoverUntitled();
     // Shows the window and handles events until it is closed.
     int Run();
 
@@ -86,6 +91,14 @@ private:
     void BuildToolBar(int y);
     void UseDocument(std::unique_ptr<LevelDocument> doc, const std::string& path);
     bool AskToKeepChanges();
+    bool AskAboutDisk();
+    // The recovery copy: offered when a file is opened, kept while there are unsaved
+    // changes, written at SIGTERM and SIGHUP, removed on save or discard.
+    static std::string RecoveryFileOf(const std::string& path);
+    bool OfferRecovery(std::optional<LevelDocument>& doc, const std::string& path);
+    void KeepRecovery();
+    static void RecoveryTimer(void* self);
+    static void EndSignalArrived(int fd, void* self);
     void ChooseLevel(int32_t level);
     void RelabelLevels();
     void AfterEdit();
@@ -114,6 +127,8 @@ private:
     BandTable bands_; // the tiles' shades under the lives and coins text, for the check
     std::unique_ptr<LevelDocument> doc_;
     std::string path_;
+    std::string recoveryFile_; // empty when there is no folder for it
+    int endSignal_ = 0;        // the signal that ended the editor
     EditTools tools_;
     TestPlay games_;
     std::string solver_;

@@ -1,10 +1,15 @@
 #include "editor/LevelDocument.h"
 
 #include "media/AtomicFile.h"
+#include "media/RegularFile.h"
 #include "level/LevelFile.h"
 #include "level/Rules.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <filesystem>
 
 namespace zorbo::editor {
 
@@ -42,7 +47,25 @@ Area InsideMap(const CellRect& r)
     return a;
 }
 
+// The file's state after its bytes were read or written. The modification time is left
+// out: a file touched with the same bytes is no change, and one rewritten within the
+// clock's step is told by its bytes.
+DiskState StateAfter(std::string_view bytes)
+{
+    return DiskState{true, bytes.size(), HashOfBytes(bytes)};
+}
+
 } // namespace
+
+uint64_t HashOfBytes(std::string_view bytes)
+{
+    uint64_t hash = 1469598103934665603ull;
+    for (const char b : bytes) {
+        hash ^= static_cast<uint8_t>(b);
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
 
 // The new texts of one level's rows, gathered cell by cell, so that one edit becomes one
 // step however many rows it touches.
@@ -199,11 +222,68 @@ std::optional<LevelDocument> LevelDocument::Load(const std::string& path, std::s
         return std::nullopt;
     }
     std::optional<LevelDocument> doc = FromBytes(bytes, reason);
-    if (!doc)
+    if (!doc) {
         error = path + ": " + reason;
-    else
-        doc->lock_ = std::move(lock);
+        return doc;
+    }
+    doc->lock_ = std::move(lock);
+    doc->diskPath_ = path;
+    doc->disk_ = StateAfter(bytes);
     return doc;
+}
+
+std::optional<LevelDocument> LevelDocument::LoadOrNew(const std::string& path, bool& isNew, std::string& error)
+{
+    isNew = false;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        return Load(path, error);
+    const int why = errno;
+    // Only ENOENT says the file is not there; a folder the user may not search gives EACCES.
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    const std::string folderName = folder.empty() ? "." : folder.string();
+    struct stat folderSt {};
+    if (why != ENOENT) {
+        error = path + " cannot be opened: " + ErrorText(why);
+        return std::nullopt;
+    }
+    if (::stat(folderName.c_str(), &folderSt) != 0 || !S_ISDIR(folderSt.st_mode)) {
+        error = path + " cannot be opened: its folder " + folderName + " does not exist";
+        return std::nullopt;
+    }
+    isNew = true;
+    LevelDocument doc;
+    doc.diskPath_ = path;
+    return doc;
+}
+
+std::optional<LevelDocument> LevelDocument::Recovered(LevelDocument& onDisk, std::string_view bytes,
+                                                      std::string& error)
+{
+    std::optional<LevelDocument> doc = FromBytes(bytes, error);
+    if (!doc)
+        return doc;
+    doc->diskPath_ = onDisk.diskPath_;
+    doc->disk_ = onDisk.disk_;
+    doc->lock_ = std::move(onDisk.lock_); // the file stays this editor's
+    doc->saved_ = kNoState; // the recovered edits are not in the file yet
+    return doc;
+}
+
+DiskChange LevelDocument::ChangedOnDisk(const std::string& path) const
+{
+    if (path != diskPath_)
+        return DiskChange::Same;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        // Another reason it cannot be looked at is for the save itself to report.
+        return errno == ENOENT && disk_.exists ? DiskChange::Deleted : DiskChange::Same;
+    if (!disk_.exists || static_cast<uint64_t>(st.st_size) != disk_.size)
+        return DiskChange::Changed;
+    std::string bytes, reason;
+    if (!ReadFileBytes(path, bytes, reason))
+        return DiskChange::Same;
+    return HashOfBytes(bytes) == disk_.hash ? DiskChange::Same : DiskChange::Changed;
 }
 
 std::string LevelDocument::ToBytes() const
@@ -230,7 +310,8 @@ bool LevelDocument::Save(const std::string& path, std::string& error)
         error = "cannot save " + path + ": it is open in another Zorbo editor";
         return false;
     }
-    const AtomicFile::Outcome end = AtomicFile::WriteWhole(path, ToBytes(), reason);
+    const std::string bytes = ToBytes();
+    const AtomicFile::Outcome end = AtomicFile::WriteWhole(path, bytes, reason);
     if (end != AtomicFile::Outcome::Saved) {
         error = "cannot save " + path + ": " + reason +
                 (end == AtomicFile::Outcome::NotWritten ? "; the old file is unchanged" : "");
@@ -241,6 +322,8 @@ bool LevelDocument::Save(const std::string& path, std::string& error)
     saved_ = done_;
     if (lock.Held())
         lock_ = std::move(lock);
+    diskPath_ = path;
+    disk_ = StateAfter(bytes);
     return true;
 }
 

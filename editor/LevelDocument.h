@@ -42,6 +42,20 @@ struct CellPos {
     int32_t col = 1;
 };
 
+// What a level-set file was when the editor last read or wrote it, to tell a change made by
+// someone else before it is saved over.
+struct DiskState {
+    bool exists = false;
+    uint64_t size = 0;
+    uint64_t hash = 0; // of the bytes read or written
+};
+
+// How the file stands against the DiskState a document remembers.
+enum class DiskChange : uint8_t { Same, Changed, Deleted };
+
+// A 64-bit FNV-1a hash of bytes: the file's contents, a path's name for its recovery copy.
+uint64_t HashOfBytes(std::string_view bytes);
+
 class LevelDocument {
 public:
     // A new set of ten empty levels (LF line ends, no byte-order mark).
@@ -55,6 +69,10 @@ public:
     // document lives, so a second Zorbo editor on it is refused ("... is already open in
     // another Zorbo editor") instead of silently replacing this one's saves.
     static std::optional<LevelDocument> Load(const std::string& path, std::string& error);
+    // Load, except that a file that does not exist, in a folder that does and may be
+    // searched, starts a new empty set to be saved there (isNew). Any other reason the file
+    // cannot be read (permission denied, a path through a file, a name too long) refuses it.
+    static std::optional<LevelDocument> LoadOrNew(const std::string& path, bool& isNew, std::string& error);
 
     // The file as it would be saved: untouched lines byte for byte, the same line ends and
     // byte-order mark as read.
@@ -63,6 +81,19 @@ public:
     // failed or interrupted save leaves the old file whole. Clears Modified() on success,
     // and the document then holds path's lock; a path another editor has open is refused.
     bool Save(const std::string& path, std::string& error);
+
+    // The file as this document last read or wrote it (exists is false for a new set).
+    const DiskState& Disk() const { return disk_; }
+    // Whether the file at path is still as Disk() says, read just before a save: its size,
+    // then its bytes' hash (a touched file with the same bytes is the same). A file that
+    // appeared where a new set is to go counts as Changed. Same for a path other than the
+    // one read or written last (Save as to another file).
+    DiskChange ChangedOnDisk(const std::string& path) const;
+    // A document of the recovered bytes of an unsaved edit of onDisk (the file as loaded):
+    // it remembers onDisk's file, takes over its lock, and is Modified() until saved.
+    // nullopt when the bytes do not read as a level set.
+    static std::optional<LevelDocument> Recovered(LevelDocument& onDisk, std::string_view bytes,
+                                                  std::string& error);
 
     // The code of a cell; 0 outside the map or past the end of a short row.
     int32_t Code(int32_t level, int32_t row, int32_t col) const;
@@ -176,6 +207,8 @@ private:
     bool groupStarted_ = false; // ... and that step is history_[done_ - 1]
     size_t saved_ = 0; // done_ when loaded or saved; npos once that state cannot come back
     FileLock lock_;    // the file this document was loaded from or last saved to
+    std::string diskPath_; // the file last read or written; empty for a set never saved
+    DiskState disk_;
 };
 
 } // namespace zorbo::editor

@@ -3,11 +3,14 @@
 #include "media/ChildProcess.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -21,12 +24,29 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kOutputFile = "game-output.txt";
+// A play folder is named zorbo-edit-PID-XXXXXX after the editor that made it, so that one
+// left behind by an editor that was killed can be told and swept away.
+constexpr std::string_view kFolderPrefix = "zorbo-edit-";
+
+// The editor's process id in a play folder's name; 0 for another name.
+pid_t OwnerOf(std::string_view name)
+{
+    if (name.substr(0, kFolderPrefix.size()) != kFolderPrefix)
+        return 0;
+    name.remove_prefix(kFolderPrefix.size());
+    long long pid = 0;
+    size_t digits = 0;
+    while (digits < name.size() && digits < 10 && name[digits] >= '0' && name[digits] <= '9')
+        pid = pid * 10 + (name[digits++] - '0');
+    if (digits == 0 || digits >= name.size() || name[digits] != '-' || pid <= 0 || pid > INT32_MAX)
+        return 0;
+    return static_cast<pid_t>(pid);
+}
 
 // A folder of the data folder's files, linked rather than copied, for one game.
 std::string MakeFolder(const std::string& dataPath, std::string& error)
 {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/zorbo-edit-XXXXXX";
+    std::string pattern = PlayFolderRoot() + "/" + std::string(kFolderPrefix) + std::to_string(::getpid()) + "-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) {
         error = "cannot make a folder for the game in " + fs::path(pattern).parent_path().string() + ": " +
                 std::strerror(errno);
@@ -60,6 +80,31 @@ std::string LastLine(const std::string& file)
 }
 
 } // namespace
+
+std::string PlayFolderRoot()
+{
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp != nullptr && *tmp != '\0' ? tmp : "/tmp";
+}
+
+int SweepPlayFolders(const std::string& root)
+{
+    int removed = 0;
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(root, ec)) {
+        const pid_t owner = OwnerOf(e.path().filename().string());
+        struct stat st {};
+        // Only a real folder of this user: never one of another user's, nor a link.
+        if (owner == 0 || ::lstat(e.path().c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+            continue;
+        if (::kill(owner, 0) == 0 || errno != ESRCH)
+            continue; // its editor still runs (or cannot be asked)
+        std::error_code removeError;
+        if (fs::remove_all(e.path(), removeError) > 0 && !removeError)
+            ++removed;
+    }
+    return removed;
+}
 
 std::string SetNameOf(const std::string& path)
 {

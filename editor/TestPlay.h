@@ -44,6 +44,12 @@ private:
 std::string MakePlayFolder(const std::string& dataPath, const std::string& setName, std::string_view setText,
                            std::string& error);
 
+// Where play folders are made: $TMPDIR, else /tmp.
+std::string PlayFolderRoot();
+// Removes the play folders in root that an editor ended without cleaning up: those of this
+// user whose process (its id is in the folder's name) is gone. The number removed.
+int SweepPlayFolders(const std::string& root);
+
 // The name a level set goes by in the game: its file name without ".txt" (the game wants
 // no '/' in it), "Untitled" for a set without a file.
 std::string SetNameOf(const std::string& path);

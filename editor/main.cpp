@@ -2,6 +2,7 @@
 #include "editor/EditorWindow.h"
 #include "app/CommandLine.h"
 #include "launcher/FltkFatal.h"
+#include "launcher/MessageText.h"
 #include "media/Warn.h"
 
 #include <FL/Fl.H>
@@ -94,6 +95,8 @@ int main(int argc, char** argv)
         return 1;
     }
     zorbo::EndOnFltkFatal("zorbo-edit");
+    // Test-play folders of an editor that was killed are of no use to anyone.
+    zorbo::editor::SweepPlayFolders(zorbo::editor::PlayFolderRoot());
     Fl_Window::default_xclass("ZorboEdit");
     fl_message_hotspot(0);
 
@@ -104,9 +107,11 @@ int main(int argc, char** argv)
         if (!window.Open(options.file, error)) {
             std::fprintf(stderr, "zorbo-edit: %s\n", error.c_str());
             fl_message_title("Cannot open the level set");
-            fl_alert("%s", error.c_str());
+            fl_alert("%s", zorbo::FitToScreen(error).c_str());
             return 1;
         }
+    } else {
+        window.RecoverUntitled();
     }
     return window.Run();
 }

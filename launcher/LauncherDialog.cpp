@@ -1,6 +1,7 @@
 #include "launcher/LauncherDialog.h"
 
 #include "launcher/HelpWindow.h"
+#include "launcher/MessageText.h"
 #include "launcher/Placement.h"
 
 #include <FL/Fl.H>
@@ -446,10 +447,11 @@ void LauncherDialog::ShowMessage(const std::string& text, bool problem)
     fl_message_hotspot(0);
     const char* closeCaption = fl_close;
     fl_close = "OK";
+    const std::string shown = FitToScreen(text);
     if (problem)
-        fl_alert("%s", text.c_str());
+        fl_alert("%s", shown.c_str());
     else
-        fl_message("%s", text.c_str());
+        fl_message("%s", shown.c_str());
     fl_close = closeCaption;
 }
 

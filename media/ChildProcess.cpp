@@ -1,6 +1,8 @@
 #include "media/ChildProcess.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,8 +14,15 @@ namespace zorbo {
 namespace {
 
 // Between fork and exec only async-signal-safe calls: everything is prepared before.
-[[noreturn]] void RunChild(char* const argv[], const char* output, bool detached, int reportFd)
+[[noreturn]] void RunChild(char* const argv[], const char* output, bool detached, pid_t parent, int reportFd)
 {
+    if (!detached) {
+        // A child ends with this process, even one killed without a chance to end it; a
+        // parent gone before the request took effect is seen by getppid.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(127);
+    }
     const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     if (in >= 0)
         ::dup2(in, 0);
@@ -62,9 +71,11 @@ pid_t StartProgram(const ProgramStart& start, std::string& reason)
         reason = std::strerror(errno);
         return -1;
     }
+    const pid_t parent = ::getpid();
     const pid_t child = ::fork();
     if (child == 0)
-        RunChild(argv.data(), start.output.empty() ? nullptr : start.output.c_str(), start.detached, report[1]);
+        RunChild(argv.data(), start.output.empty() ? nullptr : start.output.c_str(), start.detached, parent,
+                 report[1]);
     const int forkError = errno;
     ::close(report[1]);
     if (child < 0) {

@@ -14,7 +14,8 @@ struct ProgramStart {
     // it writes where this process does. Its input is always /dev/null.
     std::string output;
     // In a session of its own and nobody's child: it goes on when this process ends and
-    // is never left for this process to wait on. Otherwise it is a child to wait for.
+    // is never left for this process to wait on. Otherwise it is a child to wait for, and
+    // is sent SIGTERM when this process ends, however it ends.
     bool detached = false;
 };
 

@@ -5,12 +5,16 @@
 # keys) paints it again; a lone warp end is listed by the check, a click on the list
 # marks its cell, and saving asks first; Test play starts the game on the level at the
 # column under the mouse and the finished game is reaped; Prove draws level 1's route, dims
-# it after an edit, and marks where a walled-off level blocks; Ctrl+Q ends the editor.
+# it after an edit, and marks where a walled-off level blocks; Ctrl+Q ends the editor. An
+# editor ended by SIGTERM after an edit keeps a recovery copy that is offered when the file
+# is opened again, and a file changed by another program is not saved over unasked.
 # Usage: editor.sh ZORBO-EDIT DATA-DIR [SCREENSHOT.png]
 # The screenshot is the one in docs/levels.md: copy it to docs/editor.png to renew it.
 set -u
 editor=$1 data=$2 shot=${3:-}
 work=$(mktemp -d)
+# Recovery copies of this run's own, so that none from an earlier run is offered.
+export XDG_STATE_HOME=$work/state
 pid= xvfb_pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
@@ -263,3 +267,62 @@ kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not end the editor"
 wait "$pid" || fail "the editor ended with status $?"
 pid=
 echo "ok: Ctrl+Q ends the editor"
+
+# 8. SIGTERM after an edit: the editor ends, leaving the file as it was and the edit in a
+# recovery copy; opened again, the editor offers it (Return recovers) and saving writes it.
+# Before that save the file is changed by another program: the save asks, and Cancel keeps
+# the other program's file.
+wait_dialog() {
+  local found=
+  for _ in $(seq 50); do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+    [ -n "$found" ] && break
+    sleep 0.1
+  done
+  echo "$found"
+}
+cp "$set_file" "$original"
+"$editor" --data "$data" "$set_file" > "$work/out" 2>&1 &
+pid=$!
+win=$(settled_window --class '^zorboedit$')
+[ -n "$win" ] || fail "no editor window the second time"
+xdotool windowfocus --sync "$win" 2>/dev/null
+sleep 0.5
+click_cell 5 3
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" = 143 ] || fail "the editor ended by SIGTERM with status $status"
+cmp -s "$original" "$set_file" || fail "SIGTERM changed the file: $(changes)"
+copy=$(ls "$XDG_STATE_HOME"/zorbo/*-Standard.txt.recover 2>/dev/null | head -1)
+[ -n "$copy" ] || fail "no recovery copy in $XDG_STATE_HOME/zorbo after SIGTERM"
+echo "ok: SIGTERM after an edit leaves the file as it was and the edit in a recovery copy"
+
+"$editor" --data "$data" "$set_file" > "$work/out" 2>&1 &
+pid=$!
+dialog=$(wait_dialog 'Recover unsaved')
+[ -n "$dialog" ] || fail "opening the file again did not offer the recovery copy"
+xdotool windowfocus --sync "$dialog" 2>/dev/null
+key Return
+win=$(settled_window --class '^zorboedit$')
+[ -n "$win" ] || fail "no editor window after recovering"
+xdotool windowfocus --sync "$win" 2>/dev/null
+sleep 0.3
+echo "theirs" >> "$set_file"
+cp "$set_file" "$work/theirs.txt"
+xdotool key ctrl+s
+dialog=$(wait_dialog 'changed on disk')
+[ -n "$dialog" ] || fail "saving over a file changed by another program did not ask"
+key Escape
+cmp -s "$work/theirs.txt" "$set_file" || fail "Cancel did not keep the other program's file"
+echo "ok: a file changed by another program is not saved over when the question is cancelled"
+cp "$original" "$set_file"
+key ctrl+s
+[ "$(changes)" = "$painted" ] || fail "the recovered edit was not saved: the file differs by $(changes)"
+[ -e "$copy" ] && fail "the recovery copy is still there after saving"
+echo "ok: the recovery copy is offered on the next open, and saving it writes the edit and removes the copy"
+key ctrl+q
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not end the editor the second time"
+pid=

@@ -1,0 +1,114 @@
+#include "editor/Recovery.h"
+
+#include "editor/LevelDocument.h"
+#include "level/LevelFile.h"
+#include "media/AtomicFile.h"
+#include "media/RegularFile.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace zorbo::editor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kMagic = "zorbo-edit recovery of ";
+constexpr std::string_view kSuffix = ".recover";
+constexpr const char* kUntitled = "Untitled";
+// The hash, a dash and the suffix leave this much of the 255 bytes a file name may have.
+constexpr size_t kNameBytes = 200;
+
+std::string AbsoluteOf(const std::string& path)
+{
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
+}
+
+} // namespace
+
+std::string RecoveryFolder()
+{
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/')
+        return std::string(state) + "/zorbo";
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0')
+        return std::string(home) + "/.local/state/zorbo";
+    return {};
+}
+
+std::string RecoveryFile(const std::string& folder, const std::string& path)
+{
+    const std::string key = path.empty() ? std::string() : AbsoluteOf(path);
+    std::string name = path.empty() ? kUntitled : fs::path(key).filename().string();
+    if (name.size() > kNameBytes)
+        name.resize(kNameBytes);
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(HashOfBytes(key)));
+    return folder + "/" + hash + "-" + name + std::string(kSuffix);
+}
+
+std::string RecoveryBytes(const std::string& path, std::string_view text)
+{
+    const std::string key = path.empty() ? std::string() : AbsoluteOf(path);
+    return std::string(kMagic) + std::to_string(key.size()) + " " + key + "\n" + std::string(text);
+}
+
+std::optional<RecoveredSet> ReadRecoveryBytes(std::string_view bytes)
+{
+    if (bytes.substr(0, kMagic.size()) != kMagic)
+        return std::nullopt;
+    size_t at = kMagic.size(), length = 0;
+    const size_t digitsFrom = at;
+    while (at < bytes.size() && bytes[at] >= '0' && bytes[at] <= '9' && at - digitsFrom < 5)
+        length = length * 10 + static_cast<size_t>(bytes[at++] - '0');
+    if (at == digitsFrom || at >= bytes.size() || bytes[at] != ' ')
+        return std::nullopt;
+    ++at;
+    if (bytes.size() - at < length + 1 || bytes[at + length] != '\n')
+        return std::nullopt;
+    return RecoveredSet{std::string(bytes.substr(at, length)), std::string(bytes.substr(at + length + 1))};
+}
+
+bool WriteRecovery(const std::string& file, const std::string& path, std::string_view text, std::string& reason)
+{
+    const fs::path folder = fs::path(file).parent_path();
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+        fs::create_directories(folder, ec);
+        if (ec) {
+            reason = "cannot make the folder " + folder.string() + ": " + ec.message();
+            return false;
+        }
+        ::chmod(folder.c_str(), 0700); // unsaved levels are nobody else's business
+    }
+    return AtomicFile::WriteWhole(file, RecoveryBytes(path, text), reason) == AtomicFile::Outcome::Saved;
+}
+
+std::optional<RecoveryCopy> FindRecovery(const std::string& file, const std::string& path)
+{
+    std::string bytes, reason;
+    // A copy holds a set's text and a short header: the set's limit with room to spare.
+    if (ReadRegularFile(file, LevelFormat::MaxFileBytes + 8192, bytes, reason) != FileError::None)
+        return std::nullopt;
+    std::optional<RecoveredSet> set = ReadRecoveryBytes(bytes);
+    if (!set || set->path != (path.empty() ? std::string() : AbsoluteOf(path)))
+        return std::nullopt;
+    struct stat st {};
+    const std::time_t written = ::stat(file.c_str(), &st) == 0 ? st.st_mtime : 0;
+    return RecoveryCopy{std::move(set->text), written};
+}
+
+void RemoveRecovery(const std::string& file)
+{
+    std::error_code ec;
+    fs::remove(file, ec);
+}
+
+} // namespace zorbo::editor
