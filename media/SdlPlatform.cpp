@@ -518,7 +518,7 @@ bool SdlPlatform::OpenAudio()
     auto tryOpen = [] {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
-        if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 512) != 0) {
+        if (Mix_OpenAudio(22050, AUDIO_S16SYS, 1, 512) != 0) {
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return false;
         }
