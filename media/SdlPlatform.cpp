@@ -119,6 +119,7 @@ SdlPlatform::~SdlPlatform()
     CloseAudio();
     StopDisplay();
     pads_.reset();
+    FinishClosingAudio();
     SDL_Quit();
 }
 
@@ -515,6 +516,7 @@ void SdlPlatform::ReadKeyboard(KeyState& keys)
 
 bool SdlPlatform::OpenAudio()
 {
+    FinishClosingAudio();
     // Every effect is a 22050 Hz mono wave: mixed as it is, nothing is converted or
     // doubled. 256 samples (about 12 ms) keep effects close to the picture, and closing
     // the device, which plays out two buffers, quick.
@@ -590,9 +592,17 @@ void SdlPlatform::CloseAudio()
             Mix_FreeChunk(chunk);
         chunk = nullptr;
     }
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // From here on no mixer call is made on this thread (each checks audioOpen_).
     audioOpen_ = false;
+    audioCloser_ = std::thread([] { Mix_CloseAudio(); });
+}
+
+void SdlPlatform::FinishClosingAudio()
+{
+    if (!audioCloser_.joinable())
+        return;
+    audioCloser_.join();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool SdlPlatform::SavePicture(const std::string& file) const
