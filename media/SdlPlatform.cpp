@@ -1,5 +1,7 @@
 #include "media/SdlPlatform.h"
 
+#include "media/Font.h"
+
 #include "media/Keyboard.h"
 #include "media/SdlKeyMap.h"
 #include "media/Presentation.h"
@@ -93,6 +95,8 @@ SdlPlatform::SdlPlatform(std::string iconFile) : iconFile_(std::move(iconFile))
 {
     if (const std::string reason = NoDisplayReason(); !reason.empty())
         throw std::runtime_error(reason);
+    // The heads-up face is looked up while the display starts.
+    MatchFontFileAhead(HudFontFamily, true, false);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     // SDL would keep the screen saver off from the first window on; the game keeps it off
     // only while it is played (KeepScreenAwake).
