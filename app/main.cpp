@@ -1,5 +1,6 @@
 // The program: reads the settings, opens the game window and runs the game.
 #include "app/CommandLine.h"
+#include "app/LauncherModule.h"
 #include "game/GameWindow.h"
 #include "record/Platforms.h"
 #include "record/Replay.h"
@@ -158,7 +159,13 @@ int main(int argc, char** argv)
     if (!cl.anySetting) {
         const std::string dataPath = settings.DataPath;
         const std::string editor = ec ? std::string("zorbo-edit") : (exe.parent_path() / "zorbo-edit").string();
-        if (!RunLauncher(dataPath, settings, editor))
+        std::string problem;
+        const LauncherModuleEntry* launcher = LoadLauncherModule(ec ? std::string() : exe.parent_path().string(), problem);
+        if (launcher == nullptr) {
+            std::fprintf(stderr, "zorbo: %s\n", problem.c_str());
+            return ExitStatus::Failed;
+        }
+        if (!launcher->run(dataPath, settings, editor))
             return 0;
     }
     if (!std::filesystem::is_directory(settings.DataPath, ec)) {

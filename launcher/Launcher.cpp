@@ -37,14 +37,6 @@ std::string StartDetached(const std::string& program, const std::string& argumen
     return {};
 }
 
-std::string LauncherNoDisplayReason()
-{
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0')
-        return "no display: DISPLAY is not set, and the launcher needs a desktop (settings on the command line skip it)";
-    return {};
-}
-
 bool RunLauncher(const std::string& dataPath, Settings& settings, const std::string& editorProgram)
 {
     EndOnFltkFatal("zorbo", "the launcher needs a desktop; settings on the command line skip it");

@@ -1,6 +1,7 @@
 #pragma once
 #include "game/Settings.h"
 
+#include <cstdlib>
 #include <string>
 
 namespace zorbo {
@@ -17,6 +18,13 @@ std::string StartDetached(const std::string& program, const std::string& argumen
 
 // Empty when the launcher can open its dialog, else a one-line reason that starts with
 // "no display". The dialog is an X11 one: it needs DISPLAY, whatever SDL_VIDEODRIVER says.
-std::string LauncherNoDisplayReason();
+// (Inline: the game asks this before it loads the launcher module.)
+inline std::string LauncherNoDisplayReason()
+{
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0')
+        return "no display: DISPLAY is not set, and the launcher needs a desktop (settings on the command line skip it)";
+    return {};
+}
 
 } // namespace zorbo

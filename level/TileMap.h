@@ -33,11 +33,14 @@ public:
         std::shared_ptr<Row>& cells = rows_[RowIndex(level, row)];
         if (cells.use_count() > 1)
             cells = std::make_shared<Row>(*cells);
-        (*cells)[static_cast<size_t>(col)] = code;
+        (*cells)[static_cast<size_t>(col)] = static_cast<Cell>(code);
     }
 
 private:
-    using Row = std::array<int32_t, Columns>;
+    // A code is a level file's byte less the format's first byte, or a code play writes:
+    // 16 bits hold them all and halve the map's memory (and a search's row copies).
+    using Cell = int16_t;
+    using Row = std::array<Cell, Columns>;
     static size_t RowIndex(int32_t level, int32_t row)
     {
         return static_cast<size_t>(level) * Rows + static_cast<size_t>(row);

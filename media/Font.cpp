@@ -8,6 +8,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <future>
 #include <cctype>
 #include <map>
 #include <mutex>
@@ -63,9 +64,21 @@ std::map<FaceKey, std::shared_ptr<Font::Face>>& Cache()
     return cache;
 }
 
-} // namespace
+using LookupKey = std::tuple<std::string, bool, bool>;
 
-std::string MatchFontFile(const std::string& family, bool bold, bool italic)
+std::mutex& AheadMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+std::map<LookupKey, std::shared_future<std::string>>& Ahead()
+{
+    static std::map<LookupKey, std::shared_future<std::string>> ahead;
+    return ahead;
+}
+
+std::string LookUpFontFile(const std::string& family, bool bold, bool italic)
 {
     if (!FcInit())
         return {};
@@ -87,6 +100,27 @@ std::string MatchFontFile(const std::string& family, bool bold, bool italic)
     }
     FcPatternDestroy(pat);
     return file;
+}
+
+} // namespace
+
+void MatchFontFileAhead(const std::string& family, bool bold, bool italic)
+{
+    std::lock_guard lock(AheadMutex());
+    auto& slot = Ahead()[LookupKey{family, bold, italic}];
+    if (!slot.valid())
+        slot = std::async(std::launch::async, LookUpFontFile, family, bold, italic).share();
+}
+
+std::string MatchFontFile(const std::string& family, bool bold, bool italic)
+{
+    std::shared_future<std::string> ahead;
+    {
+        std::lock_guard lock(AheadMutex());
+        if (auto it = Ahead().find(LookupKey{family, bold, italic}); it != Ahead().end())
+            ahead = it->second;
+    }
+    return ahead.valid() ? ahead.get() : LookUpFontFile(family, bold, italic);
 }
 
 Font::Font(std::string name, int points, bool bold, bool italic, bool underline)

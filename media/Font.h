@@ -31,7 +31,11 @@ private:
     std::shared_ptr<Face> face_;
 };
 
-// The file fontconfig matches for a family and style; empty when none is found.
+// The file fontconfig matches for a family and style; empty when none is found. A lookup
+// started ahead for the same family and style gives its answer instead.
 std::string MatchFontFile(const std::string& family, bool bold, bool italic);
+// Starts that lookup on a thread of its own: reading fontconfig's configuration takes a
+// while, which then passes as the window opens.
+void MatchFontFileAhead(const std::string& family, bool bold, bool italic);
 
 } // namespace zorbo

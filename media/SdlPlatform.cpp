@@ -1,5 +1,7 @@
 #include "media/SdlPlatform.h"
 
+#include "media/Font.h"
+
 #include "media/Keyboard.h"
 #include "media/SdlKeyMap.h"
 #include "media/Presentation.h"
@@ -109,6 +111,8 @@ SdlPlatform::SdlPlatform(std::string iconFile) : iconFile_(std::move(iconFile))
 {
     if (const std::string reason = NoDisplayReason(); !reason.empty())
         throw std::runtime_error(reason);
+    // The heads-up face is looked up while the display starts.
+    MatchFontFileAhead(HudFontFamily, true, false);
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     // SDL would keep the screen saver off from the first window on; the game keeps it off
     // only while it is played (KeepScreenAwake).
@@ -135,6 +139,7 @@ SdlPlatform::~SdlPlatform()
     CloseAudio();
     StopDisplay();
     pads_.reset();
+    FinishClosingAudio();
     SDL_Quit();
 }
 
@@ -584,10 +589,14 @@ void SdlPlatform::ReadKeyboard(KeyState& keys)
 
 bool SdlPlatform::OpenAudio()
 {
+    FinishClosingAudio();
+    // Every effect is a 22050 Hz mono wave: mixed as it is, nothing is converted or
+    // doubled. 256 samples (about 12 ms) keep effects close to the picture, and closing
+    // the device, which plays out two buffers, quick.
     auto tryOpen = [] {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
-        if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 512) != 0) {
+        if (Mix_OpenAudio(22050, AUDIO_S16SYS, 1, 256) != 0) {
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return false;
         }
@@ -656,9 +665,17 @@ void SdlPlatform::CloseAudio()
             Mix_FreeChunk(chunk);
         chunk = nullptr;
     }
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // From here on no mixer call is made on this thread (each checks audioOpen_).
     audioOpen_ = false;
+    audioCloser_ = std::thread([] { Mix_CloseAudio(); });
+}
+
+void SdlPlatform::FinishClosingAudio()
+{
+    if (!audioCloser_.joinable())
+        return;
+    audioCloser_.join();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool SdlPlatform::SavePicture(const std::string& file) const

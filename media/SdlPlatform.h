@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <thread>
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -87,6 +88,10 @@ private:
     ScreenMode mode_ = ScreenMode::Window320;
     bool closeRequested_ = false;
     bool audioOpen_ = false;
+    // Closing the sound device plays out its last buffers (tens of milliseconds); that runs
+    // here while the window goes, and is waited for before the sound system is ended.
+    std::thread audioCloser_;
+    void FinishClosingAudio();
     KeyState tapped_{};
     std::array<Mix_Chunk*, 16> chunks_{};
     std::unique_ptr<uint32_t[]> lastPicture_;

@@ -74,3 +74,21 @@ TEST(SdlSound, EachEffectHasItsOwnChannelAndTheWaitingOnesEnd)
     EXPECT_TRUE(Mix_Playing(14));
     platform.CloseAudio();
 }
+
+// Closing finishes in the background while the window goes; a device opened again right
+// after (test play's next round) must still be a whole one.
+TEST(SdlSound, ADeviceClosedAndOpenedAgainPlays)
+{
+    test::TempDir dir;
+    WriteWave(dir.path() + "tone.wav", 500);
+    SdlPlatform platform;
+    std::string error;
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(platform.OpenAudio()) << "round " << round;
+        ASSERT_TRUE(platform.LoadSound(3, dir.path() + "tone.wav", error)) << error;
+        platform.PlaySound(3);
+        EXPECT_TRUE(Mix_Playing(3)) << "round " << round;
+        platform.CloseAudio();
+        platform.PlaySound(3); // closed: plays nothing and touches no mixer
+    }
+}

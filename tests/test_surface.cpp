@@ -1,5 +1,6 @@
 #include "TestData.h"
 #include "media/Display.h"
+#include "media/Font.h"
 #include "media/Surface.h"
 
 #include <gtest/gtest.h>
@@ -130,4 +131,18 @@ TEST(Surface, TextIsDrawnCrispInTheFontColour)
     edge.SetFont("Tahoma", 8, true, false, false, RGB(255, 255, 255));
     edge.DrawText(-3, -3, "WWWW");
     EXPECT_GT(Count(edge, 0xFFFFFF), 0);
+}
+
+// A lookup started ahead answers for its own family and style only, and as a lookup made
+// on the spot would.
+TEST(Font, ALookupStartedAheadGivesTheSameFile)
+{
+    const std::string bold = MatchFontFile("DejaVu Sans Mono", true, false);
+    const std::string plain = MatchFontFile("DejaVu Sans Mono", false, false);
+    ASSERT_FALSE(bold.empty()) << "the tests need the DejaVu fonts";
+    ASSERT_NE(bold, plain);
+    MatchFontFileAhead("DejaVu Sans Mono", true, false);
+    MatchFontFileAhead("DejaVu Sans Mono", true, false); // a second start reuses the first
+    EXPECT_EQ(MatchFontFile("DejaVu Sans Mono", true, false), bold);
+    EXPECT_EQ(MatchFontFile("DejaVu Sans Mono", false, false), plain);
 }

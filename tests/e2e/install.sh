@@ -8,6 +8,8 @@ build="$1"
 # for a build made for /usr).
 bindir="$2"
 datadir="$3"
+# Where the launcher module lies from the programs' folder.
+launcherdir="$4"
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -20,6 +22,7 @@ metainfo="$share/metainfo/org.zorbo.Zorbo.metainfo.xml"
 [ -x "$prefix/$bindir/zorbo-edit" ] || fail "no level editor in $bindir/"
 [ -x "$prefix/$bindir/zorbo_solve" ] || fail "no level solver in $bindir/"
 [ -f "$prefix/$datadir/Data/Standard.txt" ] || fail "no level set in the data folder"
+[ -f "$prefix/$bindir/$launcherdir/zorbo-launcher.so" ] || fail "no launcher module in $bindir/$launcherdir/"
 [ -f "$desktop" ] || fail "no desktop entry"
 [ -f "$metainfo" ] || fail "no metainfo"
 for size in 16 24 48 96 192; do

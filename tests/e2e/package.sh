@@ -39,6 +39,7 @@ for f in usr/games/zorbo usr/games/zorbo-edit usr/games/zorbo_solve usr/share/ga
          usr/share/doc/zorbo/copyright usr/share/doc/zorbo/changelog.gz; do
   grep -qx "\./$f" <<<"$paths" || fail "the package lacks /$f"
 done
+grep -q '^\./usr/lib/\(.*/\)\?zorbo/zorbo-launcher\.so$' <<<"$paths" || fail "the package lacks the launcher module"
 outside=$(grep -v -e '^\./$' -e '^\./usr/' <<<"$paths" || true)
 [ -z "$outside" ] || fail "the package installs outside /usr: $outside"
 notroot=$(awk '$2 != "root/root" {print $6}' "$work/list")
