@@ -60,7 +60,6 @@ std::string EditorStarts::Start(const std::string& program, const std::string& f
 {
     ProgramStart start;
     start.args = {program, file};
-    start.detached = true;
     Watched w{program, {}};
     std::string reason;
     if (!StartWatched(start, watchMs_, w.watch, reason))

@@ -36,7 +36,7 @@ struct StartWatch {
 
 enum class StartState { Watching, Running, Failed };
 
-// Starts the program detached, as StartProgram does, and watches it for watchMs
+// Starts the program detached (whatever start.detached says) and watches it for watchMs
 // milliseconds. False, with a phrase to follow the program's name ("cannot be run:
 // permission denied"), when it cannot be started at all.
 bool StartWatched(const ProgramStart& start, int watchMs, StartWatch& watch, std::string& reason);
