@@ -16,6 +16,7 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -88,6 +89,9 @@ int RunGame(const Settings& settings, const CommandLine& cl, const Recording* re
         // The game has said why it could not go on (GameWindow::Fail).
         if (game.Failed())
             return 1;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "zorbo: there is not enough memory to run the game\n");
+        return ExitStatus::Failed;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zorbo: %s\n", e.what());
         return ExitStatus::Failed;
@@ -95,9 +99,10 @@ int RunGame(const Settings& settings, const CommandLine& cl, const Recording* re
     return ExitStatus::Ok;
 }
 
-} // namespace
+// What main is doing, for the message if memory runs out.
+std::string mainStep = "starting";
 
-int main(int argc, char** argv)
+int Main(int argc, char** argv)
 {
     SDL_GetTicks(); // starts the tick count, so start-up time is measured from here
     const CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -114,6 +119,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (!cl.checkLevelSet.empty()) {
+        mainStep = "checking " + cl.checkLevelSet;
         const LevelCheckResult check = CheckLevelSet(cl.checkLevelSet);
         std::fputs(check.Report(cl.checkLevelSet).c_str(), stdout);
         if (check.readable)
@@ -126,6 +132,7 @@ int main(int argc, char** argv)
     settings.DataPath = FindDataPath(cl.dataDir, ec ? std::string() : exe.parent_path().string());
 
     if (!cl.play.empty()) {
+        mainStep = "replaying " + cl.play;
         Recording rec;
         std::string error;
         if (!PrepareReplay(cl.play, settings.DataPath, rec, settings, error)) {
@@ -157,6 +164,7 @@ int main(int argc, char** argv)
     }
     // Without game settings on the command line the player chooses them in the launcher.
     if (!cl.anySetting) {
+        mainStep = "showing the launcher";
         const std::string dataPath = settings.DataPath;
         const std::string editor = ec ? std::string("zorbo-edit") : (exe.parent_path() / "zorbo-edit").string();
         std::string problem;
@@ -177,6 +185,7 @@ int main(int argc, char** argv)
     // already): a broken one is refused with its line and column instead of failing in play.
     if (cl.anySetting) {
         const std::string levelSet = settings.DataPath + settings.gLevelSet;
+        mainStep = "checking " + levelSet;
         const LevelCheckResult check = CheckLevelSet(levelSet);
         std::fputs(check.Report(levelSet).c_str(), stderr);
         if (!check.ok())
@@ -192,4 +201,16 @@ int main(int argc, char** argv)
         return RunGame(settings, cl, nullptr, &recording, &writer);
     }
     return RunGame(settings, cl, nullptr, nullptr, nullptr);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Main(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "zorbo: there is not enough memory to go on (while %s)\n", mainStep.c_str());
+        return ExitStatus::Failed;
+    }
 }

@@ -3,7 +3,13 @@
 set(ZORBO_APP_ID org.zorbo.Zorbo)
 set(ZORBO_DESKTOP_DIR ${CMAKE_SOURCE_DIR}/assets/desktop)
 
-install(FILES ${ZORBO_DESKTOP_DIR}/${ZORBO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The menu entry is written when installing, for the prefix installed to (DesktopEntry.cmake).
+install(CODE "
+  set(ZORBO_DESKTOP_TEMPLATE \"${ZORBO_DESKTOP_DIR}/${ZORBO_APP_ID}.desktop.in\")
+  set(ZORBO_DESKTOP_OUT \"${CMAKE_BINARY_DIR}/${ZORBO_APP_ID}.desktop\")
+  set(ZORBO_INSTALL_BINDIR \"${ZORBO_INSTALL_BINDIR}\")
+  include(\"${CMAKE_CURRENT_LIST_DIR}/DesktopEntry.cmake\")
+  file(INSTALL \"\${ZORBO_DESKTOP_OUT}\" DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\")")
 install(FILES ${ZORBO_DESKTOP_DIR}/${ZORBO_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 24 48 96 192)
   install(FILES ${ZORBO_ICON_DIR}/${size}x${size}/zorbo.png

@@ -159,6 +159,7 @@ public:
 
     // ---- world/loader.cpp: the level set
     bool LoadLevelData(); // false when it failed the game
+    bool LoadLevelSet(const std::string& path); // its work, inside the out-of-memory guard
     // ---- world/tiles.cpp, world/activation.cpp: map drawing, objects from the map
     void DrawTiles();
     void ActivateCell(int32_t row, int32_t col, int32_t x, int32_t y);

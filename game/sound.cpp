@@ -1,5 +1,6 @@
 #include "game/GameWindow.h"
 #include "media/Warn.h"
+#include "media/WhileLoading.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -20,7 +21,7 @@ void GameWindow::InitSound()
     for (int n = 1; n <= Sound::Count; ++n) {
         const std::string& file = SoundFiles[static_cast<size_t>(n)];
         std::string error;
-        SoundLoaded[static_cast<size_t>(n)] = platform.LoadSound(n, file, error);
+        SoundLoaded[static_cast<size_t>(n)] = WhileLoading(file, [&] { return platform.LoadSound(n, file, error); });
         if (!SoundLoaded[static_cast<size_t>(n)])
             Warn("sound " + file + ": " + error + "; the game runs without it");
     }

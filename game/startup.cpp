@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <exception>
+#include <new>
 
 namespace zorbo {
 
@@ -35,8 +36,12 @@ void GameWindow::Form_Load()
 {
     try {
         Startup();
+    } catch (const std::bad_alloc&) {
+        Fail("there is not enough memory to start the game");
+        return;
     } catch (const std::exception& e) {
-        // The platform could not give the game a window, a display or a keyboard.
+        // The platform could not give the game a window, a display or a keyboard, or
+        // memory ran out while a named file was loaded (WhileLoading).
         Fail(e.what());
         return;
     }

@@ -62,6 +62,8 @@ public:
     void Command2_Click();
     void Command3_Click();
     void EditLevelSet_Click();
+    // A message box naming a problem found after the fact (an editor that did not run).
+    void ShowProblem(const std::string& text) { ShowMessage(text, true); }
 
     // A control of the dialog and the rectangle it takes in the client area.
     struct Control {

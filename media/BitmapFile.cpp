@@ -1,22 +1,21 @@
 #include "media/BitmapFile.h"
 
+#include "media/MediaLimits.h"
 #include "media/RegularFile.h"
 
 #include <SDL.h>
 
 namespace zorbo {
 
-namespace {
-// Far more than any picture of the game needs (a 4096 x 4096 strip at 24 bits).
-constexpr size_t kMaxBitmapBytes = 64u << 20;
-} // namespace
-
 bool DecodeBitmap(const std::string& file, Surface& out, std::string& error)
 {
     // Read here rather than by SDL, so that a FIFO cannot stall start-up and an unreadable
     // file is named with its reason instead of SDL's "Parameter 'src' is invalid".
     std::string bytes;
-    if (ReadRegularFile(file, kMaxBitmapBytes, bytes, error) != FileError::None)
+    if (ReadRegularFile(file, kMaxMediaFileBytes, bytes, error) != FileError::None)
+        return false;
+    // SDL makes room for the whole picture before decoding it.
+    if (error = BitmapSizeProblem(bytes); !error.empty())
         return false;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     SDL_Surface* raw = rw != nullptr ? SDL_LoadBMP_RW(rw, 1) : nullptr;

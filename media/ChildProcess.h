@@ -24,3 +24,31 @@ struct ProgramStart {
 pid_t StartProgram(const ProgramStart& start, std::string& reason);
 
 } // namespace zorbo
+
+namespace zorbo {
+
+// A detached program watched through its first moments, so that a caller learns that it
+// could not run (its exec failed, or it ended with a failure at once) without waiting for
+// it. A short-lived watcher process, this process's child, reports through `fd`.
+struct StartWatch {
+    pid_t watcher = -1;
+    int fd = -1;
+};
+
+enum class StartState { Watching, Running, Failed };
+
+// Starts the program detached (whatever start.detached says) and watches it for watchMs
+// milliseconds. False, with a phrase to follow the program's name ("cannot be run:
+// permission denied"), when it cannot be started at all.
+bool StartWatched(const ProgramStart& start, int watchMs, StartWatch& watch, std::string& reason);
+
+// Never blocks. Watching while the watch lasts; Running once the program has run past it,
+// or ended well within it; Failed with a phrase to follow the program's name ("cannot be
+// run: no such file or directory", "ended at once with status 1") when it could not run.
+// Running and Failed end the watch.
+StartState CheckStart(StartWatch& watch, std::string& reason);
+
+// Ends a watch without its verdict; the program goes on. No watcher is left to wait for.
+void StopWatching(StartWatch& watch);
+
+} // namespace zorbo

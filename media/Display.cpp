@@ -2,6 +2,7 @@
 
 #include "media/BitmapFile.h"
 #include "media/Warn.h"
+#include "media/WhileLoading.h"
 
 namespace zorbo {
 
@@ -34,7 +35,7 @@ const Surface* Display::LoadBitmap(const std::string& file)
     if (it == bitmaps_.end()) {
         auto surface = std::make_unique<Surface>();
         std::string error;
-        if (!DecodeBitmap(file, *surface, error)) {
+        if (!WhileLoading(file, [&] { return DecodeBitmap(file, *surface, error); })) {
             Warn("bitmap " + file + ": " + error + "; it is not drawn");
             surface.reset();
         }

@@ -3,6 +3,7 @@
 #include "media/Font.h"
 
 #include "media/Keyboard.h"
+#include "media/MediaLimits.h"
 #include "media/SdlKeyMap.h"
 #include "media/Presentation.h"
 #include "media/RegularFile.h"
@@ -70,8 +71,7 @@ private:
 // Reads a bitmap or wave without blocking on a FIFO; SDL gets the bytes from memory.
 SDL_RWops* OpenMediaFile(const std::string& file, std::string& bytes, std::string& error)
 {
-    constexpr size_t maxBytes = 64u << 20;
-    if (ReadRegularFile(file, maxBytes, bytes, error) != FileError::None)
+    if (ReadRegularFile(file, kMaxMediaFileBytes, bytes, error) != FileError::None)
         return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (rw == nullptr)
@@ -187,6 +187,10 @@ void SdlPlatform::OpenWindow(ScreenMode mode)
         // An unreadable icon only leaves the window without one.
         std::string bytes, error;
         SDL_RWops* rw = OpenMediaFile(iconFile_, bytes, error);
+        if (rw != nullptr && !BitmapSizeProblem(bytes).empty()) {
+            SDL_RWclose(rw);
+            rw = nullptr;
+        }
         if (SDL_Surface* icon = rw != nullptr ? SDL_LoadBMP_RW(rw, 1) : nullptr) {
             SDL_SetColorKey(icon, SDL_TRUE, SDL_MapRGB(icon->format, 0, 0, 0));
             SDL_SetWindowIcon(window_, icon);
@@ -626,9 +630,21 @@ bool SdlPlatform::LoadSound(int number, const std::string& file, std::string& er
     SDL_RWops* rw = OpenMediaFile(file, bytes, error);
     if (rw == nullptr)
         return false;
+    // Checked before decoding: a long sound would be decoded whole into memory.
+    if (error = WaveFileProblem(bytes); !error.empty()) {
+        SDL_RWclose(rw);
+        return false;
+    }
     Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
     if (chunk == nullptr) {
         error = Mix_GetError();
+        return false;
+    }
+    // The header's account can miss what a converter makes of the sound; the decoded
+    // size is what it costs.
+    if (chunk->alen > kMaxSoundBytes) {
+        error = DecodedSoundProblem(chunk->alen);
+        Mix_FreeChunk(chunk);
         return false;
     }
     chunks_[static_cast<size_t>(number)] = chunk;

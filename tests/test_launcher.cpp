@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -224,15 +225,38 @@ TEST(LauncherNewGame, WithoutADataFolderEveryAttemptIsRefused)
     EXPECT_TRUE(check.asked.empty());
 }
 
+namespace {
+
+// A fake level editor: a script with the given body.
+std::string WriteEditor(const std::string& path, const std::string& script)
+{
+    std::ofstream(path) << script;
+    EXPECT_EQ(::chmod(path.c_str(), 0755), 0);
+    return path;
+}
+
+// Checks the editors' starts as the launcher's event loop does, until none is watched.
+std::vector<std::string> Settle(EditorStarts& editors, std::vector<std::string>& problems)
+{
+    for (int i = 0; i < 500 && editors.Check(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return problems;
+}
+
+} // namespace
+
 // The launcher starts the level editor as a process of its own, which outlives the launcher and
 // the game and is never left for them to wait on.
 TEST(LauncherEditor, TheEditorStartsDetachedWithTheChosenFile)
 {
     test::TempDir dir;
-    const std::string editor = dir.path() + "fake-editor";
-    std::ofstream(editor) << "#!/bin/sh\necho \"$1\" > \"$0.opened\"\n";
-    ASSERT_EQ(::chmod(editor.c_str(), 0755), 0);
-    EXPECT_EQ(StartDetached(editor, dir.path() + "My Set.txt"), "");
+    const std::string editor = WriteEditor(dir.path() + "fake-editor", "#!/bin/sh\necho \"$1\" > \"$0.opened\"\nsleep 1\n");
+    std::vector<std::string> problems;
+    {
+        EditorStarts editors([&](const std::string& p) { problems.push_back(p); }, 300);
+        EXPECT_EQ(editors.Start(editor, dir.path() + "My Set.txt"), "");
+        EXPECT_TRUE(Settle(editors, problems).empty()) << problems.front();
+    }
     std::string opened;
     for (int i = 0; i < 100 && opened.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -241,9 +265,62 @@ TEST(LauncherEditor, TheEditorStartsDetachedWithTheChosenFile)
     }
     EXPECT_EQ(opened, dir.path() + "My Set.txt") << "the file name reaches the editor whole";
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1) << "no child is left to wait for";
+}
 
-    const std::string missing = StartDetached(dir.path() + "no-editor", "x.txt");
-    EXPECT_NE(missing.find("no-editor cannot be started"), std::string::npos) << missing;
+// An editor that is there but cannot run is reported, not silently missing: one that
+// cannot be started at all at once, one whose interpreter is missing or that fails at
+// once after the fact. One that runs, or ends well, is no problem.
+TEST(LauncherEditor, AnEditorThatCannotRunIsReported)
+{
+    test::TempDir dir;
+    std::vector<std::string> problems;
+    EditorStarts editors([&](const std::string& p) { problems.push_back(p); }, 1000);
+
+    const std::string missing = editors.Start(dir.path() + "no-editor", "x.txt");
+    EXPECT_EQ(missing, "The level editor could not be started: " + dir.path() +
+                           "no-editor cannot be run: no such file or directory.");
+    std::ofstream(dir.path() + "not-executable") << "#!/bin/sh\n";
+    EXPECT_NE(editors.Start(dir.path() + "not-executable", "x.txt").find("permission denied"), std::string::npos);
+
+    const std::string fails = WriteEditor(dir.path() + "fails", "#!/bin/sh\nexit 1\n");
+    const std::string noInterpreter = WriteEditor(dir.path() + "no-interpreter", "#!/no/such/shell\n");
+    const std::string crashes = WriteEditor(dir.path() + "crashes", "#!/bin/sh\nkill -SEGV $$\n");
+    const std::string endsWell = WriteEditor(dir.path() + "ends-well", "#!/bin/sh\nexit 0\n");
+    const std::string runs = WriteEditor(dir.path() + "runs", "#!/bin/sh\nsleep 2\n");
+    for (const std::string& program : {fails, noInterpreter, crashes, endsWell, runs})
+        EXPECT_EQ(editors.Start(program, "x.txt"), "") << program;
+    EXPECT_TRUE(editors.Check()) << "the starts are watched, not waited for";
+    const auto start = std::chrono::steady_clock::now();
+    Settle(editors, problems);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << "the watch ends after its time";
+    std::sort(problems.begin(), problems.end());
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(problems[0], "The level editor could not be started: " + crashes +
+                               " was ended at once by signal 11 (Segmentation fault).");
+    EXPECT_EQ(problems[1], "The level editor could not be started: " + fails + " ended at once with status 1.");
+    EXPECT_EQ(problems[2], "The level editor could not be started: " + noInterpreter +
+                               " cannot be run: no such file or directory.");
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1) << "no watcher is left to wait for";
+}
+
+// A watch still running when the launcher ends is let go: the editor runs on, and no
+// process is left for the game to wait on.
+TEST(LauncherEditor, AWatchLeftRunningIsLetGo)
+{
+    test::TempDir dir;
+    const std::string editor =
+        WriteEditor(dir.path() + "slow", "#!/bin/sh\nsleep 0.5\necho done > \"$0.done\"\n");
+    {
+        EditorStarts editors({}, 5000);
+        EXPECT_EQ(editors.Start(editor, "x.txt"), "");
+    }
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+    bool done = false;
+    for (int i = 0; i < 100 && !done; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        done = std::filesystem::exists(editor + ".done");
+    }
+    EXPECT_TRUE(done) << "the editor outlives the watch";
 }
 
 // The dialog keeps the layout it was designed with: every control where and as large as

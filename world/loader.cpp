@@ -1,11 +1,22 @@
 #include "game/GameWindow.h"
 #include "level/LevelFile.h"
+#include "media/WhileLoading.h"
 
 namespace zorbo {
 
 bool GameWindow::LoadLevelData()
 {
     const std::string path = DataPath + gLevelSet;
+    try {
+        return LoadLevelSet(path);
+    } catch (const std::bad_alloc&) {
+        Fail(NotEnoughMemoryText(path));
+        return false;
+    }
+}
+
+bool GameWindow::LoadLevelSet(const std::string& path)
+{
     std::string bytes, reason;
     LevelCheckResult failure;
     if (!ReadFileBytes(path, bytes, reason)) {

@@ -41,7 +41,25 @@ for program in zorbo zorbo-edit zorbo_solve; do
     grep -qF -- ".B ${opt//-/\\-}" "$man" || fail "the manual page of $program lacks $opt"
   done
 done
-grep -q '^Exec=zorbo$' "$desktop" || fail "the desktop entry does not start zorbo"
+# The menu entry starts the installed program by its full path when the standard PATH does
+# not reach it (as for this temporary prefix), and by its bare name when it does.
+exec_line=$(grep '^Exec=' "$desktop")
+[ "$exec_line" = "Exec=$prefix/$bindir/zorbo" ] || fail "the desktop entry says $exec_line, not Exec=$prefix/$bindir/zorbo"
+stage=$(mktemp -d)
+trap 'rm -rf "$prefix" "$man" "$stage"' EXIT
+exec_for() {   # prefix: the Exec line of the menu entry a DESTDIR install for it writes
+  rm -rf "${stage:?}"/*
+  DESTDIR="$stage" cmake --install "$build" --prefix "$1" >/dev/null
+  desktop-file-validate "$stage$1/share/applications/org.zorbo.Zorbo.desktop" || fail "desktop-file-validate for $1"
+  grep '^Exec=' "$stage$1/share/applications/org.zorbo.Zorbo.desktop"
+}
+exec_line=$(exec_for /usr/local)
+[ "$exec_line" = "Exec=zorbo" ] || fail "installed for /usr/local the desktop entry says $exec_line"
+# A prefix with a space and a character the Exec key reserves is quoted and escaped.
+odd='/opt/my games/$zorbo'
+exec_line=$(exec_for "$odd")
+expected='Exec="/opt/my games/\\$zorbo/'"$bindir"'/zorbo"'
+[ "$exec_line" = "$expected" ] || fail "installed for $odd the desktop entry says $exec_line, not $expected"
 grep -q '^Icon=zorbo$' "$desktop" || fail "the desktop entry names another icon"
 
 desktop-file-validate "$desktop" || fail "desktop-file-validate"

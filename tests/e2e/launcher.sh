@@ -4,7 +4,8 @@
 # takes frames until escape ends the program; a wrong name, an invalid level-set file and
 # a missing data folder are refused with a message box while the dialog stays open; "?"
 # opens the help window beside it; the choices of a started game are kept for the next start; Ctrl+E and a right click on the level-set box open the
-# chosen set in the level editor; "Exit" and the close control end the program.
+# chosen set in the level editor, and an editor that fails at once is reported; "Exit" and
+# the close control end the program.
 # Usage: launcher.sh ZORBO DATA-DIR XCLOSE
 set -u
 zorbo=$1 data=$2 xclose=$3
@@ -191,3 +192,17 @@ refused "New Game without a data folder"
 "$xclose" "$dialog"
 ended || fail "close control: exit status $?"
 echo "ok: without a data folder the dialog refuses, and the close control ends the program"
+
+# 4. A level editor that is there but fails at once: the dialog says so in a message box
+# and stays open.
+mkdir "$work/bin"
+cp "$zorbo" "$work/bin/zorbo"
+printf '#!/bin/sh\nexit 1\n' > "$work/bin/zorbo-edit"
+chmod +x "$work/bin/zorbo-edit"
+zorbo="$work/bin/zorbo"
+start --data "$work/Data"
+type_into "$dialog" "${level_set[@]}" hard
+xdotool key ctrl+e
+refused "an editor that fails at once"
+"$xclose" "$dialog"
+ended || fail "close control: exit status $?"

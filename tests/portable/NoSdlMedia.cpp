@@ -4,6 +4,7 @@
 // is not drawn, as on a machine with no font installed. Neither is part of the state hash.
 #include "media/BitmapFile.h"
 #include "media/Font.h"
+#include "media/MediaLimits.h"
 #include "media/RegularFile.h"
 
 #include "assetgen/Image.h"
@@ -12,14 +13,12 @@
 
 namespace zorbo {
 
-namespace {
-constexpr size_t kMaxBitmapBytes = 64u << 20;
-}
-
 bool DecodeBitmap(const std::string& file, Surface& out, std::string& error)
 {
     std::string bytes;
-    if (ReadRegularFile(file, kMaxBitmapBytes, bytes, error) != FileError::None)
+    if (ReadRegularFile(file, kMaxMediaFileBytes, bytes, error) != FileError::None)
+        return false;
+    if (error = BitmapSizeProblem(bytes); !error.empty())
         return false;
     try {
         const assets::Image image = assets::decode_bmp(assets::Bytes(bytes.begin(), bytes.end()));

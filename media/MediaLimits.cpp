@@ -1,0 +1,106 @@
+#include "media/MediaLimits.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace zorbo {
+
+namespace {
+
+// Little-endian fields of a header; the caller has checked that they lie inside `bytes`.
+uint32_t ReadU16(const std::string& bytes, size_t at)
+{
+    return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at])) |
+           static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 1])) << 8;
+}
+
+uint32_t ReadU32(const std::string& bytes, size_t at)
+{
+    return ReadU16(bytes, at) | ReadU16(bytes, at + 2) << 16;
+}
+
+constexpr size_t kBmpCoreHeaderEnd = 22;  // file header and the old 12-byte info header
+constexpr size_t kBmpInfoHeaderEnd = 26;  // as far as the height of a longer info header
+constexpr uint32_t kBmpCoreHeaderSize = 12;
+
+struct WaveFormat {
+    uint32_t channels = 0;
+    uint32_t rate = 0;
+    uint32_t bits = 0;
+};
+
+// The smallest sample the decoder knows (2-bit ADPCM): frames reckoned with it are never
+// fewer than the file really holds.
+constexpr uint32_t kFewestBitsPerSample = 2;
+
+} // namespace
+
+std::string BitmapSizeProblem(const std::string& bytes)
+{
+    if (bytes.size() < kBmpCoreHeaderEnd || bytes[0] != 'B' || bytes[1] != 'M')
+        return {};
+    int64_t width = 0;
+    int64_t height = 0;
+    if (ReadU32(bytes, 14) == kBmpCoreHeaderSize) {
+        width = ReadU16(bytes, 18);
+        height = ReadU16(bytes, 20);
+    } else {
+        if (bytes.size() < kBmpInfoHeaderEnd)
+            return {};
+        width = static_cast<int32_t>(ReadU32(bytes, 18));
+        // A negative height is a picture stored top row first.
+        height = std::llabs(static_cast<int32_t>(ReadU32(bytes, 22)));
+    }
+    if (width <= kMaxPictureSide && height <= kMaxPictureSide)
+        return {};
+    const std::string most = std::to_string(kMaxPictureSide);
+    return "the picture is " + std::to_string(width) + " x " + std::to_string(height) + "; at most " + most +
+           " x " + most + " is read";
+}
+
+std::string WaveFileProblem(const std::string& bytes)
+{
+    constexpr size_t kRiffHeader = 12;
+    constexpr size_t kChunkHeader = 8;
+    constexpr size_t kFormatFields = 16;
+    // The mixer would take other kinds of sound file too, and decode a long one whole.
+    if (bytes.size() < kRiffHeader || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0)
+        return "is not a WAVE file";
+    WaveFormat format;
+    uint64_t dataBytes = 0;
+    bool haveData = false;
+    for (size_t at = kRiffHeader; at + kChunkHeader <= bytes.size();) {
+        const uint64_t size = ReadU32(bytes, at + 4);
+        const size_t body = at + kChunkHeader;
+        const uint64_t held = std::min<uint64_t>(size, bytes.size() - body);
+        if (bytes.compare(at, 4, "fmt ") == 0 && held >= kFormatFields) {
+            format.channels = ReadU16(bytes, body + 2);
+            format.rate = ReadU32(bytes, body + 4);
+            format.bits = ReadU16(bytes, body + 14);
+        } else if (bytes.compare(at, 4, "data") == 0 && !haveData) {
+            // What the file holds, not what its header claims: a claim beyond the end of
+            // the file decodes no more than the file has.
+            dataBytes = held;
+            haveData = true;
+        }
+        // Chunks are padded to an even length.
+        at = static_cast<size_t>(std::min<uint64_t>(body + size + (size & 1), bytes.size()));
+    }
+    if (!haveData || format.channels == 0 || format.rate == 0)
+        return {};
+    const uint64_t frames =
+        dataBytes * 8 / (uint64_t{format.channels} * std::max(format.bits, kFewestBitsPerSample));
+    if (frames <= uint64_t{kMaxSoundSeconds} * format.rate)
+        return {};
+    const uint64_t seconds = (frames + format.rate - 1) / format.rate;
+    return "the sound lasts " + std::to_string(seconds) + " s; at most " + std::to_string(kMaxSoundSeconds) +
+           " s is read";
+}
+
+std::string DecodedSoundProblem(size_t decodedBytes)
+{
+    return "the sound decodes to " + std::to_string(decodedBytes >> 20) + " MB; at most " +
+           std::to_string(kMaxSoundBytes >> 20) + " MB is read";
+}
+
+} // namespace zorbo

@@ -1,0 +1,35 @@
+#pragma once
+// How much a picture or a sound file may cost the game, checked from its header before it
+// is decoded: a small file may declare a huge picture or hours of sound, and decoding it
+// would take gigabytes.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace zorbo {
+
+// The most bytes read of one bitmap or wave file.
+constexpr size_t kMaxMediaFileBytes = 64u << 20;
+// The widest and tallest picture read: the game's largest strip is a few hundred pixels
+// either way, so this leaves a wide margin for edited data.
+constexpr int32_t kMaxPictureSide = 4096;
+// The longest sound read; its effects last a second or two.
+constexpr int kMaxSoundSeconds = 60;
+// The most bytes a sound may take once decoded: kMaxSoundSeconds of 44.1 kHz 16-bit stereo.
+constexpr size_t kMaxSoundBytes = size_t{kMaxSoundSeconds} * 44100 * 2 * 2;
+
+// Empty when a BMP file's header declares a picture within kMaxPictureSide, else a phrase
+// to follow the file's name: "the picture is 16384 x 16384; at most 4096 x 4096 is read".
+// A header too short to read is left for the decoder to refuse.
+std::string BitmapSizeProblem(const std::string& bytes);
+
+// Empty when a file is a WAVE file whose sound lasts at most kMaxSoundSeconds, else a
+// phrase to follow the file's name: "is not a WAVE file", "the sound lasts 3600 s; at most
+// 60 s is read". The length is reckoned from the format and the data the file holds; a
+// WAVE file whose chunks cannot be read is left for the decoder to refuse.
+std::string WaveFileProblem(const std::string& bytes);
+
+// The phrase for a sound whose decoded size is over kMaxSoundBytes.
+std::string DecodedSoundProblem(size_t decodedBytes);
+
+} // namespace zorbo
