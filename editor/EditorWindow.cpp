@@ -858,6 +858,8 @@ void EditorWindow::ProofTimer(void* self)
         return;
     }
     window->ShowProofProgress();
+    // The last result came before its solver ended: the proof's line still says "proving...".
+    window->RefreshCheck();
     window->Status("Proof of level " + std::to_string(window->prover_.Level()) + ": " +
                    ProofSummary(window->prover_.Runs(), false));
 }
