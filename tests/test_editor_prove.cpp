@@ -326,18 +326,28 @@ TEST_F(EditorProver, ASolverIsWaitedForAfterItsResultLine)
 
 TEST_F(EditorProver, CancelStopsTheSolversAndTheWaitingOnes)
 {
-    const std::string solver = Solver("echo progress level=1 start-column=0 search=1 frames=1 max-frames=100 "
-                                      "best-column=2 states=1\nexec sleep 30\n");
+    // Each solver proves the start, then searches from the checkpoint until stopped.
+    const std::string solver = Solver(
+        "echo result level=1 start-column=0 outcome=solved frames=2 best-column=30 states=3 warps=none\n"
+        "echo progress level=1 start-column=50 search=1 frames=1 max-frames=100 best-column=52 states=1\n"
+        "exec sleep 30\n");
     Prover prover;
-    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, {}, 0), "");
+    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, {50}, 0), "");
     const auto t0 = std::chrono::steady_clock::now();
-    prover.Poll();
+    for (int i = 0; i < 100 && prover.Runs()[0].starts[0].state != ProofState::Solved; ++i) {
+        prover.Poll();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     prover.Cancel();
     ASSERT_TRUE(Settle(prover));
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5));
-    for (const DifficultyProof& p : prover.Runs())
+    // What was found before the cancel stays found.
+    EXPECT_EQ(prover.Runs()[0].starts[0].state, ProofState::Solved);
+    for (const DifficultyProof& p : prover.Runs()) {
         EXPECT_EQ(p.State(), ProofState::Cancelled);
-    EXPECT_TRUE(prover.Route().parts.empty());
+        EXPECT_EQ(p.starts[1].state, ProofState::Cancelled);
+    }
+    EXPECT_TRUE(prover.Route().parts.empty()) << "a cancelled solver writes no route";
 }
 
 TEST_F(EditorProver, AMissingSolverIsSaidSo)
