@@ -1,6 +1,7 @@
 #include "editor/CheckList.h"
 
 #include <algorithm>
+#include <sstream>
 
 namespace zorbo::editor {
 
@@ -48,6 +49,101 @@ void CheckRowLengths(const LevelDocument& doc, int32_t level, CheckList& list)
          "level " + std::to_string(level + 1) + " has rows of different lengths: the shortest (row " +
              std::to_string(shortRow) + ") " + std::to_string(shortest) + " columns, the longest " +
              std::to_string(longest));
+}
+
+std::string Join(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text;
+}
+
+// "2@57>140,3@150>20" as "pipe 2 (column 57 to 140) and pipe 3 (column 150 to 20)".
+std::string WarpWords(const std::string& machine)
+{
+    std::vector<std::string> pipes;
+    std::stringstream in(machine);
+    std::string one;
+    while (std::getline(in, one, ',')) {
+        const size_t at = one.find('@'), to = one.find('>');
+        if (at == std::string::npos || to == std::string::npos || to < at)
+            continue;
+        pipes.push_back("pipe " + one.substr(0, at) + " (column " + one.substr(at + 1, to - at - 1) + " to " +
+                        one.substr(to + 1) + ")");
+    }
+    return Join(pipes);
+}
+
+// Not found at some difficulties: the best column said once when it is the same for all.
+std::string NotFoundWords(const std::vector<std::pair<std::string, int>>& missing)
+{
+    const bool alike = std::all_of(missing.begin(), missing.end(),
+                                   [&](const auto& m) { return m.second == missing.front().second; });
+    std::vector<std::string> names;
+    for (const auto& [name, best] : missing)
+        names.push_back(alike ? name : name + " (best: column " + std::to_string(best) + ")");
+    return "not found at " + Join(names) +
+           (alike ? " (best: column " + std::to_string(missing.front().second) + ")" : "");
+}
+
+// One start's proofs at each difficulty: "finishable at Easy and Normal (through pipe 2
+// (column 57 to 140)); not found at Crazy (best: column 212)".
+std::string StartSummary(const ProofRuns& runs, int32_t column)
+{
+    std::vector<std::string> found, unfinished;
+    std::vector<std::pair<std::string, int>> missing;
+    std::string warps, failed;
+    for (size_t d = 0; d < runs.size(); ++d) {
+        const std::string name = kProofDifficulties[d].shown;
+        const std::vector<ProofRun>& starts = runs[d].starts;
+        const auto r = std::find_if(starts.begin(), starts.end(),
+                                    [column](const ProofRun& run) { return run.startColumn == column; });
+        const ProofState state = r == starts.end() ? ProofState::Waiting : r->state;
+        if (state == ProofState::Solved) {
+            found.push_back(name);
+            if (warps.empty() && r->warps != "none")
+                warps = WarpWords(r->warps);
+        } else if (state == ProofState::NotFound) {
+            missing.emplace_back(name, r->bestColumn);
+        } else {
+            if (state == ProofState::Failed)
+                failed = r->problem;
+            unfinished.push_back(name);
+        }
+    }
+    std::vector<std::string> parts;
+    if (!found.empty())
+        parts.push_back("finishable at " + Join(found) + (warps.empty() ? "" : " (through " + warps + ")"));
+    if (!missing.empty())
+        parts.push_back(NotFoundWords(missing));
+    if (!unfinished.empty())
+        parts.push_back("not proved at " + Join(unfinished) + (failed.empty() ? "" : " (" + failed + ")"));
+    std::string text;
+    for (const std::string& p : parts)
+        text += (text.empty() ? "" : "; ") + p;
+    return text;
+}
+
+// "the start and the checkpoint at column 120", "the checkpoints at columns 120 and 200",
+// "the start and both checkpoints" (columns in order, 0 for the level's start).
+std::string StartsWords(const std::vector<int32_t>& columns, size_t checkpointCount)
+{
+    const bool start = columns.front() == 0;
+    const size_t later = columns.size() - (start ? 1 : 0);
+    if (start && later == checkpointCount && later >= 2)
+        return later == 2 ? "the start and both checkpoints"
+                          : "the start and all " + std::to_string(later) + " checkpoints";
+    std::vector<std::string> numbers;
+    for (const int32_t col : columns)
+        if (col != 0)
+            numbers.push_back(std::to_string(col));
+    const std::string checkpoints = later == 0   ? ""
+                                    : later == 1 ? "the checkpoint at column " + numbers.front()
+                                                 : "the checkpoints at columns " + Join(numbers);
+    if (!start)
+        return checkpoints;
+    return later == 0 ? "the start" : "the start and " + checkpoints;
 }
 
 } // namespace
@@ -100,6 +196,34 @@ std::string Summary(const CheckList& list)
     if (list.warnings > 0)
         s += count(list.warnings, "warning");
     return s + (list.errors > 0 ? " (the game refuses the set until the errors are fixed)" : " (the game plays the set)");
+}
+
+std::string ProofSummary(const ProofRuns& runs, bool stale)
+{
+    // The starts every difficulty's solver proves, in order; the level's own start first.
+    std::vector<int32_t> columns;
+    for (const DifficultyProof& proof : runs)
+        for (const ProofRun& r : proof.starts)
+            if (std::find(columns.begin(), columns.end(), r.startColumn) == columns.end())
+                columns.push_back(r.startColumn);
+    std::string text;
+    if (columns.size() == 1) {
+        text = StartSummary(runs, columns.front());
+    } else {
+        // Starts with the same results are said once, where the first of them is.
+        std::vector<std::pair<std::string, std::vector<int32_t>>> alike;
+        for (const int32_t col : columns) {
+            const std::string said = StartSummary(runs, col);
+            const auto same = std::find_if(alike.begin(), alike.end(), [&](const auto& a) { return a.first == said; });
+            if (same == alike.end())
+                alike.push_back({said, {col}});
+            else
+                same->second.push_back(col);
+        }
+        for (const auto& [said, cols] : alike)
+            text += (text.empty() ? "From " : ". From ") + StartsWords(cols, columns.size() - 1) + ": " + said;
+    }
+    return stale ? text + " (stale: the level changed since)" : text;
 }
 
 } // namespace zorbo::editor

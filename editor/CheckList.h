@@ -2,6 +2,7 @@
 // The check list: the level-set check of the text as it would be saved, each finding
 // placed on the cell it is about, and the editor's own warnings about how a level looks.
 #include "editor/LevelDocument.h"
+#include "editor/Prover.h"
 #include "game/Hud.h"
 
 #include <optional>
@@ -31,5 +32,11 @@ CheckList CheckRows(const LevelDocument& doc, const BandTable* bands = nullptr);
 std::string RowText(const CheckRow& row);
 // One line for above the list: "No problems", or the counts and whether the game plays it.
 std::string Summary(const CheckList& list);
+
+// What the proofs found, for the check list: "finishable at Easy and Normal; not found at
+// Crazy (best: column 212)", with the pipes the routes took, said for each start ("From the
+// start: ... From the checkpoint at column 120: ...") or once for the starts alike;
+// "(stale: ...)" when the level changed.
+std::string ProofSummary(const ProofRuns& runs, bool stale);
 
 } // namespace zorbo::editor

@@ -968,14 +968,18 @@ void EditorWindow::Prove()
         return;
     }
     const int32_t level = map_->View().level;
+    std::vector<int32_t> checkpoints;
+    for (const Checkpoint& c : LevelCheckpoints(doc_->CodesOf(level), doc_->Length(level)))
+        checkpoints.push_back(c.cell.col);
     const std::string problem = prover_.Start(solver_, dataPath_, SetNameOf(path_), doc_->ToBytes(), level + 1,
-                                              LevelFingerprint(*doc_, level));
+                                              checkpoints, LevelFingerprint(*doc_, level));
     if (!problem.empty()) {
         Alert("Prove", problem);
         return;
     }
     proofsDone_ = 0;
-    Status("Proving level " + std::to_string(level + 1) + " at every difficulty (Cancel stops it)");
+    Status("Proving level " + std::to_string(level + 1) + " at every difficulty" +
+           (checkpoints.empty() ? "" : ", from its start and checkpoints") + " (Cancel stops it)");
     ShowProofProgress();
     RefreshCheck();
     Fl::remove_timeout(ProofTimer, this);
@@ -1001,10 +1005,11 @@ void EditorWindow::ProofTimer(void* self)
     auto* window = static_cast<EditorWindow*>(self);
     if (window->prover_.Poll()) {
         int done = 0;
-        for (const ProofRun& r : window->prover_.Runs())
-            done += r.state != ProofState::Running && r.state != ProofState::Waiting ? 1 : 0;
+        for (const DifficultyProof& p : window->prover_.Runs())
+            for (const ProofRun& r : p.starts)
+                done += r.state != ProofState::Running && r.state != ProofState::Waiting ? 1 : 0;
         window->ShowProofProgress();
-        // A finished difficulty changes the result line and maybe the route drawn.
+        // A finished start changes the result line and maybe the route drawn.
         if (done != window->proofsDone_) {
             window->proofsDone_ = done;
             window->RefreshCheck();
@@ -1015,6 +1020,8 @@ void EditorWindow::ProofTimer(void* self)
         return;
     }
     window->ShowProofProgress();
+    // The last result came before its solver ended: the proof's line still says "proving...".
+    window->RefreshCheck();
     window->Status("Proof of level " + std::to_string(window->prover_.Level()) + ": " +
                    ProofSummary(window->prover_.Runs(), false));
 }
@@ -1023,13 +1030,13 @@ void EditorWindow::ShowProofProgress()
 {
     const bool busy = prover_.Busy();
     for (int d = 0; d < ProofCount; ++d) {
-        const ProofRun& run = prover_.Runs()[static_cast<size_t>(d)];
-        proofBars_[d]->value(static_cast<float>(ProofFraction(run)));
-        proofBars_[d]->selection_color(run.state == ProofState::Solved     ? FL_DARK_GREEN
-                                       : run.state == ProofState::Running || run.state == ProofState::Waiting
-                                           ? FL_DARK_BLUE
-                                           : FL_DARK_RED);
-        proofBars_[d]->labelcolor(run.state == ProofState::Waiting ? FL_INACTIVE_COLOR : FL_WHITE);
+        const DifficultyProof& proof = prover_.Runs()[static_cast<size_t>(d)];
+        const ProofState state = proof.State();
+        proofBars_[d]->value(static_cast<float>(proof.Fraction()));
+        proofBars_[d]->selection_color(state == ProofState::Solved                                   ? FL_DARK_GREEN
+                                       : state == ProofState::Running || state == ProofState::Waiting ? FL_DARK_BLUE
+                                                                                                      : FL_DARK_RED);
+        proofBars_[d]->labelcolor(state == ProofState::Waiting ? FL_INACTIVE_COLOR : FL_WHITE);
         if (prover_.Started())
             proofBars_[d]->show();
         proofBars_[d]->redraw();
@@ -1050,9 +1057,10 @@ void EditorWindow::ShowProofMarks()
         m.stale = LevelFingerprint(*doc_, m.level) != prover_.Fingerprint();
         if (!prover_.Route().parts.empty())
             m.route = &prover_.Route();
-        for (const ProofRun& r : prover_.Runs())
-            if (r.state == ProofState::NotFound)
-                m.blockedColumn = std::max(m.blockedColumn, r.bestColumn);
+        for (const DifficultyProof& p : prover_.Runs())
+            for (const ProofRun& r : p.starts)
+                if (r.state == ProofState::NotFound)
+                    m.blockedColumn = std::max(m.blockedColumn, r.bestColumn);
         marks = m;
     }
     map_->Refresh();

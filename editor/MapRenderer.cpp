@@ -226,21 +226,7 @@ int32_t FirstScreenColumn(const LevelDocument& doc, int32_t level)
 
 std::vector<Checkpoint> Checkpoints(const LevelDocument& doc, int32_t level)
 {
-    const CodeAt codes = doc.CodesOf(level);
-    const std::optional<MapCell> first = FirstViewStart(codes);
-    // The view's column as the level begins: a start it shows already moves the restart
-    // point at once.
-    const int32_t startView = FirstScreenColumn(doc, level) - 1;
-    std::vector<Checkpoint> found;
-    const int32_t length = doc.Length(level);
-    for (int32_t col = 1; col <= length; ++col)
-        for (int32_t row = 0; row < Rows; ++row) {
-            const MapCell cell{row, col};
-            if (codes(row, col) != Tile::HeroStart || cell == first)
-                continue;
-            found.push_back(Checkpoint{cell, ViewColumnShowing(col) <= startView ? 0 : CheckpointTakenFrom(col)});
-        }
-    return found;
+    return LevelCheckpoints(doc.CodesOf(level), doc.Length(level));
 }
 
 void PackRgb(const Surface& picture, std::vector<uint8_t>& rgb)

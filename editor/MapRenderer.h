@@ -48,13 +48,7 @@ ElevatorPairs PairElevators(const LevelDocument& doc, int32_t level);
 // as the game places it (level/Rules.h); column 1 without one.
 int32_t FirstScreenColumn(const LevelDocument& doc, int32_t level);
 
-// A hero start after the first, and the column the hero is in when it comes into view and
-// moves the restart point (level/Rules.h); 0 when it is in the first view already.
-struct Checkpoint {
-    MapCell cell;
-    int32_t takenFrom = 0;
-};
-// A level's checkpoints, left to right.
+// A level's checkpoints, left to right, to its last column (LevelCheckpoints in level/Rules.h).
 std::vector<Checkpoint> Checkpoints(const LevelDocument& doc, int32_t level);
 
 // The picture as three bytes per pixel (red, green, blue), the layout FLTK draws.

@@ -61,28 +61,37 @@ int Number(std::string_view line, std::string_view key, int otherwise)
     return ec == std::errc() && end == text.data() + text.size() ? value : otherwise;
 }
 
-std::string Join(const std::vector<std::string>& names)
+// The start a solver's own words are about, and the words without their "level  2 from
+// column 131: " head: that column, 0 for "level  2: ", -1 for words of no one start.
+int ReportColumn(std::string_view line, std::string_view& words)
 {
-    std::string text;
-    for (size_t i = 0; i < names.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
-    return text;
+    const size_t colon = line.find(": ");
+    if (line.substr(0, 6) != "level " || colon == std::string_view::npos)
+        return -1;
+    words = line.substr(colon + 2);
+    const std::string_view head = line.substr(0, colon);
+    constexpr std::string_view from = " from column ";
+    const size_t at = head.find(from);
+    if (at == std::string_view::npos)
+        return 0;
+    std::string_view number = head.substr(at + from.size());
+    number.remove_prefix(std::min(number.find_first_not_of(' '), number.size()));
+    int column = -1;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), column);
+    return ec == std::errc() && end == number.data() + number.size() ? column : -1;
 }
 
-// "2@57>140,3@150>20" as "pipe 2 (column 57 to 140), pipe 3 (column 150 to 20)".
-std::string WarpWords(const std::string& machine)
+// Whether a poll has anything new to show: a start's search went on or ended.
+bool Moved(const DifficultyProof& before, const DifficultyProof& after)
 {
-    std::vector<std::string> pipes;
-    std::stringstream in(machine);
-    std::string one;
-    while (std::getline(in, one, ',')) {
-        const size_t at = one.find('@'), to = one.find('>');
-        if (at == std::string::npos || to == std::string::npos || to < at)
-            continue;
-        pipes.push_back("pipe " + one.substr(0, at) + " (column " + one.substr(at + 1, to - at - 1) + " to " +
-                        one.substr(to + 1) + ")");
+    if (before.starts.size() != after.starts.size())
+        return true;
+    for (size_t i = 0; i < before.starts.size(); ++i) {
+        const ProofRun &a = before.starts[i], &b = after.starts[i];
+        if (a.frames != b.frames || a.search != b.search || a.state != b.state)
+            return true;
     }
-    return Join(pipes);
+    return false;
 }
 
 } // namespace
@@ -115,12 +124,68 @@ double ProofFraction(const ProofRun& run)
     return std::clamp(done / (2.0 * run.maxFrames), 0.0, 1.0);
 }
 
+ProofState DifficultyProof::State() const
+{
+    auto any = [this](ProofState state) {
+        return std::any_of(starts.begin(), starts.end(), [state](const ProofRun& r) { return r.state == state; });
+    };
+    for (const ProofState state : {ProofState::Running, ProofState::Waiting, ProofState::Failed,
+                                   ProofState::Cancelled, ProofState::NotFound})
+        if (any(state))
+            return state;
+    return ProofState::Solved;
+}
+
+double DifficultyProof::Fraction() const
+{
+    double done = 0;
+    for (const ProofRun& r : starts)
+        done += ProofFraction(r);
+    return starts.empty() ? 0.0 : done / static_cast<double>(starts.size());
+}
+
+void ReadSolverLine(std::string_view line, DifficultyProof& proof)
+{
+    std::vector<ProofRun>& starts = proof.starts;
+    const bool machine = line.substr(0, 9) == "progress " || line.substr(0, 7) == "result ";
+    std::string_view words = line;
+    const int column = machine ? Number(line, "start-column", -1) : ReportColumn(line, words);
+    if (column < 0) {
+        // Words of no one start (the solver's problems) are about the one being proved.
+        const auto current = std::find_if(starts.begin(), starts.end(),
+                                          [](const ProofRun& r) { return r.state == ProofState::Running; });
+        if (!machine && !line.empty() && current != starts.end())
+            current->problem = std::string(line);
+        return;
+    }
+    auto run = std::find_if(starts.begin(), starts.end(), [column](const ProofRun& r) { return r.startColumn == column; });
+    if (!machine) {
+        if (run != starts.end() && run->state == ProofState::Running)
+            run->problem = std::string(words);
+        return;
+    }
+    if (run == starts.end()) {
+        starts.emplace_back().startColumn = column;
+        run = starts.end() - 1;
+        run->state = ProofState::Running;
+    }
+    // The solver proves the starts in turn: one it went past without a result it could not
+    // start from.
+    for (auto before = starts.begin(); before != run; ++before)
+        if (before->state == ProofState::Running) {
+            before->state = ProofState::Failed;
+            if (before->problem.empty())
+                before->problem = "the solver gave no result";
+        }
+    ReadSolverLine(line, *run);
+}
+
 std::vector<std::string> ProveArgs(const std::string& solver, const std::string& folder,
                                    const std::string& setName, int level, int d, const std::string& routeFile)
 {
     return {solver, "--data", folder, "--level-set", setName,
             "--difficulty", kProofDifficulties[static_cast<size_t>(d)].option,
-            "--each", "--level", std::to_string(level), "--progress", "--route", routeFile};
+            "--each", "--level", std::to_string(level), "--checkpoints", "--progress", "--route", routeFile};
 }
 
 ProofRoute ParseRoute(std::string_view text)
@@ -153,44 +218,6 @@ ProofRoute ParseRoute(std::string_view text)
     return route;
 }
 
-std::string ProofSummary(const std::array<ProofRun, ProofCount>& runs, bool stale)
-{
-    std::vector<std::string> found, missing, unfinished;
-    int best = 0;
-    std::string warps, failed;
-    for (int d = 0; d < ProofCount; ++d) {
-        const ProofRun& r = runs[static_cast<size_t>(d)];
-        const std::string name = kProofDifficulties[static_cast<size_t>(d)].shown;
-        switch (r.state) {
-        case ProofState::Solved:
-            found.push_back(name);
-            if (warps.empty() && r.warps != "none")
-                warps = WarpWords(r.warps);
-            break;
-        case ProofState::NotFound:
-            missing.push_back(name);
-            best = std::max(best, r.bestColumn);
-            break;
-        case ProofState::Failed:
-            failed = r.problem;
-            [[fallthrough]];
-        default:
-            unfinished.push_back(name);
-        }
-    }
-    std::vector<std::string> parts;
-    if (!found.empty())
-        parts.push_back("finishable at " + Join(found) + (warps.empty() ? "" : " (through " + warps + ")"));
-    if (!missing.empty())
-        parts.push_back("not found at " + Join(missing) + " (best: column " + std::to_string(best) + ")");
-    if (!unfinished.empty())
-        parts.push_back("not proved at " + Join(unfinished) + (failed.empty() ? "" : " (" + failed + ")"));
-    std::string text;
-    for (const std::string& p : parts)
-        text += (text.empty() ? "" : "; ") + p;
-    return stale ? text + " (stale: the level changed since)" : text;
-}
-
 uint64_t LevelFingerprint(const LevelDocument& doc, int32_t level)
 {
     // FNV-1a over the codes, row by row to the level's end.
@@ -207,7 +234,8 @@ uint64_t LevelFingerprint(const LevelDocument& doc, int32_t level)
 // ---- the solver processes
 
 std::string Prover::Start(const std::string& solver, const std::string& dataPath, const std::string& setName,
-                          std::string_view setText, int level, uint64_t fingerprint)
+                          std::string_view setText, int level, const std::vector<int32_t>& checkpointColumns,
+                          uint64_t fingerprint)
 {
     EndChildren();
     std::error_code ec;
@@ -223,6 +251,9 @@ std::string Prover::Start(const std::string& solver, const std::string& dataPath
     level_ = level;
     fingerprint_ = fingerprint;
     runs_ = {};
+    for (DifficultyProof& proof : runs_)
+        for (const int32_t col : checkpointColumns)
+            proof.starts.emplace_back().startColumn = col;
     children_ = {};
     route_ = {};
     routeFrom_ = ProofCount;
@@ -232,25 +263,25 @@ std::string Prover::Start(const std::string& solver, const std::string& dataPath
 
 void Prover::StartNext()
 {
-    int running = 0;
-    for (const ProofRun& r : runs_)
-        running += r.state == ProofState::Running ? 1 : 0;
+    auto running = static_cast<int>(
+        std::count_if(children_.begin(), children_.end(), [](const Child& c) { return c.pid > 0; }));
     for (int d = 0; d < ProofCount && running < kAtOnce; ++d) {
-        ProofRun& run = runs_[static_cast<size_t>(d)];
-        if (run.state != ProofState::Waiting)
+        DifficultyProof& proof = runs_[static_cast<size_t>(d)];
+        if (proof.State() != ProofState::Waiting)
             continue;
         ProgramStart start;
         start.args = ProveArgs(solver_, folder_, setName_, level_, d, RouteFile(folder_, d));
         start.output = OutputFile(folder_, d);
         std::string reason;
         const pid_t pid = StartProgram(start, reason);
-        if (pid < 0) {
-            run.state = ProofState::Failed;
-            run.problem = "the solver cannot be started: " + reason;
-            continue;
+        for (ProofRun& run : proof.starts) {
+            run.state = pid < 0 ? ProofState::Failed : ProofState::Running;
+            if (pid < 0)
+                run.problem = "the solver cannot be started: " + reason;
         }
+        if (pid < 0)
+            continue;
         children_[static_cast<size_t>(d)] = Child{pid, 0, {}};
-        run.state = ProofState::Running;
         ++running;
     }
 }
@@ -266,25 +297,21 @@ void Prover::ReadOutput(int d)
     child.readTo += fresh.size();
     child.partial += fresh;
     size_t start = 0;
-    for (size_t end; (end = child.partial.find('\n', start)) != std::string::npos; start = end + 1) {
-        const std::string_view line(child.partial.data() + start, end - start);
-        ReadSolverLine(line, runs_[static_cast<size_t>(d)]);
-        if (!line.empty() && line.substr(0, 9) != "progress " && line.substr(0, 7) != "result ")
-            runs_[static_cast<size_t>(d)].problem = std::string(line);
-    }
+    for (size_t end; (end = child.partial.find('\n', start)) != std::string::npos; start = end + 1)
+        ReadSolverLine(std::string_view(child.partial.data() + start, end - start), runs_[static_cast<size_t>(d)]);
     child.partial.erase(0, start);
 }
 
 void Prover::Finish(int d, int status)
 {
-    ProofRun& run = runs_[static_cast<size_t>(d)];
+    DifficultyProof& proof = runs_[static_cast<size_t>(d)];
     children_[static_cast<size_t>(d)].pid = 0;
     const bool cancelled = WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == kSolverCancelled);
-    if (cancelled)
-        run.state = ProofState::Cancelled;
-    else if (run.state == ProofState::Running)
-        run.state = ProofState::Failed; // it ended without a result line
-    if (run.state == ProofState::Solved && d < routeFrom_) {
+    for (ProofRun& run : proof.starts)
+        if (run.state == ProofState::Running) // it ended without a result line for this start
+            run.state = cancelled ? ProofState::Cancelled : ProofState::Failed;
+    // A cancelled solver writes no route, even for the starts it had proved.
+    if (!cancelled && proof.starts.front().state == ProofState::Solved && d < routeFrom_) {
         std::ifstream in(RouteFile(folder_, d), std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         route_ = ParseRoute(text);
@@ -299,15 +326,13 @@ bool Prover::Poll()
         Child& child = children_[static_cast<size_t>(d)];
         if (child.pid <= 0)
             continue;
-        const ProofRun before = runs_[static_cast<size_t>(d)];
+        const DifficultyProof before = runs_[static_cast<size_t>(d)];
         int status = 0;
         const pid_t done = ::waitpid(child.pid, &status, WNOHANG);
         ReadOutput(d); // after the wait, so that an ended solver's last lines are read
         if (done == child.pid)
             Finish(d, status);
-        const ProofRun& after = runs_[static_cast<size_t>(d)];
-        changed = changed || done == child.pid || after.frames != before.frames || after.search != before.search ||
-                  after.state != before.state;
+        changed = changed || done == child.pid || Moved(before, runs_[static_cast<size_t>(d)]);
     }
     if (changed)
         StartNext();
@@ -319,8 +344,9 @@ void Prover::Cancel()
     for (int d = 0; d < ProofCount; ++d) {
         if (children_[static_cast<size_t>(d)].pid > 0)
             ::kill(children_[static_cast<size_t>(d)].pid, SIGTERM);
-        if (runs_[static_cast<size_t>(d)].state == ProofState::Waiting)
-            runs_[static_cast<size_t>(d)].state = ProofState::Cancelled;
+        for (ProofRun& run : runs_[static_cast<size_t>(d)].starts)
+            if (run.state == ProofState::Waiting)
+                run.state = ProofState::Cancelled;
     }
 }
 
@@ -329,7 +355,8 @@ void Prover::Cancel()
 bool Prover::Busy() const
 {
     return level_ > 0 &&
-           (std::any_of(runs_.begin(), runs_.end(), [](const ProofRun& r) { return r.state == ProofState::Waiting; }) ||
+           (std::any_of(runs_.begin(), runs_.end(),
+                        [](const DifficultyProof& p) { return p.State() == ProofState::Waiting; }) ||
             std::any_of(children_.begin(), children_.end(), [](const Child& c) { return c.pid > 0; }));
 }
 

@@ -24,8 +24,9 @@ constexpr int ProofCount = static_cast<int>(kProofDifficulties.size());
 
 enum class ProofState { Waiting, Running, Solved, NotFound, Cancelled, Failed };
 
-// One difficulty's proof, as far as its solver's lines tell.
+// One start's proof at one difficulty, as far as its solver's lines tell.
 struct ProofRun {
+    int32_t startColumn = 0; // 0 for the level's own start, else the checkpoint's column
     ProofState state = ProofState::Waiting;
     int search = 1;       // 1 or 2: the second way of searching starts when the first fails
     int frames = 0;
@@ -40,8 +41,27 @@ void ReadSolverLine(std::string_view line, ProofRun& run);
 // How far the run is, 0..1: done is 1, else the frames searched of the two searches' frames.
 double ProofFraction(const ProofRun& run);
 
+// One difficulty's proofs, all made by one solver: the level's start, then each checkpoint
+// from left to right.
+struct DifficultyProof {
+    std::vector<ProofRun> starts = {ProofRun{}};
+
+    // Solved when every start is, NotFound when none failed or was cut short, Running while
+    // any start is left.
+    ProofState State() const;
+    // How far the starts are together, 0..1.
+    double Fraction() const;
+};
+using ProofRuns = std::array<DifficultyProof, ProofCount>;
+
+// Reads one line of a solver's output into the start it is about (by its start-column=, or
+// for the solver's words by "from column C"); a start the solver went past without a
+// result has failed.
+void ReadSolverLine(std::string_view line, DifficultyProof& proof);
+
 // The solver's command line that proves level (1..10) of the set setName.txt in folder at
-// difficulty d (an index of kProofDifficulties), writing the route to routeFile.
+// difficulty d (an index of kProofDifficulties) from its start and each checkpoint, writing
+// the routes to routeFile.
 std::vector<std::string> ProveArgs(const std::string& solver, const std::string& folder,
                                    const std::string& setName, int level, int d, const std::string& routeFile);
 
@@ -62,10 +82,6 @@ struct ProofRoute {
 // The route of the first proof (the level's own start) in a route file's text.
 ProofRoute ParseRoute(std::string_view text);
 
-// What the proofs found, for the check list: "finishable at Easy, Normal; not found at Crazy
-// (best: column 212)", with the pipes the routes took; "(stale: ...)" when the level changed.
-std::string ProofSummary(const std::array<ProofRun, ProofCount>& runs, bool stale);
-
 // A fingerprint of a level's cells and title: a proof holds while it is the same.
 uint64_t LevelFingerprint(const LevelDocument& doc, int32_t level);
 
@@ -77,10 +93,12 @@ public:
     Prover(const Prover&) = delete;
     Prover& operator=(const Prover&) = delete;
 
-    // Starts proving level (1..10) of setText, in a folder like test play's. Empty when it
-    // started, else why not. A proof still running is cancelled first.
+    // Starts proving level (1..10) of setText from its start and from the checkpoints in
+    // checkpointColumns, in a folder like test play's. Empty when it started, else why not.
+    // A proof still running is cancelled first.
     std::string Start(const std::string& solver, const std::string& dataPath, const std::string& setName,
-                      std::string_view setText, int level, uint64_t fingerprint);
+                      std::string_view setText, int level, const std::vector<int32_t>& checkpointColumns,
+                      uint64_t fingerprint);
     // Reads what the solvers wrote, reaps those that ended and starts the waiting ones.
     // True when anything changed.
     bool Poll();
@@ -90,8 +108,8 @@ public:
     bool Busy() const;
     int Level() const { return level_; }
     uint64_t Fingerprint() const { return fingerprint_; }
-    const std::array<ProofRun, ProofCount>& Runs() const { return runs_; }
-    // The route of the first difficulty that was found (the easiest).
+    const ProofRuns& Runs() const { return runs_; }
+    // The route from the level's start of the first difficulty that found one (the easiest).
     const ProofRoute& Route() const { return route_; }
     bool Started() const { return level_ > 0; }
 
@@ -111,7 +129,7 @@ private:
     std::string solver_, folder_, setName_;
     int level_ = 0;
     uint64_t fingerprint_ = 0;
-    std::array<ProofRun, ProofCount> runs_{};
+    ProofRuns runs_{};
     std::array<Child, ProofCount> children_{};
     ProofRoute route_;
     int routeFrom_ = ProofCount; // the difficulty route_ came from

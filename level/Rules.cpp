@@ -13,6 +13,22 @@ std::optional<MapCell> FirstViewStart(const CodeAt& codeAt)
     return std::nullopt;
 }
 
+std::vector<Checkpoint> LevelCheckpoints(const CodeAt& codeAt, int32_t lastCol)
+{
+    const std::optional<MapCell> first = FirstViewStart(codeAt);
+    // The view's column as the level begins.
+    const int32_t startView = first ? FirstScreenColumn(first->col) - 1 : 0;
+    std::vector<Checkpoint> found;
+    for (int32_t col = 1; col <= lastCol; ++col)
+        for (int32_t row = 0; row < MapRows; ++row) {
+            const MapCell cell{row, col};
+            if (codeAt(row, col) != Tile::HeroStart || cell == first)
+                continue;
+            found.push_back(Checkpoint{cell, ViewColumnShowing(col) <= startView ? 0 : CheckpointTakenFrom(col)});
+        }
+    return found;
+}
+
 int32_t EmptiedCode(const CodeAt& codeAt, int32_t row, int32_t col, EmptiedBy by, int32_t rows, int32_t cols)
 {
     auto night = [&](int32_t r, int32_t c) { return codeAt(r, c) == Tile::Background2; };

@@ -72,6 +72,16 @@ struct MapCell {
 };
 std::optional<MapCell> FirstViewStart(const CodeAt& codeAt);
 
+// Every hero start but the first view's, and the column the hero is in when it comes into
+// view and moves the restart point (0 when the first view shows it already, which moves
+// the restart point at once).
+struct Checkpoint {
+    MapCell cell;
+    int32_t takenFrom = 0;
+};
+// A level's checkpoints up to lastCol, left to right and each column from the top.
+std::vector<Checkpoint> LevelCheckpoints(const CodeAt& codeAt, int32_t lastCol);
+
 // ---- emptied cells
 
 // Which neighbours decide what an emptied cell becomes. An object's cell, and a brick a

@@ -4,6 +4,7 @@
 #include "EditorDoc.h"
 #include "LevelText.h"
 #include "TestData.h"
+#include "editor/CheckList.h"
 #include "editor/Prover.h"
 
 #include <gtest/gtest.h>
@@ -37,15 +38,35 @@ ProofRun Read(std::initializer_list<const char*> lines)
     return run;
 }
 
+// One difficulty's solver lines read from the start, as the prover reads them once the
+// solver is running, for the level's start and checkpoints at these columns.
+DifficultyProof ReadAll(std::initializer_list<const char*> lines, std::initializer_list<int32_t> checkpoints)
+{
+    DifficultyProof proof;
+    for (const int32_t col : checkpoints)
+        proof.starts.emplace_back().startColumn = col;
+    for (ProofRun& r : proof.starts)
+        r.state = ProofState::Running;
+    for (const char* line : lines)
+        ReadSolverLine(line, proof);
+    return proof;
+}
+
+std::string Result(int column, const char* outcome, int best)
+{
+    return "result level=2 start-column=" + std::to_string(column) + " outcome=" + outcome +
+           " frames=300 best-column=" + std::to_string(best) + " states=9 warps=none";
+}
+
 } // namespace
 
-TEST(EditorProve, CommandLineProvesOneLevelAtEachDifficulty)
+TEST(EditorProve, CommandLineProvesOneLevelFromEachStartAtEachDifficulty)
 {
     std::vector<std::string> seen;
     for (int d = 0; d < ProofCount; ++d)
         seen.push_back(Joined(ProveArgs("/bin/zorbo_solve", "/tmp/f", "My Set", 3, d, "/tmp/f/r.txt")));
     EXPECT_EQ(seen[0], "/bin/zorbo_solve --data /tmp/f --level-set My Set --difficulty easy --each --level 3 "
-                       "--progress --route /tmp/f/r.txt");
+                       "--checkpoints --progress --route /tmp/f/r.txt");
     EXPECT_NE(seen[1].find("--difficulty normal "), std::string::npos);
     EXPECT_NE(seen[2].find("--difficulty difficult "), std::string::npos);
     EXPECT_NE(seen[3].find("--difficulty crazy "), std::string::npos);
@@ -82,25 +103,99 @@ TEST(EditorProve, ProgressAndResultLinesMakeTheState)
 
 TEST(EditorProve, SummaryNamesTheDifficultiesAndTheBestColumn)
 {
-    std::array<ProofRun, ProofCount> runs{};
-    for (int d = 0; d < 3; ++d) {
-        runs[static_cast<size_t>(d)].state = ProofState::Solved;
-        runs[static_cast<size_t>(d)].warps = "none";
+    ProofRuns proofs{};
+    auto run = [&proofs](size_t d) -> ProofRun& { return proofs[d].starts[0]; };
+    for (size_t d = 0; d < 3; ++d) {
+        run(d).state = ProofState::Solved;
+        run(d).warps = "none";
     }
-    runs[3].state = ProofState::NotFound;
-    runs[3].bestColumn = 212;
+    run(3).state = ProofState::NotFound;
+    run(3).bestColumn = 212;
+    const ProofRuns& runs = proofs;
     EXPECT_EQ(ProofSummary(runs, false), "finishable at Easy, Normal and Difficult; not found at Crazy (best: column 212)");
     EXPECT_EQ(ProofSummary(runs, true),
               "finishable at Easy, Normal and Difficult; not found at Crazy (best: column 212) "
               "(stale: the level changed since)");
 
-    runs[0].warps = "2@57>140,3@150>20";
-    runs[2].state = ProofState::Cancelled;
-    runs[3].state = ProofState::Failed;
-    runs[3].problem = "zorbo_solve: no such level set";
+    run(0).warps = "2@57>140,3@150>20";
+    run(2).state = ProofState::Cancelled;
+    run(3).state = ProofState::Failed;
+    run(3).problem = "zorbo_solve: no such level set";
     EXPECT_EQ(ProofSummary(runs, false),
               "finishable at Easy and Normal (through pipe 2 (column 57 to 140) and pipe 3 (column 150 to 20)); "
               "not proved at Difficult and Crazy (zorbo_solve: no such level set)");
+}
+
+TEST(EditorProve, EachStartOfADifficultyHasItsOwnStateAndTheBarCoversThemAll)
+{
+    DifficultyProof proof = ReadAll(
+        {"progress level=2 start-column=0 search=1 frames=1000 max-frames=4000 best-column=40 states=9"}, {120});
+    EXPECT_EQ(proof.State(), ProofState::Running);
+    EXPECT_DOUBLE_EQ(proof.Fraction(), (1000.0 / 8000.0) / 2);
+    ReadSolverLine(Result(0, "solved", 230), proof);
+    ReadSolverLine("level  2: finished in   500 frames (27.8 s of play; 9 frames searched, 0.6 s)", proof);
+    ReadSolverLine("progress level=2 start-column=120 search=1 frames=2000 max-frames=4000 best-column=150 states=9",
+                   proof);
+    EXPECT_DOUBLE_EQ(proof.Fraction(), (1.0 + 2000.0 / 8000.0) / 2);
+    EXPECT_EQ(proof.starts[0].state, ProofState::Solved);
+    EXPECT_EQ(proof.starts[1].state, ProofState::Running);
+    EXPECT_EQ(proof.starts[1].bestColumn, 150);
+    EXPECT_TRUE(proof.starts[1].problem.empty()) << "the start's report is not the checkpoint's problem";
+    ReadSolverLine(Result(120, "not-found", 188), proof);
+    EXPECT_EQ(proof.starts[1].state, ProofState::NotFound);
+    EXPECT_EQ(proof.starts[1].bestColumn, 188);
+    EXPECT_EQ(proof.State(), ProofState::NotFound);
+    EXPECT_DOUBLE_EQ(proof.Fraction(), 1.0);
+}
+
+TEST(EditorProve, ACheckpointTheSolverCannotStartFromFailsWithItsReason)
+{
+    const DifficultyProof proof =
+        ReadAll({Result(0, "solved", 230).c_str(),
+                 "level  2 from column 120: NOT a restart: the checkpoint is in row 9, the lowest floor there is row 12",
+                 "progress level=2 start-column=200 search=1 frames=10 max-frames=4000 best-column=201 states=9"},
+                {120, 200});
+    EXPECT_EQ(proof.starts[1].state, ProofState::Failed);
+    EXPECT_EQ(proof.starts[1].problem, "NOT a restart: the checkpoint is in row 9, the lowest floor there is row 12");
+    EXPECT_EQ(proof.starts[2].state, ProofState::Running);
+    EXPECT_EQ(proof.State(), ProofState::Running);
+    // A start the editor did not expect still gets its result.
+    const DifficultyProof extra = ReadAll({Result(0, "solved", 230).c_str(), Result(77, "solved", 230).c_str()}, {});
+    ASSERT_EQ(extra.starts.size(), 2u);
+    EXPECT_EQ(extra.starts[1].startColumn, 77);
+    EXPECT_EQ(extra.State(), ProofState::Solved);
+}
+
+TEST(EditorProve, SummarySaysWhatEachStartFoundAndStartsAlikeOnce)
+{
+    ProofRuns runs{};
+    const std::string solved0 = Result(0, "solved", 230), solved120 = Result(120, "solved", 230),
+                      solved200 = Result(200, "solved", 230);
+    for (DifficultyProof& p : runs)
+        p = ReadAll({solved0.c_str(), solved120.c_str()}, {120});
+    EXPECT_EQ(ProofSummary(runs, false),
+              "From the start and the checkpoint at column 120: finishable at Easy, Normal, Difficult and Crazy");
+
+    for (DifficultyProof& p : runs)
+        p = ReadAll({solved0.c_str(), solved120.c_str(), solved200.c_str()}, {120, 200});
+    EXPECT_EQ(ProofSummary(runs, true), "From the start and both checkpoints: finishable at Easy, Normal, Difficult "
+                                        "and Crazy (stale: the level changed since)");
+
+    const std::string missed120 = Result(120, "not-found", 188), missed120b = Result(120, "not-found", 170);
+    runs[2] = ReadAll({solved0.c_str(), missed120.c_str()}, {120});
+    runs[3] = ReadAll({solved0.c_str(), missed120b.c_str()}, {120});
+    runs[0] = runs[1] = ReadAll({solved0.c_str(), solved120.c_str()}, {120});
+    EXPECT_EQ(ProofSummary(runs, false),
+              "From the start: finishable at Easy, Normal, Difficult and Crazy. From the checkpoint at column 120: "
+              "finishable at Easy and Normal; not found at Difficult (best: column 188) and Crazy (best: column 170)");
+
+    // Checkpoints alike are named together, after the start.
+    const std::string missed200 = Result(200, "not-found", 188);
+    for (DifficultyProof& p : runs)
+        p = ReadAll({Result(0, "not-found", 100).c_str(), missed120.c_str(), missed200.c_str()}, {120, 200});
+    EXPECT_EQ(ProofSummary(runs, false),
+              "From the start: not found at Easy, Normal, Difficult and Crazy (best: column 100). From the "
+              "checkpoints at columns 120 and 200: not found at Easy, Normal, Difficult and Crazy (best: column 188)");
 }
 
 TEST(EditorProve, RouteIsCutAtWarpsAndKeepsToTheFirstProof)
@@ -167,15 +262,15 @@ protected:
 TEST_F(EditorProver, RunsTheSolversAndReadsTheirRoutes)
 {
     // Easy and Normal find a route, the others stop at column 30 (the fake reads its
-    // --difficulty from its sixth argument and the route file from its twelfth).
+    // --difficulty from its sixth argument and the route file from its thirteenth).
     const std::string solver = Solver(
         "echo progress level=1 start-column=0 search=1 frames=10 max-frames=100 best-column=9 states=1\n"
         "case $6 in easy|normal) outcome=solved;; *) outcome=not-found;; esac\n"
-        "printf 'proof frame level x y warp\\n1 0 1 16 32 -\\n1 1 1 18 32 -\\n' > \"${12}\"\n"
+        "printf 'proof frame level x y warp\\n1 0 1 16 32 -\\n1 1 1 18 32 -\\n' > \"${13}\"\n"
         "echo result level=1 start-column=0 outcome=$outcome frames=2 best-column=30 states=3 warps=none\n"
         "[ $outcome = solved ]\n");
     Prover prover;
-    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, 77), "");
+    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, {}, 77), "");
     EXPECT_TRUE(prover.Busy());
     ASSERT_TRUE(Settle(prover));
     EXPECT_EQ(prover.Fingerprint(), 77u);
@@ -183,6 +278,33 @@ TEST_F(EditorProver, RunsTheSolversAndReadsTheirRoutes)
                                                   "(best: column 30)");
     ASSERT_EQ(prover.Route().parts.size(), 1u);
     EXPECT_EQ(prover.Route().parts[0].size(), 2u);
+}
+
+TEST_F(EditorProver, ProvesFromTheCheckpointsAndDrawsTheRouteFromTheStart)
+{
+    // From its start only Normal finds a route; from the checkpoint every difficulty does.
+    // Easy's route file begins at x 116 and Normal's at 16, each with the checkpoint's
+    // proof after it: the route drawn is Normal's from the start.
+    const std::string solver = Solver(
+        "case $6 in normal) own=solved; x=16;; *) own=not-found; x=116;; esac\n"
+        "echo progress level=1 start-column=0 search=1 frames=10 max-frames=100 best-column=9 states=1\n"
+        "echo result level=1 start-column=0 outcome=$own frames=2 best-column=30 states=3 warps=none\n"
+        "echo 'level  1: some words'\n"
+        "echo progress level=1 start-column=120 search=1 frames=10 max-frames=100 best-column=125 states=1\n"
+        "echo result level=1 start-column=120 outcome=solved frames=2 best-column=130 states=3 warps=none\n"
+        "printf 'proof frame level x y warp\\n1 0 1 %s 32 -\\n1 1 1 18 32 -\\n2 0 1 1900 32 -\\n' $x > \"${13}\"\n"
+        "[ $own = solved ]\n");
+    Prover prover;
+    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, {120}, 0), "");
+    ASSERT_TRUE(Settle(prover));
+    for (const DifficultyProof& p : prover.Runs())
+        ASSERT_EQ(p.starts.size(), 2u);
+    EXPECT_EQ(ProofSummary(prover.Runs(), false),
+              "From the start: finishable at Normal; not found at Easy, Difficult and Crazy (best: column 30). From "
+              "the checkpoint at column 120: finishable at Easy, Normal, Difficult and Crazy");
+    ASSERT_EQ(prover.Route().parts.size(), 1u);
+    ASSERT_EQ(prover.Route().parts[0].size(), 2u);
+    EXPECT_EQ(prover.Route().parts[0][0].x, 16);
 }
 
 TEST_F(EditorProver, ASolverIsWaitedForAfterItsResultLine)
@@ -194,34 +316,44 @@ TEST_F(EditorProver, ASolverIsWaitedForAfterItsResultLine)
         "echo result level=1 start-column=0 outcome=$outcome frames=2 best-column=30 states=3 warps=none\n"
         "[ $outcome = solved ] || exit 1\n"
         "sleep 1\n"
-        "printf 'proof frame level x y warp\\n1 0 1 16 32 -\\n1 1 1 18 32 -\\n' > \"${12}\"\n");
+        "printf 'proof frame level x y warp\\n1 0 1 16 32 -\\n1 1 1 18 32 -\\n' > \"${13}\"\n");
     Prover prover;
-    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, 0), "");
+    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, {}, 0), "");
     ASSERT_TRUE(Settle(prover));
-    EXPECT_EQ(prover.Runs()[3].state, ProofState::Solved);
+    EXPECT_EQ(prover.Runs()[3].State(), ProofState::Solved);
     EXPECT_EQ(prover.Route().parts.size(), 1u) << "the route written after the result line is read";
 }
 
 TEST_F(EditorProver, CancelStopsTheSolversAndTheWaitingOnes)
 {
-    const std::string solver = Solver("echo progress level=1 start-column=0 search=1 frames=1 max-frames=100 "
-                                      "best-column=2 states=1\nexec sleep 30\n");
+    // Each solver proves the start, then searches from the checkpoint until stopped.
+    const std::string solver = Solver(
+        "echo result level=1 start-column=0 outcome=solved frames=2 best-column=30 states=3 warps=none\n"
+        "echo progress level=1 start-column=50 search=1 frames=1 max-frames=100 best-column=52 states=1\n"
+        "exec sleep 30\n");
     Prover prover;
-    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, 0), "");
+    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, {50}, 0), "");
     const auto t0 = std::chrono::steady_clock::now();
-    prover.Poll();
+    for (int i = 0; i < 100 && prover.Runs()[0].starts[0].state != ProofState::Solved; ++i) {
+        prover.Poll();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     prover.Cancel();
     ASSERT_TRUE(Settle(prover));
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5));
-    for (const ProofRun& r : prover.Runs())
-        EXPECT_EQ(r.state, ProofState::Cancelled);
-    EXPECT_TRUE(prover.Route().parts.empty());
+    // What was found before the cancel stays found.
+    EXPECT_EQ(prover.Runs()[0].starts[0].state, ProofState::Solved);
+    for (const DifficultyProof& p : prover.Runs()) {
+        EXPECT_EQ(p.State(), ProofState::Cancelled);
+        EXPECT_EQ(p.starts[1].state, ProofState::Cancelled);
+    }
+    EXPECT_TRUE(prover.Route().parts.empty()) << "a cancelled solver writes no route";
 }
 
 TEST_F(EditorProver, AMissingSolverIsSaidSo)
 {
     Prover prover;
-    const std::string why = prover.Start(dir_.path() + "zorbo_solve", data_.path(), "Set", "text", 1, 0);
+    const std::string why = prover.Start(dir_.path() + "zorbo_solve", data_.path(), "Set", "text", 1, {}, 0);
     EXPECT_NE(why.find("missing"), std::string::npos) << why;
     EXPECT_FALSE(prover.Busy());
     EXPECT_FALSE(prover.Started());
@@ -231,8 +363,8 @@ TEST_F(EditorProver, ASolverThatEndsWithoutAResultFails)
 {
     const std::string solver = Solver("echo 'zorbo_solve: the level set cannot be read' >&2\nexit 1\n");
     Prover prover;
-    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, 0), "");
+    ASSERT_EQ(prover.Start(solver, data_.path(), "Set", "text", 1, {}, 0), "");
     ASSERT_TRUE(Settle(prover));
-    EXPECT_EQ(prover.Runs()[0].state, ProofState::Failed);
-    EXPECT_EQ(prover.Runs()[0].problem, "zorbo_solve: the level set cannot be read");
+    EXPECT_EQ(prover.Runs()[0].State(), ProofState::Failed);
+    EXPECT_EQ(prover.Runs()[0].starts[0].problem, "zorbo_solve: the level set cannot be read");
 }

@@ -284,3 +284,18 @@ TEST_F(SolverFixture, ACancelStopsTheSearchAtItsNextStep)
     EXPECT_TRUE(solver.Keys().empty());
     EXPECT_EQ(solver.Level(), 0);
 }
+
+// The solver proves from the starts the editor marks as checkpoints: one the first view
+// shows already (it moves the restart point at once) and one further in.
+TEST_F(SolverFixture, ChecksFromTheCheckpointsTheEditorMarks)
+{
+    test::LevelSet set;
+    test::Level level = test::MakeLevel({});
+    level[12] = test::Row("..H" + std::string(11, '.') + "H" + std::string(29, '.') + "H");
+    level[13] = test::Row(std::string(60, '#'));
+    level[14] = test::Row(std::string(60, '#'));
+    set.levels[0] = level;
+    Use(set);
+    const Solver solver(settings, small);
+    EXPECT_EQ(solver.Checkpoints(), (std::vector<MapCell>{{12, 15}, {12, 45}}));
+}

@@ -196,10 +196,8 @@ Solver::~Solver() = default;
 std::vector<MapCell> Solver::Checkpoints() const
 {
     std::vector<MapCell> cells;
-    for (int32_t col = ScreenColumns + 1; col < TileMap::Columns; ++col)
-        for (int32_t row = 0; row < TileMap::Rows; ++row)
-            if (game_->MapCode(row, col) == Tile::HeroStart)
-                cells.push_back({row, col});
+    for (const Checkpoint& c : LevelCheckpoints(game_->LevelCodes(), LastMapColumn))
+        cells.push_back(c.cell);
     return cells;
 }
 

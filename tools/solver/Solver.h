@@ -84,8 +84,7 @@ public:
     bool Won() const { return game_->gGameWon; }
     const GameState& State() const { return *game_; }
 
-    // The level's checkpoints: its hero starts right of the first view, which move the
-    // restart point when they come into view.
+    // The level's checkpoints, the cells the editor marks (LevelCheckpoints in level/Rules.h).
     std::vector<MapCell> Checkpoints() const;
     // The cell the hero's top left stands in.
     MapCell HeroCell() const;
