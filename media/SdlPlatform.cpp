@@ -13,6 +13,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -591,9 +592,32 @@ void SdlPlatform::ReadKeyboard(KeyState& keys)
         pads_->AddKeys(keys, question_, SDL_GetTicks());
 }
 
+std::string AutomaticAudioDrivers(const std::vector<std::string>& known, bool soundCard)
+{
+    std::string list;
+    bool leftOut = false;
+    for (const std::string& name : known) {
+        const bool needsCard = name == "alsa" || name == "sndio";
+        if (name == "disk" || name == "dummy" || (needsCard && !soundCard)) {
+            leftOut = leftOut || needsCard;
+            continue;
+        }
+        list += (list.empty() ? "" : ",") + name;
+    }
+    return leftOut && !list.empty() ? list : std::string();
+}
+
 bool SdlPlatform::OpenAudio()
 {
     FinishClosingAudio();
+    if (!EnvironmentSet("SDL_AUDIODRIVER")) {
+        std::vector<std::string> known;
+        for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i)
+            known.emplace_back(SDL_GetAudioDriver(i));
+        const std::string drivers = AutomaticAudioDrivers(known, ::access("/dev/snd", F_OK) == 0);
+        if (!drivers.empty())
+            SDL_SetHint(SDL_HINT_AUDIODRIVER, drivers.c_str());
+    }
     // Every effect is a 22050 Hz mono wave: mixed as it is, nothing is converted or
     // doubled. 256 samples (about 12 ms) keep effects close to the picture, and closing
     // the device, which plays out two buffers, quick.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -20,6 +21,13 @@ namespace zorbo {
 // Empty when there is a desktop to open windows on, else a one-line reason that starts
 // with "no display". A video driver named in SDL_VIDEODRIVER is trusted.
 std::string NoDisplayReason();
+
+// The sound drivers SDL is to try when the player named none (SDL_AUDIODRIVER), as a
+// comma list: all SDL knows but the file writer and the silent one, and ALSA and sndio
+// only with an ALSA sound card. Without one they can only reach a sound server, which
+// SDL's drivers for it try first; trying them anyway costs a tenth of a second at each
+// start and a line of noise. Empty when nothing is left out (SDL's own order).
+std::string AutomaticAudioDrivers(const std::vector<std::string>& known, bool soundCard);
 
 // The platform on a real desktop: an SDL window and renderer, the SDL keyboard state,
 // SDL_mixer for sound and the SDL millisecond clock.

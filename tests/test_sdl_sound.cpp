@@ -92,3 +92,14 @@ TEST(SdlSound, ADeviceClosedAndOpenedAgainPlays)
         platform.PlaySound(3); // closed: plays nothing and touches no mixer
     }
 }
+
+// ALSA and sndio are left out only on a machine without a sound card; the silent and file
+// drivers are never chosen for the player, and nothing else is dropped.
+TEST(SdlSound, TheAutomaticDriversLeaveOutTheCardDriversOnlyWithoutACard)
+{
+    const std::vector<std::string> known = {"pipewire", "pulseaudio", "alsa", "sndio", "dsp", "disk", "dummy"};
+    EXPECT_EQ(AutomaticAudioDrivers(known, false), "pipewire,pulseaudio,dsp");
+    EXPECT_EQ(AutomaticAudioDrivers(known, true), "") << "with a card, SDL's own order";
+    EXPECT_EQ(AutomaticAudioDrivers({"alsa", "dummy"}, false), "") << "never an empty list";
+    EXPECT_EQ(AutomaticAudioDrivers({"pulseaudio", "dummy"}, false), "");
+}
