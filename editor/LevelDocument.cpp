@@ -1,6 +1,7 @@
 #include "editor/LevelDocument.h"
 
 #include "media/AtomicFile.h"
+#include "media/Fnv1a.h"
 #include "media/RegularFile.h"
 #include "level/LevelFile.h"
 #include "level/Rules.h"
@@ -52,20 +53,10 @@ Area InsideMap(const CellRect& r)
 // clock's step is told by its bytes.
 DiskState StateAfter(std::string_view bytes)
 {
-    return DiskState{true, bytes.size(), HashOfBytes(bytes)};
+    return DiskState{true, bytes.size(), Fnv1aOf(bytes)};
 }
 
 } // namespace
-
-uint64_t HashOfBytes(std::string_view bytes)
-{
-    uint64_t hash = 1469598103934665603ull;
-    for (const char b : bytes) {
-        hash ^= static_cast<uint8_t>(b);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
 
 // The new texts of one level's rows, gathered cell by cell, so that one edit becomes one
 // step however many rows it touches.
@@ -283,7 +274,7 @@ DiskChange LevelDocument::ChangedOnDisk(const std::string& path) const
     std::string bytes, reason;
     if (!ReadFileBytes(path, bytes, reason))
         return DiskChange::Same;
-    return HashOfBytes(bytes) == disk_.hash ? DiskChange::Same : DiskChange::Changed;
+    return Fnv1aOf(bytes) == disk_.hash ? DiskChange::Same : DiskChange::Changed;
 }
 
 std::string LevelDocument::ToBytes() const

@@ -53,9 +53,6 @@ struct DiskState {
 // How the file stands against the DiskState a document remembers.
 enum class DiskChange : uint8_t { Same, Changed, Deleted };
 
-// A 64-bit FNV-1a hash of bytes: the file's contents, a path's name for its recovery copy.
-uint64_t HashOfBytes(std::string_view bytes);
-
 class LevelDocument {
 public:
     // A new set of ten empty levels (LF line ends, no byte-order mark).

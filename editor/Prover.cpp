@@ -2,6 +2,7 @@
 
 #include "editor/TestPlay.h"
 #include "media/ChildProcess.h"
+#include "media/Fnv1a.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -220,15 +221,13 @@ ProofRoute ParseRoute(std::string_view text)
 
 uint64_t LevelFingerprint(const LevelDocument& doc, int32_t level)
 {
-    // FNV-1a over the codes, row by row to the level's end.
-    uint64_t hash = 1469598103934665603ull;
+    // The codes, row by row to the level's end.
+    Fnv1a hash;
     const int32_t length = doc.Length(level);
     for (int32_t row = 0; row < Rows; ++row)
-        for (int32_t col = 1; col <= length; ++col) {
-            hash ^= static_cast<uint64_t>(doc.Code(level, row, col)) + 1;
-            hash *= 1099511628211ull;
-        }
-    return hash ^ static_cast<uint64_t>(length);
+        for (int32_t col = 1; col <= length; ++col)
+            hash.Word(static_cast<uint64_t>(doc.Code(level, row, col)) + 1);
+    return hash.Value() ^ static_cast<uint64_t>(length);
 }
 
 // ---- the solver processes

@@ -3,6 +3,7 @@
 #include "editor/LevelDocument.h"
 #include "level/LevelFile.h"
 #include "media/AtomicFile.h"
+#include "media/Fnv1a.h"
 #include "media/RegularFile.h"
 
 #include <sys/stat.h>
@@ -50,7 +51,7 @@ std::string RecoveryFile(const std::string& folder, const std::string& path)
     if (name.size() > kNameBytes)
         name.resize(kNameBytes);
     char hash[17];
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(HashOfBytes(key)));
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(Fnv1aOf(key)));
     return folder + "/" + hash + "-" + name + std::string(kSuffix);
 }
 

@@ -1,6 +1,7 @@
 #include "media/FileLock.h"
 
 #include "media/AtomicFile.h"
+#include "media/Fnv1a.h"
 #include "media/RegularFile.h"
 
 #include <fcntl.h>
@@ -50,11 +51,7 @@ void WatchForks()
 
 std::string HashName(const std::string& key)
 {
-    uint64_t h = 14695981039346656037ull; // FNV-1a
-    for (const char c : key) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 1099511628211ull;
-    }
+    const uint64_t h = Fnv1aOf(key);
     char name[32];
     std::snprintf(name, sizeof name, "%016llx.lock", static_cast<unsigned long long>(h));
     return name;

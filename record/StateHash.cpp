@@ -1,6 +1,7 @@
 #include "record/StateHash.h"
 
 #include "game/GameState.h"
+#include "media/Fnv1a.h"
 #include "record/StateFields.h"
 
 #include <algorithm>
@@ -12,19 +13,9 @@ namespace zorbo {
 
 namespace {
 
-constexpr uint64_t kFnvOffset = 1469598103934665603ULL;
-constexpr uint64_t kFnvPrime = 1099511628211ULL;
-
 struct Hasher {
-    uint64_t h = kFnvOffset;
-    void Bytes(const void* p, size_t n)
-    {
-        const auto* b = static_cast<const uint8_t*>(p);
-        for (size_t i = 0; i < n; ++i) {
-            h ^= b[i];
-            h *= kFnvPrime;
-        }
-    }
+    Fnv1a fnv;
+    void Bytes(const void* p, size_t n) { fnv.Bytes(p, n); }
     // Every number as 8 bytes (floating ones as their own bytes), records field by field.
     void Value(int64_t v) { Bytes(&v, sizeof v); }
     void Value(float v) { Bytes(&v, sizeof v); }
@@ -72,9 +63,7 @@ struct Hasher {
 
 uint64_t HashBytes(std::string_view bytes)
 {
-    Hasher h;
-    h.Bytes(bytes.data(), bytes.size());
-    return h.h;
+    return Fnv1aOf(bytes);
 }
 
 // Every field of the game state is in the hash (record/StateFields.h), or replays could pass
@@ -83,7 +72,7 @@ uint64_t StateHash(const GameState& g)
 {
     Hasher h;
     VisitFields(g, h);
-    return h.h;
+    return h.fnv.Value();
 }
 
 Recording::Checkpoint CheckpointOf(const GameState& state, int64_t poll)
