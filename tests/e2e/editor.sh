@@ -323,7 +323,10 @@ key Escape
 cmp -s "$work/theirs.txt" "$set_file" || fail "Cancel did not keep the other program's file"
 echo "ok: a file changed by another program is not saved over when the question is cancelled"
 cp "$original" "$set_file"
+xdotool windowfocus --sync "$win" 2>/dev/null
 key ctrl+s
+# A slow (sanitizer) build takes a moment to write the file.
+for _ in $(seq 50); do [ "$(changes)" = "$painted" ] && break; sleep 0.1; done
 [ "$(changes)" = "$painted" ] || fail "the recovered edit was not saved: the file differs by $(changes)"
 [ -e "$copy" ] && fail "the recovery copy is still there after saving"
 echo "ok: the recovery copy is offered on the next open, and saving it writes the edit and removes the copy"
