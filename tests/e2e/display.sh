@@ -35,11 +35,20 @@ settled_window() {
   return 1
 }
 
+# Presses Escape in window $1. A program that ends on the press can be gone before xdotool
+# sends the release, which then fails and leaves the key held on the display, where the
+# next program started finds it held; so the key is let go on the display itself too.
+escape_in() {
+  xdotool key --window "$1" Escape
+  xdotool keyup Escape 2>/dev/null
+  true
+}
+
 # Presses Escape in the game's window $wid and waits for the game ($pid) to end with
 # status 0; clears pid so the caller's clean-up leaves it alone.
 quit_with_escape() {
   kill -0 $pid 2>/dev/null || fail "the game ended: $(cat "$work/out")"
-  xdotool key --window $wid Escape
+  escape_in $wid
   for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
   kill -0 $pid 2>/dev/null && fail "escape did not end the game"
   wait $pid || fail "the game's exit status was $?"

@@ -151,7 +151,7 @@ esac
 gamewin=$(settled_window --pid "$game")
 [ -n "$gamewin" ] || fail "the game opened no window"
 echo "ok: Test play opens the game at level 1 from column 20"
-xdotool key --window "$gamewin" Escape
+escape_in "$gamewin"
 for _ in $(seq 50); do [ -e "/proc/$game" ] || break; sleep 0.1; done
 [ -e "/proc/$game" ] && fail "the ended game was not reaped: $(ps -o stat= -p "$game")"
 kill -0 "$pid" 2>/dev/null || fail "the editor ended with the game"

@@ -52,7 +52,7 @@ for mode in 320x240 640x480 full; do
   sleep 0.5
   kill -0 $pid 2>/dev/null || fail "the game ended by itself in $mode: $(cat "$work/out")"
   xdotool windowfocus --sync $wid 2>/dev/null
-  xdotool key --window $wid Escape
+  escape_in $wid
   ended || fail "escape: exit status $?"
   echo "ok: $mode window ${WIDTH}x$HEIGHT, escape ends the game"
 done

@@ -128,7 +128,7 @@ echo "ok: Enter started the game in a 640x480 window"
 sleep 0.5
 kill -0 "$pid" 2>/dev/null || fail "the game ended by itself"
 xdotool windowfocus --sync "$game" 2>/dev/null
-xdotool key --window "$game" Escape
+escape_in "$game"
 ended || fail "escape: exit status $?"
 frames=$(sed -n 's/^frames=\([0-9]*\).*/\1/p' "$work/out")
 [ -n "$frames" ] && [ "$frames" -gt 0 ] || fail "the game showed no frames"
