@@ -32,6 +32,10 @@ echo "== launcher settings reader fuzzing (libFuzzer, ASan + UBSan, 20 s)"
 mkdir -p build/fuzz/settings-corpus
 cp tests/fuzz/corpus/settings/* build/fuzz/settings-corpus/
 build/fuzz/settings_fuzz -max_total_time=20 -max_len=8192 -print_final_stats=1 build/fuzz/settings-corpus
+echo "== level editor recovery copy fuzzing (libFuzzer, ASan + UBSan, 20 s)"
+mkdir -p build/fuzz/recovery-corpus
+cp tests/fuzz/corpus/recovery/* build/fuzz/recovery-corpus/
+build/fuzz/recovery_fuzz -max_total_time=20 -max_len=65536 -print_final_stats=1 build/fuzz/recovery-corpus
 echo "== bitmap and wave header checks fuzzing (libFuzzer, ASan + UBSan, 20 s)"
 mkdir -p build/fuzz/media-corpus
 cp build/release/Data/game_1.bmp build/release/Data/m001.wav build/fuzz/media-corpus/ 2>/dev/null || true
