@@ -1,7 +1,6 @@
 #include "media/BitmapFile.h"
 
 #include "media/MediaLimits.h"
-#include "media/RegularFile.h"
 
 #include <SDL.h>
 
@@ -12,10 +11,7 @@ bool DecodeBitmap(const std::string& file, Surface& out, std::string& error)
     // Read here rather than by SDL, so that a FIFO cannot stall start-up and an unreadable
     // file is named with its reason instead of SDL's "Parameter 'src' is invalid".
     std::string bytes;
-    if (ReadRegularFile(file, kMaxMediaFileBytes, bytes, error) != FileError::None)
-        return false;
-    // SDL makes room for the whole picture before decoding it.
-    if (error = BitmapSizeProblem(bytes); !error.empty())
+    if (!ReadBitmapFile(file, bytes, error))
         return false;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     SDL_Surface* raw = rw != nullptr ? SDL_LoadBMP_RW(rw, 1) : nullptr;

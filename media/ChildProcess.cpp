@@ -17,15 +17,10 @@ namespace zorbo {
 namespace {
 
 // Between fork and exec only async-signal-safe calls: everything is prepared before.
-[[noreturn]] void RunChild(char* const argv[], const char* output, bool detached, pid_t parent, int reportFd)
+// A started program reads nothing and writes to output (or where this process writes).
+// Only async-signal-safe calls: it runs between fork and exec.
+void ConnectStdio(const char* output)
 {
-    if (!detached) {
-        // A child ends with this process, even one killed without a chance to end it; a
-        // parent gone before the request took effect is seen by getppid.
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (::getppid() != parent)
-            ::_exit(127);
-    }
     const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     if (in >= 0)
         ::dup2(in, 0);
@@ -36,6 +31,18 @@ namespace {
             ::dup2(out, 2);
         }
     }
+}
+
+[[noreturn]] void RunChild(char* const argv[], const char* output, bool detached, pid_t parent, int reportFd)
+{
+    if (!detached) {
+        // A child ends with this process, even one killed without a chance to end it; a
+        // parent gone before the request took effect is seen by getppid.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(127);
+    }
+    ConnectStdio(output);
     if (detached) {
         // The short-lived middle process ends at once, so the program is adopted by init.
         ::setsid();
@@ -128,16 +135,7 @@ void Send(int fd, StartReport::Kind kind, int value)
 // The program's side: only async-signal-safe calls, as in RunChild.
 [[noreturn]] void RunWatchedProgram(char* const argv[], const char* output, int reportFd)
 {
-    const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    if (in >= 0)
-        ::dup2(in, 0);
-    if (output != nullptr) {
-        const int out = ::open(output, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (out >= 0) {
-            ::dup2(out, 1);
-            ::dup2(out, 2);
-        }
-    }
+    ConnectStdio(output);
     ::execv(argv[0], argv);
     Send(reportFd, StartReport::ExecFailed, errno);
     ::_exit(127);

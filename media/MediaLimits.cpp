@@ -1,5 +1,7 @@
 #include "media/MediaLimits.h"
 
+#include "media/RegularFile.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -101,6 +103,15 @@ std::string DecodedSoundProblem(size_t decodedBytes)
 {
     return "the sound decodes to " + std::to_string(decodedBytes >> 20) + " MB; at most " +
            std::to_string(kMaxSoundBytes >> 20) + " MB is read";
+}
+
+bool ReadBitmapFile(const std::string& file, std::string& bytes, std::string& error)
+{
+    if (ReadRegularFile(file, kMaxMediaFileBytes, bytes, error) != FileError::None)
+        return false;
+    // A decoder makes room for the whole picture before decoding it.
+    error = BitmapSizeProblem(bytes);
+    return error.empty();
 }
 
 } // namespace zorbo

@@ -22,6 +22,9 @@ constexpr size_t kMaxSoundBytes = size_t{kMaxSoundSeconds} * 44100 * 2 * 2;
 // to follow the file's name: "the picture is 16384 x 16384; at most 4096 x 4096 is read".
 // A header too short to read is left for the decoder to refuse.
 std::string BitmapSizeProblem(const std::string& bytes);
+// Reads a BMP file's bytes for decoding: a regular file within kMaxMediaFileBytes whose
+// picture passes BitmapSizeProblem. False with the reason otherwise.
+bool ReadBitmapFile(const std::string& file, std::string& bytes, std::string& error);
 
 // Empty when a file is a WAVE file whose sound lasts at most kMaxSoundSeconds, else a
 // phrase to follow the file's name: "is not a WAVE file", "the sound lasts 3600 s; at most

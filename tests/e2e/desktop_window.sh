@@ -14,12 +14,7 @@ command -v import >/dev/null && command -v convert >/dev/null || fail "ImageMagi
 . "$(dirname "$0")/display.sh"
 start_display
 
-"$zorbo" --data "$data" --screen 640x480 --difficulty normal > "$work/out" 2>&1 &
-pid=$!
-wid=$(settled_window --pid $pid)
-[ -n "$wid" ] || fail "no game window: $(cat "$work/out")"
-xdotool windowfocus --sync $wid 2>/dev/null
-sleep 0.5
+start_game --data "$data" --screen 640x480 --difficulty normal
 
 # Where the picture is inside the window: the box around everything that is not black
 # (a black frame of one pixel is added first, so the box is offset by one).

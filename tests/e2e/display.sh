@@ -54,3 +54,38 @@ quit_with_escape() {
   wait $pid || fail "the game's exit status was $?"
   pid=""
 }
+
+# Exits 77 (skipped) when there is no window manager to test under.
+need_window_manager() {
+  if ! command -v openbox >/dev/null; then
+    echo "SKIP: openbox is not installed (scripts/setup.sh installs it), so there is no window manager to test under"
+    exit 77
+  fi
+  command -v xprop >/dev/null || fail "xprop (x11-utils) is not installed"
+}
+
+# Starts openbox on the display (its process is $wm_pid) and waits until it manages: it
+# names its check window on the root window.
+start_window_manager() {
+  openbox --sm-disable > "$work/wm" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  fail "openbox did not start: $(cat "$work/wm")"
+}
+
+# Starts the game with ARGS (its output in $work/out), and sets $pid and $wid to it and
+# its window once that stands, focused.
+start_game() {
+  "$zorbo" "$@" > "$work/out" 2>&1 &
+  pid=$!
+  wid=$(settled_window --pid $pid)
+  [ -n "$wid" ] || fail "no game window: $(cat "$work/out")"
+  xdotool windowfocus --sync $wid 2>/dev/null
+  sleep 0.5
+}
+
+# The game window $wid's place and size: "X,Y WxH".
+geometry() { xdotool getwindowgeometry $wid | sed -n 's/.*Position: \([0-9-]*,[0-9-]*\).*/\1/p; s/.*Geometry: //p' | paste -sd ' '; }

@@ -10,22 +10,11 @@ work=$(mktemp -d)
 pid="" wm_pid="" xvfb_pid=""
 trap 'for p in $pid $wm_pid $xvfb_pid; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
-if ! command -v openbox >/dev/null; then
-  echo "SKIP: openbox is not installed (scripts/setup.sh installs it), so there is no window manager to test under"
-  exit 77
-fi
-command -v xprop >/dev/null || fail "xprop (x11-utils) is not installed"
-
 . "$(dirname "$0")/display.sh"
+need_window_manager
+
 start_display
-openbox --sm-disable > "$work/wm" 2>&1 &
-wm_pid=$!
-# The manager is ready once it names its check window on the root window.
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox did not start: $(cat "$work/wm")"
+start_window_manager
 
 "$zorbo" --data "$data" --screen 640x480 --difficulty normal --level 3 > "$work/out" 2>&1 &
 pid=$!
@@ -38,7 +27,6 @@ name=$(xdotool getwindowname $wid)
 [ "$name" = "Zorbo — 3 · Glowworm Cave" ] || fail "the window's caption is '$name'"
 echo "ok: the caption names the level ($name)"
 
-geometry() { xdotool getwindowgeometry $wid | sed -n 's/.*Position: \([0-9-]*,[0-9-]*\).*/\1/p; s/.*Geometry: //p' | paste -sd ' '; }
 # Waits until the geometry is WANT (position size) or, with a leading !, until it is not.
 expect_geometry() {
   local want=$1 got=""

@@ -14,29 +14,17 @@ work=$(mktemp -d)
 pid="" wm_pid="" xvfb_pid=""
 trap 'for p in $pid $wm_pid $xvfb_pid; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
-if ! command -v openbox >/dev/null; then
-  echo "SKIP: openbox is not installed (scripts/setup.sh installs it), so there is no window manager to test under"
-  exit 77
-fi
-command -v xprop >/dev/null || fail "xprop (x11-utils) is not installed"
+. "$(dirname "$0")/display.sh"
+need_window_manager
 # Generous bounds, so a loaded machine never fails them; the figures are printed. A
 # drawing buffer at 10000 x 10000 alone holds 400 MB.
 close_bound_ms=3000 rss_slack_kb=$((64 * 1024))
 
-. "$(dirname "$0")/display.sh"
 start_display
 
-start() {
-  "$zorbo" --data "$data" --screen 640x480 --difficulty normal > "$work/out" 2>&1 &
-  pid=$!
-  wid=$(settled_window --pid $pid)
-  [ -n "$wid" ] || fail "no game window: $(cat "$work/out")"
-  xdotool windowfocus --sync $wid 2>/dev/null
-  sleep 0.5
-}
+start() { start_game --data "$data" --screen 640x480 --difficulty normal; }
 status_kb() { sed -n "s/^$1:[[:space:]]*\([0-9]*\) kB/\1/p" /proc/$pid/status; }
 now_ms() { date +%s%3N; }
-geometry() { xdotool getwindowgeometry $wid | sed -n 's/.*Position: \([0-9-]*,[0-9-]*\).*/\1/p; s/.*Geometry: //p' | paste -sd ' '; }
 
 # ---- the resize storm, with nothing between the window and the requests
 if grep -q __asan_init "$zorbo"; then
@@ -63,13 +51,7 @@ else
 fi
 
 # ---- the F11 storm, under a window manager (it is the manager that takes its time)
-openbox --sm-disable > "$work/wm" 2>&1 &
-wm_pid=$!
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox did not start: $(cat "$work/wm")"
+start_window_manager
 
 storm() { xdotool key --window $wid --delay 10 $(printf 'F11 %.0s' $(seq 50)); }
 start

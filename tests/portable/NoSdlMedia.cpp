@@ -5,7 +5,6 @@
 #include "media/BitmapFile.h"
 #include "media/Font.h"
 #include "media/MediaLimits.h"
-#include "media/RegularFile.h"
 
 #include "assetgen/Image.h"
 
@@ -16,9 +15,7 @@ namespace zorbo {
 bool DecodeBitmap(const std::string& file, Surface& out, std::string& error)
 {
     std::string bytes;
-    if (ReadRegularFile(file, kMaxMediaFileBytes, bytes, error) != FileError::None)
-        return false;
-    if (error = BitmapSizeProblem(bytes); !error.empty())
+    if (!ReadBitmapFile(file, bytes, error))
         return false;
     try {
         const assets::Image image = assets::decode_bmp(assets::Bytes(bytes.begin(), bytes.end()));
