@@ -7,6 +7,7 @@
 #include "record/RecordingWriter.h"
 #include "record/StateHash.h"
 #include "launcher/Launcher.h"
+#include "media/ModuleFile.h"
 #include "media/SdlPlatform.h"
 #include "level/LevelCheck.h"
 
@@ -126,10 +127,9 @@ int Main(int argc, char** argv)
             std::printf("%s\n", check.Summary(cl.checkLevelSet).c_str());
         return check.problems.empty() ? 0 : 1;
     }
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::string programDir = ProgramFolder();
     Settings settings = cl.settings;
-    settings.DataPath = FindDataPath(cl.dataDir, ec ? std::string() : exe.parent_path().string());
+    settings.DataPath = FindDataPath(cl.dataDir, programDir);
 
     if (!cl.play.empty()) {
         mainStep = "replaying " + cl.play;
@@ -166,9 +166,9 @@ int Main(int argc, char** argv)
     if (!cl.anySetting) {
         mainStep = "showing the launcher";
         const std::string dataPath = settings.DataPath;
-        const std::string editor = ec ? std::string("zorbo-edit") : (exe.parent_path() / "zorbo-edit").string();
+        const std::string editor = programDir.empty() ? std::string("zorbo-edit") : programDir + "/zorbo-edit";
         std::string problem;
-        const LauncherModuleEntry* launcher = LoadLauncherModule(ec ? std::string() : exe.parent_path().string(), problem);
+        const LauncherModuleEntry* launcher = LoadLauncherModule(programDir, problem);
         if (launcher == nullptr) {
             std::fprintf(stderr, "zorbo: %s\n", problem.c_str());
             return ExitStatus::Failed;
@@ -176,7 +176,7 @@ int Main(int argc, char** argv)
         if (!launcher->run(dataPath, settings, editor))
             return 0;
     }
-    if (!std::filesystem::is_directory(settings.DataPath, ec)) {
+    if (std::error_code ec; !std::filesystem::is_directory(settings.DataPath, ec)) {
         std::fprintf(stderr, "zorbo: the data folder %s does not exist (use --data DIR)\n",
                      settings.DataPath.c_str());
         return 1;

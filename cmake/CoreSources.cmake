@@ -17,6 +17,8 @@ file(GLOB ZORBO_CORE_SOURCES CONFIGURE_DEPENDS
   ${ZORBO_ROOT}/record/*.cpp)
 list(FILTER ZORBO_CORE_SOURCES EXCLUDE REGEX ".*/media/Sdl[A-Za-z]*\\.cpp$")
 list(FILTER ZORBO_CORE_SOURCES EXCLUDE REGEX ".*/media/(RegularFile|AtomicFile|FileLock)\\.cpp$")
+# Module finding (built with the install paths) and the sound module's body.
+list(FILTER ZORBO_CORE_SOURCES EXCLUDE REGEX ".*/media/(ModuleFile|SoundModule)\\.cpp$")
 
 # The core's only readers that need SDL2, SDL2_ttf and fontconfig: picture files and fonts.
 set(ZORBO_CORE_SDL_SOURCES ${ZORBO_ROOT}/media/BitmapFile.cpp ${ZORBO_ROOT}/media/Font.cpp)

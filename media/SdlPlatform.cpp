@@ -5,13 +5,13 @@
 #include "media/Keyboard.h"
 #include "media/MediaLimits.h"
 #include "media/SdlKeyMap.h"
+#include "media/SdlShared.h"
 #include "media/Presentation.h"
 #include "media/RegularFile.h"
 #include "media/Surface.h"
 #include "media/Warn.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -26,59 +26,6 @@
 namespace zorbo {
 
 namespace {
-
-bool EnvironmentSet(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-}
-
-// alsa-lib writes its own error lines to stderr (eight of them when there is no sound
-// card at all). While the audio device is opened they are kept back: SDL reports the
-// failure, and the game says it in one line.
-void IgnoreAlsaError(const char* /*file*/, int /*line*/, const char* /*function*/, int /*err*/,
-                     const char* /*format*/, ...)
-{
-}
-
-class QuietAlsa {
-public:
-    QuietAlsa()
-    {
-        // The library SDL loads for ALSA; a machine without it has nothing to quieten.
-        library_ = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
-        if (library_ != nullptr)
-            setHandler_ = reinterpret_cast<SetHandler>(dlsym(library_, "snd_lib_error_set_handler"));
-        if (setHandler_ != nullptr)
-            setHandler_(&IgnoreAlsaError);
-    }
-    ~QuietAlsa()
-    {
-        if (setHandler_ != nullptr)
-            setHandler_(nullptr); // alsa-lib's own handler again
-        if (library_ != nullptr)
-            dlclose(library_);
-    }
-    QuietAlsa(const QuietAlsa&) = delete;
-    QuietAlsa& operator=(const QuietAlsa&) = delete;
-
-private:
-    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
-    using SetHandler = int (*)(Handler);
-    void* library_ = nullptr;
-    SetHandler setHandler_ = nullptr;
-};
-
-// Reads a bitmap or wave without blocking on a FIFO; SDL gets the bytes from memory.
-SDL_RWops* OpenMediaFile(const std::string& file, std::string& bytes, std::string& error)
-{
-    if (ReadRegularFile(file, kMaxMediaFileBytes, bytes, error) != FileError::None)
-        return nullptr;
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    if (rw == nullptr)
-        error = SDL_GetError();
-    return rw;
-}
 
 // The size a game started in full screen takes when it first becomes a window.
 constexpr int StartedFullWidth = 640;
@@ -108,7 +55,8 @@ std::string NoDisplayReason()
     return {};
 }
 
-SdlPlatform::SdlPlatform(std::string iconFile) : iconFile_(std::move(iconFile))
+SdlPlatform::SdlPlatform(std::string iconFile, std::string programDir)
+    : iconFile_(std::move(iconFile)), sound_(std::move(programDir))
 {
     if (const std::string reason = NoDisplayReason(); !reason.empty())
         throw std::runtime_error(reason);
@@ -137,10 +85,10 @@ SdlPlatform::SdlPlatform(std::string iconFile) : iconFile_(std::move(iconFile))
 
 SdlPlatform::~SdlPlatform()
 {
-    CloseAudio();
+    sound_.Close();
     StopDisplay();
     pads_.reset();
-    FinishClosingAudio();
+    sound_.FinishClosing();
     SDL_Quit();
 }
 
@@ -342,12 +290,7 @@ void SdlPlatform::SetPaused(bool paused)
     if (paused == paused_)
         return;
     paused_ = paused;
-    if (audioOpen_) {
-        if (paused)
-            Mix_Pause(-1);
-        else
-            Mix_Resume(-1);
-    }
+    sound_.Pause(paused);
     if (!paused)
         tapped_.fill(0);
     KeepScreenAwake();
@@ -592,104 +535,26 @@ void SdlPlatform::ReadKeyboard(KeyState& keys)
         pads_->AddKeys(keys, question_, SDL_GetTicks());
 }
 
-std::string AutomaticAudioDrivers(const std::vector<std::string>& known, bool soundCard)
-{
-    std::string list;
-    bool leftOut = false;
-    for (const std::string& name : known) {
-        const bool needsCard = name == "alsa" || name == "sndio";
-        if (name == "disk" || name == "dummy" || (needsCard && !soundCard)) {
-            leftOut = leftOut || needsCard;
-            continue;
-        }
-        list += (list.empty() ? "" : ",") + name;
-    }
-    return leftOut && !list.empty() ? list : std::string();
-}
-
 bool SdlPlatform::OpenAudio()
 {
-    FinishClosingAudio();
-    if (!EnvironmentSet("SDL_AUDIODRIVER")) {
-        std::vector<std::string> known;
-        for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i)
-            known.emplace_back(SDL_GetAudioDriver(i));
-        const std::string drivers = AutomaticAudioDrivers(known, ::access("/dev/snd", F_OK) == 0);
-        if (!drivers.empty())
-            SDL_SetHint(SDL_HINT_AUDIODRIVER, drivers.c_str());
-    }
-    // Every effect is a 22050 Hz mono wave: mixed as it is, nothing is converted or
-    // doubled. 256 samples (about 12 ms) keep effects close to the picture, and closing
-    // the device, which plays out two buffers, quick.
-    auto tryOpen = [] {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-            return false;
-        if (Mix_OpenAudio(22050, AUDIO_S16SYS, 1, 256) != 0) {
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-            return false;
-        }
-        return true;
-    };
-    {
-        const QuietAlsa quiet;
-        audioOpen_ = tryOpen();
-    }
-    if (!audioOpen_) {
-        // No sound device: a dummy one keeps the timing of the waiting effects; if even
-        // that fails the game runs silently.
-        Warn(std::string("no sound device (") + SDL_GetError() + "); the game plays without sound");
-        SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
-        audioOpen_ = tryOpen();
-    }
-    if (audioOpen_)
-        Mix_AllocateChannels(16);
-    return audioOpen_;
+    return sound_.Open();
 }
 
 bool SdlPlatform::LoadSound(int number, const std::string& file, std::string& error)
 {
-    if (!audioOpen_ || number < 1 || number > 15)
-        return false;
-    std::string bytes;
-    SDL_RWops* rw = OpenMediaFile(file, bytes, error);
-    if (rw == nullptr)
-        return false;
-    // Checked before decoding: a long sound would be decoded whole into memory.
-    if (error = WaveFileProblem(bytes); !error.empty()) {
-        SDL_RWclose(rw);
-        return false;
-    }
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(rw, 1);
-    if (chunk == nullptr) {
-        error = Mix_GetError();
-        return false;
-    }
-    // The header's account can miss what a converter makes of the sound; the decoded
-    // size is what it costs.
-    if (chunk->alen > kMaxSoundBytes) {
-        error = DecodedSoundProblem(chunk->alen);
-        Mix_FreeChunk(chunk);
-        return false;
-    }
-    chunks_[static_cast<size_t>(number)] = chunk;
-    return true;
+    return sound_.Load(number, file, error);
 }
 
 void SdlPlatform::PlaySound(int number)
 {
-    if (!audioOpen_ || number < 1 || number > 15 || chunks_[static_cast<size_t>(number)] == nullptr)
-        return;
-    // One channel per effect: playing an effect again cuts its running copy.
-    Mix_PlayChannel(number, chunks_[static_cast<size_t>(number)], 0);
+    sound_.Play(number);
 }
 
 void SdlPlatform::PlaySoundSync(int number)
 {
-    PlaySound(number);
-    if (!audioOpen_)
-        return;
+    sound_.Play(number);
     // The game stands still, but the window stays responsive.
-    while (Mix_Playing(number) != 0 && !closeRequested_) {
+    while (sound_.Playing(number) != 0 && !closeRequested_) {
         DoEvents();
         SDL_Delay(5);
     }
@@ -697,25 +562,7 @@ void SdlPlatform::PlaySoundSync(int number)
 
 void SdlPlatform::CloseAudio()
 {
-    if (!audioOpen_)
-        return;
-    Mix_HaltChannel(-1);
-    for (Mix_Chunk*& chunk : chunks_) {
-        if (chunk != nullptr)
-            Mix_FreeChunk(chunk);
-        chunk = nullptr;
-    }
-    // From here on no mixer call is made on this thread (each checks audioOpen_).
-    audioOpen_ = false;
-    audioCloser_ = std::thread([] { Mix_CloseAudio(); });
-}
-
-void SdlPlatform::FinishClosingAudio()
-{
-    if (!audioCloser_.joinable())
-        return;
-    audioCloser_.join();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sound_.Close();
 }
 
 bool SdlPlatform::SavePicture(const std::string& file) const

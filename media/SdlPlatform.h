@@ -1,18 +1,17 @@
 #pragma once
 #include "media/ModeSwitch.h"
+#include "media/ModuleFile.h"
 #include "media/Platform.h"
 #include "media/SdlGamepads.h"
+#include "media/SdlSound.h"
 
 #include <array>
 #include <memory>
 #include <string>
-#include <thread>
-#include <vector>
 
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
-struct Mix_Chunk;
 union SDL_Event;
 struct SDL_KeyboardEvent;
 
@@ -22,18 +21,12 @@ namespace zorbo {
 // with "no display". A video driver named in SDL_VIDEODRIVER is trusted.
 std::string NoDisplayReason();
 
-// The sound drivers SDL is to try when the player named none (SDL_AUDIODRIVER), as a
-// comma list: all SDL knows but the file writer and the silent one, and ALSA and sndio
-// only with an ALSA sound card. Without one they can only reach a sound server, which
-// SDL's drivers for it try first; trying them anyway costs a tenth of a second at each
-// start and a line of noise. Empty when nothing is left out (SDL's own order).
-std::string AutomaticAudioDrivers(const std::vector<std::string>& known, bool soundCard);
-
 // The platform on a real desktop: an SDL window and renderer, the SDL keyboard state,
-// SDL_mixer for sound and the SDL millisecond clock.
+// SdlSound for sound and the SDL millisecond clock.
 class SdlPlatform : public Platform {
 public:
-    explicit SdlPlatform(std::string iconFile = {});
+    // Modules (the sound mixer) are looked for from `programDir` (media/ModuleFile.h).
+    explicit SdlPlatform(std::string iconFile = {}, std::string programDir = ProgramFolder());
     ~SdlPlatform() override;
     SdlPlatform(const SdlPlatform&) = delete;
     SdlPlatform& operator=(const SdlPlatform&) = delete;
@@ -69,6 +62,7 @@ public:
     // Milliseconds from SDL start to the first picture on the screen (0 before it).
     uint32_t FirstPresentTick() const { return firstPresent_; }
     bool Paused() const { return paused_; }
+    const SdlSound& Sound() const { return sound_; }
     bool FullScreen() const { return modeSwitch_.FullScreen(); }
     size_t Pads() const { return pads_ ? pads_->Count() : 0; }
     // Where the picture was last drawn in the window (for tests of the scaling).
@@ -95,13 +89,8 @@ private:
     SDL_Texture* texture_ = nullptr;
     ScreenMode mode_ = ScreenMode::Window320;
     bool closeRequested_ = false;
-    bool audioOpen_ = false;
-    // Closing the sound device plays out its last buffers (tens of milliseconds); that runs
-    // here while the window goes, and is waited for before the sound system is ended.
-    std::thread audioCloser_;
-    void FinishClosingAudio();
+    SdlSound sound_;
     KeyState tapped_{};
-    std::array<Mix_Chunk*, 16> chunks_{};
     std::unique_ptr<uint32_t[]> lastPicture_;
     int32_t pictureW_ = 0, pictureH_ = 0;
     Rect lastSrc_{};

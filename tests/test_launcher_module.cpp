@@ -1,6 +1,8 @@
 // The launcher is a module the game loads only for the dialog: where it is looked for and
 // what a wrong or damaged module gives.
 #include "app/LauncherModule.h"
+#include "media/ModuleFile.h"
+#include "media/SoundModule.h"
 #include "TestData.h"
 
 #include <gtest/gtest.h>
@@ -24,12 +26,23 @@ TEST(LauncherModule, IsLookedForBesideTheProgramThenWhereTheInstallPutsIt)
 {
     test::TempDir prefix;
     const std::filesystem::path programDir = prefix.path() + "a/b/c";
-    const auto places = LauncherModulePlaces(programDir.string());
+    const auto places = ModulePlaces(programDir.string(), LauncherModuleFile);
     ASSERT_EQ(places.size(), 3u);
     EXPECT_EQ(places[0], (programDir / "zorbo-launcher.so").string());
     // An install moved under another prefix still finds its module beside its own program.
     EXPECT_EQ(places[1].rfind(prefix.path(), 0), 0u) << places[1];
-    EXPECT_EQ(places[2], std::string(ZORBO_INSTALL_LAUNCHER_DIR) + "/zorbo-launcher.so");
+    EXPECT_EQ(places[2], std::string(ZORBO_INSTALL_MODULE_DIR) + "/zorbo-launcher.so");
+}
+
+TEST(LauncherModule, AModuleOfAnotherVersionOrWithoutItsEntryIsRefused)
+{
+    std::string problem;
+    // The sound module is a real module whose entry is not the launcher's.
+    EXPECT_EQ(LoadModuleEntry(ZORBO_TEST_BUILD_DIR, SoundModuleFile, LauncherModuleSymbol, "launcher", problem), nullptr);
+    EXPECT_NE(problem.find("belongs to another version"), std::string::npos) << problem;
+    test::TempDir empty;
+    EXPECT_EQ(LoadModuleEntry(empty.path() + "nowhere", "zorbo-none.so", "entry", "nothing", problem), nullptr);
+    EXPECT_NE(problem.find("the nothing zorbo-none.so is not installed"), std::string::npos) << problem;
 }
 
 TEST(LauncherModule, ADamagedModuleIsNamedInsteadOfRun)

@@ -171,7 +171,7 @@ TEST(MediaLimits, TheGameRefusesALongWaveBeforeDecodingIt)
     WriteFile(dir.path() + "long.wav", Wave(1000, 1, 3600));
     WriteFile(dir.path() + "short.wav", Wave(8000, 1, 1));
     WriteFile(dir.path() + "music.wav", "OggS" + std::string(64, '\0'));
-    SdlPlatform platform;
+    SdlPlatform platform({}, ZORBO_TEST_BUILD_DIR);
     ASSERT_TRUE(platform.OpenAudio());
     std::string error;
     EXPECT_FALSE(platform.LoadSound(1, dir.path() + "long.wav", error));

@@ -72,7 +72,7 @@ bool Held(const KeyState& keys, int32_t key) { return (keys[static_cast<size_t>(
 
 struct SdlDesktop : testing::Test {
     test::GameData data;
-    SdlPlatform sdl;
+    SdlPlatform sdl{{}, ZORBO_TEST_BUILD_DIR};
     KeyState Poll()
     {
         KeyState keys{};

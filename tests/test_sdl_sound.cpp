@@ -1,8 +1,9 @@
 // The SDL side of the sound rules, on SDL's dummy audio device.
 #include "TestData.h"
 #include "media/SdlPlatform.h"
+#include "media/Warn.h"
 
-#include <SDL_mixer.h>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -50,7 +51,7 @@ TEST(SdlSound, EachEffectHasItsOwnChannelAndTheWaitingOnesEnd)
     std::fputs("not a wave", junk);
     std::fclose(junk);
 
-    SdlPlatform platform;
+    SdlPlatform platform({}, ZORBO_TEST_BUILD_DIR);
     ASSERT_TRUE(platform.OpenAudio());
     std::string error;
     ASSERT_TRUE(platform.LoadSound(14, dir.path() + "long.wav", error)) << error;
@@ -60,18 +61,20 @@ TEST(SdlSound, EachEffectHasItsOwnChannelAndTheWaitingOnesEnd)
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(platform.LoadSound(4, dir.path() + "missing.wav", error));
 
+    ASSERT_FALSE(platform.Sound().Silent()) << "the mixer module is built beside the tests' program";
+    const SdlSound& sound = platform.Sound();
     platform.PlaySound(14);
     platform.PlaySound(14);   // cuts its own copy and starts again
     platform.PlaySound(6);    // a different effect plays alongside
-    EXPECT_TRUE(Mix_Playing(14));
-    EXPECT_TRUE(Mix_Playing(6));
-    EXPECT_EQ(Mix_Playing(-1), 2) << "an effect never overlaps itself";
+    EXPECT_TRUE(sound.Playing(14));
+    EXPECT_TRUE(sound.Playing(6));
+    EXPECT_EQ(sound.Playing(-1), 2) << "an effect never overlaps itself";
     platform.PlaySound(5);    // failed to load: plays nothing
-    EXPECT_EQ(Mix_Playing(-1), 2);
+    EXPECT_EQ(sound.Playing(-1), 2);
 
     platform.PlaySoundSync(7);
-    EXPECT_FALSE(Mix_Playing(7)) << "the waiting effect has ended when the call returns";
-    EXPECT_TRUE(Mix_Playing(14));
+    EXPECT_FALSE(sound.Playing(7)) << "the waiting effect has ended when the call returns";
+    EXPECT_TRUE(sound.Playing(14));
     platform.CloseAudio();
 }
 
@@ -81,16 +84,58 @@ TEST(SdlSound, ADeviceClosedAndOpenedAgainPlays)
 {
     test::TempDir dir;
     WriteWave(dir.path() + "tone.wav", 500);
-    SdlPlatform platform;
+    SdlPlatform platform({}, ZORBO_TEST_BUILD_DIR);
     std::string error;
     for (int round = 0; round < 3; ++round) {
         ASSERT_TRUE(platform.OpenAudio()) << "round " << round;
         ASSERT_TRUE(platform.LoadSound(3, dir.path() + "tone.wav", error)) << error;
         platform.PlaySound(3);
-        EXPECT_TRUE(Mix_Playing(3)) << "round " << round;
+        EXPECT_TRUE(platform.Sound().Playing(3)) << "round " << round;
         platform.CloseAudio();
         platform.PlaySound(3); // closed: plays nothing and touches no mixer
     }
+}
+
+// Without a sound device the mixer is never loaded, the files are still checked, and an
+// effect the game waits for still takes its length.
+TEST(SdlSound, WithoutADeviceTheGameIsSilentButKeepsTheEffectsLengths)
+{
+    test::TempDir dir;
+    WriteWave(dir.path() + "tone.wav", 300);
+    std::FILE* junk = std::fopen((dir.path() + "junk.wav").c_str(), "wb");
+    std::fputs("RIFF", junk);
+    std::fclose(junk);
+    const std::string saved = std::getenv("SDL_AUDIODRIVER") != nullptr ? std::getenv("SDL_AUDIODRIVER") : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    std::vector<std::string> warnings;
+    const WarnSink before = SetWarnSink([&](const std::string& w) { warnings.push_back(w); });
+    {
+        SdlPlatform platform({}, ZORBO_TEST_BUILD_DIR);
+        ASSERT_TRUE(platform.OpenAudio());
+        EXPECT_TRUE(platform.Sound().Silent());
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_EQ(warnings[0].rfind("no sound device (", 0), 0u) << warnings[0];
+        EXPECT_NE(warnings[0].find("; the game plays without sound"), std::string::npos) << warnings[0];
+
+        std::string error;
+        ASSERT_TRUE(platform.LoadSound(2, dir.path() + "tone.wav", error)) << error;
+        EXPECT_FALSE(platform.LoadSound(3, dir.path() + "junk.wav", error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(platform.LoadSound(4, dir.path() + "missing.wav", error));
+
+        const uint32_t start = platform.GetTickCount();
+        platform.PlaySoundSync(2);
+        EXPECT_GE(platform.GetTickCount() - start, 300u) << "the wait is the wave's length";
+        EXPECT_EQ(platform.Sound().Playing(-1), 0);
+        platform.PlaySound(2);
+        EXPECT_TRUE(platform.Sound().Playing(2));
+        platform.PlaySoundSync(3); // never loaded: no wait at all
+        EXPECT_TRUE(platform.Sound().Playing(2));
+        platform.CloseAudio();
+        EXPECT_FALSE(platform.Sound().Playing(2)) << "closed, nothing plays";
+    }
+    SetWarnSink(before);
+    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
 }
 
 // ALSA and sndio are left out only on a machine without a sound card; the silent and file

@@ -131,7 +131,7 @@ TEST_F(SpecialFiles, BitmapsAndWavesThatCannotBeReadAreNamedWithTheReason)
     EXPECT_FALSE(DecodeBitmap(dir.path() + "plain", picture, error));
     EXPECT_NE(error.find("is not a usable BMP file"), std::string::npos) << error;
 
-    SdlPlatform platform;
+    SdlPlatform platform({}, ZORBO_TEST_BUILD_DIR);
     ASSERT_TRUE(platform.OpenAudio());
     const double wave = ReadFifoGuarded(fifo, [&] { EXPECT_FALSE(platform.LoadSound(3, fifo, error)); });
     EXPECT_LT(wave, 1.0);

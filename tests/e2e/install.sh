@@ -22,7 +22,9 @@ metainfo="$share/metainfo/org.zorbo.Zorbo.metainfo.xml"
 [ -x "$prefix/$bindir/zorbo-edit" ] || fail "no level editor in $bindir/"
 [ -x "$prefix/$bindir/zorbo_solve" ] || fail "no level solver in $bindir/"
 [ -f "$prefix/$datadir/Data/Standard.txt" ] || fail "no level set in the data folder"
-[ -f "$prefix/$bindir/$launcherdir/zorbo-launcher.so" ] || fail "no launcher module in $bindir/$launcherdir/"
+for module in launcher sound; do
+  [ -f "$prefix/$bindir/$launcherdir/zorbo-$module.so" ] || fail "no $module module in $bindir/$launcherdir/"
+done
 [ -f "$desktop" ] || fail "no desktop entry"
 [ -f "$metainfo" ] || fail "no metainfo"
 for size in 16 24 48 96 192; do

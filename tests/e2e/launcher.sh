@@ -197,7 +197,7 @@ echo "ok: without a data folder the dialog refuses, and the close control ends t
 # and stays open.
 mkdir "$work/bin"
 cp "$zorbo" "$work/bin/zorbo"
-cp "$(dirname "$zorbo")/zorbo-launcher.so" "$work/bin/" # the dialog's module lies beside the game
+cp "$(dirname "$zorbo")/zorbo-launcher.so" "$(dirname "$zorbo")/zorbo-sound.so" "$work/bin/" # modules lie beside the game
 printf '#!/bin/sh\nexit 1\n' > "$work/bin/zorbo-edit"
 chmod +x "$work/bin/zorbo-edit"
 zorbo="$work/bin/zorbo"

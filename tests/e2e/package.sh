@@ -39,7 +39,9 @@ for f in usr/games/zorbo usr/games/zorbo-edit usr/games/zorbo_solve usr/share/ga
          usr/share/doc/zorbo/copyright usr/share/doc/zorbo/changelog.gz; do
   grep -qx "\./$f" <<<"$paths" || fail "the package lacks /$f"
 done
-grep -q '^\./usr/lib/\(.*/\)\?zorbo/zorbo-launcher\.so$' <<<"$paths" || fail "the package lacks the launcher module"
+for module in launcher sound; do
+  grep -q "^\./usr/lib/\(.*/\)\?zorbo/zorbo-$module\.so\$" <<<"$paths" || fail "the package lacks the $module module"
+done
 outside=$(grep -v -e '^\./$' -e '^\./usr/' <<<"$paths" || true)
 [ -z "$outside" ] || fail "the package installs outside /usr: $outside"
 notroot=$(awk '$2 != "root/root" {print $6}' "$work/list")
@@ -47,6 +49,7 @@ notroot=$(awk '$2 != "root/root" {print $6}' "$work/list")
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "the package is not in section games"
 # The library dependencies come from dpkg-shlibdeps, with versions.
 dpkg-deb -f "$deb" Depends | grep -q 'libsdl2-2.0-0 (>= ' || fail "no computed dependency on SDL2: $(dpkg-deb -f "$deb" Depends)"
+dpkg-deb -f "$deb" Depends | grep -q 'libsdl2-mixer-2.0-0 (>= ' || fail "no computed dependency on the sound module's mixer: $(dpkg-deb -f "$deb" Depends)"
 
 if command -v lintian >/dev/null; then
   status=0
