@@ -77,6 +77,7 @@ TEST(LevelCodes, DerivedSetsAreTheGamesOwn)
     for (int32_t code = -2; code < Tile::Count + 2; ++code) {
         SCOPED_TRACE("code " + std::to_string(code));
         // The sets the shells, the bricks and the collisions have always used.
+        EXPECT_EQ(IsSolid(code), code > 25) << "the collisions' rule: every code after the scenery block";
         const bool shellPasses = (code >= 46 && code <= 52) || (code >= 59 && code <= 66) || (code >= 85 && code <= 87);
         EXPECT_EQ(PassedOnTheGround(code), shellPasses);
         const int32_t brick = code == 39 ? 0 : code == 37 ? 1 : code == 28 ? 2 : code == 80 ? 3 : -1;
