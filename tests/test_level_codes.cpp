@@ -101,7 +101,12 @@ TEST(LevelCodes, DerivedSetsAreTheGamesOwn)
     for (int32_t code = -2; code < Tile::Count + 2; ++code) {
         SCOPED_TRACE("code " + std::to_string(code));
         // The sets the shells, the bricks and the collisions have always used.
-        EXPECT_EQ(IsSolid(code), code > 25) << "the collisions' rule: every code after the scenery block";
+        // The codes the Standard levels and their recordings know; a code added later has
+        // only its own row to follow.
+        const bool recorded = code < 96 || !IsCode(code);
+        if (recorded) {
+            EXPECT_EQ(IsSolid(code), code > 25) << "the collisions' rule: every code after the scenery block";
+        }
         const bool shellPasses = (code >= 46 && code <= 52) || (code >= 59 && code <= 66) || (code >= 85 && code <= 87);
         EXPECT_EQ(PassedOnTheGround(code), shellPasses);
         const int32_t brick = code == 39 ? 0 : code == 37 ? 1 : code == 28 ? 2 : code == 80 ? 3 : -1;
@@ -109,7 +114,9 @@ TEST(LevelCodes, DerivedSetsAreTheGamesOwn)
         if (!IsCode(code))
             continue;
         const CodeRow& row = kCodes[static_cast<size_t>(code)];
-        EXPECT_EQ(ClassName(row.cls), ClassName(ClassOfOldCode(code)));
+        if (recorded) {
+            EXPECT_EQ(ClassName(row.cls), ClassName(ClassOfOldCode(code)));
+        }
         EXPECT_EQ(IsSolid(code), row.cls != TileClass::Background && row.cls != TileClass::Scenery);
         EXPECT_EQ(row.cls == TileClass::Brick, brick >= 0);
         // A shell passes only a cell whose object is not yet live.
