@@ -22,7 +22,7 @@ constexpr int32_t HillTop = 8;
 constexpr int32_t Background2 = 9;
 constexpr int32_t HillRight = 10;
 constexpr int32_t HillInside = 11;
-constexpr int32_t LastScenery = 25;   // codes above this are solid
+constexpr int32_t LastScenery = 25;   // the scenery block: every code after it up to 95 is solid
 constexpr int32_t GroundTop = 26;
 constexpr int32_t GroundFill = 27;
 constexpr int32_t PipeMouthLeft = 30;
@@ -53,9 +53,6 @@ constexpr int32_t FireChainAlt = 83;
 constexpr int32_t PowerUpBoxAlt = 84;
 constexpr int32_t Count = 96;         // codes 0..95 have a picture
 } // namespace Tile
-
-// The hot test of every collision: kept a comparison (the table's classes agree, see the tests).
-inline bool IsSolid(int32_t code) { return code > Tile::LastScenery; }
 
 // The classes of assets/tiles/catalogue.txt.
 enum class TileClass : uint8_t { Background, Scenery, Solid, Brick, BoxBase, Goal, Object, Warp };
@@ -201,6 +198,21 @@ constexpr bool IsCode(int32_t code) { return code >= 0 && code < Tile::Count; }
 constexpr const CodeRow* FindCode(int32_t code)
 {
     return IsCode(code) ? &kCodes[static_cast<size_t>(code)] : nullptr;
+}
+
+// What stops the hero, enemies and items, by code: every class but background and scenery.
+inline constexpr std::array<bool, Tile::Count> kSolid = [] {
+    std::array<bool, Tile::Count> solid{};
+    for (const CodeRow& row : kCodes)
+        solid[static_cast<size_t>(row.code)] = row.cls != TileClass::Background && row.cls != TileClass::Scenery;
+    return solid;
+}();
+
+// The hot test of every collision. No map cell holds a code outside kCodes; such a code
+// reads as it always has (solid above the scenery block).
+constexpr bool IsSolid(int32_t code)
+{
+    return IsCode(code) ? kSolid[static_cast<size_t>(code)] : code > Tile::LastScenery;
 }
 
 // The cells that turn into a live object when they come into view (warp ends included:

@@ -47,7 +47,8 @@ void CheckRowBytes(LevelFileSummary& s, const LevelRow& row)
     if (bad == 0)
         return;
     std::string message = DescribeByte(static_cast<uint8_t>(row.text[first])) +
-                          " gives no tile code (map rows hold the bytes 97 'a' to 192)";
+                          " gives no tile code (map rows hold the bytes " + std::to_string(LevelFormat::FirstByte) +
+                          " 'a' to " + std::to_string(LevelFormat::LastByte) + ")";
     if (bad > 1)
         message += "; " + std::to_string(bad - 1) + " more such byte" + (bad > 2 ? "s" : "") +
                    " in this line";

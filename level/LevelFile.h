@@ -17,7 +17,8 @@ constexpr int32_t Levels = TileMap::Levels;
 constexpr int32_t RowsPerLevel = TileMap::Rows;
 constexpr int32_t MaxRowLength = TileMap::Columns - 1; // a row's bytes fill columns 1..1000
 constexpr uint8_t FirstByte = 97;   // 'a', code 0
-constexpr uint8_t LastByte = 192;   // code 95
+static_assert(FirstByte + Tile::Count - 1 <= 255, "every code has a byte");
+constexpr uint8_t LastByte = FirstByte + Tile::Count - 1; // the last code of kCodes
 constexpr size_t MaxFileBytes = 4u << 20;
 constexpr int ListedLongRows = 10;  // rows longer than the map named one by one
 } // namespace LevelFormat

@@ -173,11 +173,15 @@ TEST(LevelFile, BadBytesAndStrayRowsAreRefusedWithTheirPlace)
     EXPECT_EQ(s.problems[1].line, 1 + 16 + 1 + 6);
     EXPECT_EQ(s.problems[1].column, 3);
     EXPECT_NE(s.problems[1].message.find("byte 32"), std::string::npos);
+    EXPECT_NE(s.problems[1].message.find("the bytes 97 'a' to " + std::to_string(LevelFormat::LastByte)), std::string::npos)
+        << s.problems[1].message;
     EXPECT_NE(s.problems[1].message.find("1 more"), std::string::npos);
 
-    // Bytes above 192 are refused too; text after a separator's '*' is not a row.
-    EXPECT_FALSE(ReadLevelSet("*\n" + std::string(1, static_cast<char>(193)) + "\n").valid());
-    EXPECT_TRUE(ReadLevelSet("*  any text \x01\xff\n" + std::string(1, static_cast<char>(192)) + "\n").valid());
+    // Bytes past the last code (192 for code 95) are refused too; text after a separator's
+    // '*' is not a row.
+    EXPECT_GE(LevelFormat::LastByte, 192);
+    EXPECT_FALSE(ReadLevelSet("*\n" + std::string(1, static_cast<char>(LevelFormat::LastByte + 1)) + "\n").valid());
+    EXPECT_TRUE(ReadLevelSet("*  any text \x01\xff\n" + std::string(1, static_cast<char>(LevelFormat::LastByte)) + "\n").valid());
 
     // A binary file gets a bounded report.
     std::string junk = "*\n";

@@ -22,7 +22,7 @@ void GameWindow::DrawTiles()
             // Column `first` lies wholly left of the screen: it is visited so that its
             // objects exist before they scroll in, but its blit is refused.
             const int32_t left = (k - first - 1) * 16 - shift;
-            if (MapCode(r, k) > Tile::LastScenery)
+            if (GoesLive(MapCode(r, k)))
                 ActivateCell(r, k, left, top);
             const int32_t code = MapCode(r, k);
             if (code < 0 || code >= Tile::Count)

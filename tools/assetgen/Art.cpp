@@ -1,5 +1,6 @@
 #include "Art.h"
 #include "Text.h"
+#include "level/Codes.h"
 
 #include <algorithm>
 #include <sstream>
@@ -266,7 +267,9 @@ const char* to_string(TileClass c) {
 
 std::vector<TileEntry> parse_catalogue(const std::string& text, const std::string& name, const Palette& pal,
                                        const Grids& grids, const std::map<std::string, Sheet>& sheets) {
-    std::vector<TileEntry> entries(96);
+    constexpr int count = zorbo::Tile::Count; // one picture per row of the game's code table
+    const std::string range = "0.." + std::to_string(count - 1);
+    std::vector<TileEntry> entries(count);
     const auto lines = split_lines(text);
     const auto grid = [&](const std::string& g, const std::string& where) -> const Image& {
         const auto it = grids.find(g);
@@ -281,7 +284,7 @@ std::vector<TileEntry> parse_catalogue(const std::string& text, const std::strin
         const auto t = words(lines[i].substr(0, bar));
         if (t.size() < 5) fail(where, "expected: CODE CLASS THEME RECIPE | description");
         const int code = to_number<int>(t[0], where);
-        if (code < 0 || code > 95) fail(where, "code out of range 0..95");
+        if (code < 0 || code >= count) fail(where, "code out of range " + range);
         TileEntry& e = entries[static_cast<std::size_t>(code)];
         if (e.code != -1) fail(where, "code listed twice");
         e.code = code;
@@ -334,7 +337,7 @@ std::vector<TileEntry> parse_catalogue(const std::string& text, const std::strin
         e.picture = img;
     }
     for (const TileEntry& e : entries)
-        if (e.code == -1) fail(name, "a code between 0 and 95 is missing");
+        if (e.code == -1) fail(name, "a code of " + range + " is missing");
     return entries;
 }
 
