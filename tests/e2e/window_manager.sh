@@ -75,7 +75,7 @@ xmessage -geometry 200x80+100+100 "elsewhere" > /dev/null 2>&1 &
 other_pid=$!
 other=$(settled_window --class '^xmessage$') || fail "no other window to click"
 xdotool mousemove --window "$other" 20 20 click 1
-sleep 0.5
+for _ in $(seq 50); do band_shown && break; sleep 0.1; done
 band_shown || fail "clicking another window did not pause the game"
 xdotool windowactivate --sync $wid 2>/dev/null
 sleep 0.3
