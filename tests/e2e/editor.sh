@@ -4,10 +4,12 @@
 # saved with Ctrl+S and read back, undo saves the file byte for byte as it was, redo (both
 # keys) paints it again; a lone warp end is listed by the check, a click on the list
 # marks its cell, and saving asks first; Test play starts the game on the level at the
-# column under the mouse and the finished game is reaped; Prove draws level 1's route, dims
-# it after an edit, and marks where a walled-off level blocks; Ctrl+Q ends the editor. An
-# editor ended by SIGTERM after an edit keeps a recovery copy that is offered when the file
-# is opened again, and a file changed by another program is not saved over unasked.
+# column under the mouse, looping the level, and the finished game is reaped; Prove draws
+# level 1's route, dims it after an edit, and marks where a walled-off level blocks; a pipe
+# and a hill laid from the Stamps menu and a checkpoint, marked on the map, are saved in
+# level 2; Ctrl+Q ends the editor. An editor ended by SIGTERM after an edit keeps a
+# recovery copy that is offered when the file is opened again, and a file changed by
+# another program is not saved over unasked.
 # Usage: editor.sh ZORBO-EDIT DATA-DIR [SCREENSHOT.png]
 # The screenshot is the one in docs/levels.md: copy it to docs/editor.png to renew it.
 set -u
@@ -145,12 +147,12 @@ done
 [ -n "$game" ] || fail "Test play started no game"
 args=$(tr '\0' ' ' < "/proc/$game/cmdline")
 case "$args" in
-  *"--level-set Standard --level 1 --start-column 20 "*) ;;
+  *"--level-set Standard --level 1 --start-column 20 --loop-level "*) ;;
   *) fail "the game was started as: $args" ;;
 esac
 gamewin=$(settled_window --pid "$game")
 [ -n "$gamewin" ] || fail "the game opened no window"
-echo "ok: Test play opens the game at level 1 from column 20"
+echo "ok: Test play opens the game at level 1 from column 20, looping the level"
 escape_in "$gamewin"
 for _ in $(seq 50); do [ -e "/proc/$game" ] || break; sleep 0.1; done
 [ -e "/proc/$game" ] && fail "the ended game was not reaped: $(ps -o stat= -p "$game")"
@@ -243,7 +245,68 @@ pgrep -P "$pid" -f zorbo_solve > /dev/null && fail "Cancel left the solvers runn
 echo "ok: with level 1 walled off the proof finds no route, marks the furthest column and is cancelled"
 key ctrl+z
 
-# 6. The picture for the documentation: level 4 from column 27, an elevator over water,
+# 6. A level maker's pieces, on level 2 (Ctrl+Page Down): from the Stamps menu a pipe
+# dragged from its mouth in row 10 down to row 12 of column 8, and a hill pressed on row 12
+# and dragged from column 12 to 16; a hero start in column 40 is a checkpoint, framed and
+# marked on the map. Saved, the file holds their bytes; Ctrl+Page Up goes back to level 1.
+byte_of_level2() { sed -n "$(($1 + 18))p" "$set_file" | head -c "$2" | tail -c 1 | od -An -tu1 | tr -d ' '; }
+stamp() {   # the Stamps menu's entry at y (19 pixels a line, the first at 35)
+  xdotool mousemove --window "$win" 197 12 click 1
+  sleep 0.5
+  xdotool mousemove --window "$win" 215 "$1" click 1
+  sleep 0.3
+}
+drag() {   # row col to row col
+  xdotool mousemove --window "$win" "$(cell_x "$2")" "$(cell_y "$1")" mousedown 1
+  sleep 0.2
+  xdotool mousemove --window "$win" "$(cell_x "$4")" "$(cell_y "$3")"
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.3
+}
+key Home
+key ctrl+Next
+stamp 35   # Pipe
+drag 10 8 12 8
+stamp 73   # Hill
+drag 12 12 12 16
+xdotool mousemove --window "$win" "$(cell_x 10)" "$(cell_y 5)" click --repeat 15 5   # the view from column 31
+sleep 0.3
+screenshot "$work/no_checkpoint.png"
+[ "$(pixels "$work/no_checkpoint.png" '#30E050')" = 0 ] || fail "level 2 shows a checkpoint mark before one is laid"
+xdotool mousemove --window "$win" 150 70 click 1   # the palette's search box
+key ctrl+a BackSpace
+xdotool type --delay 20 "44"
+sleep 0.3
+xdotool mousemove --window "$win" 100 162 click 1   # hero start
+xdotool mousemove --window "$win" 231 41 click 1     # the tool bar's Paint
+click_cell 12 10   # column 40
+# A slow (sanitizer) build takes a moment to draw and to write the file.
+for _ in $(seq 20); do
+  screenshot "$work/checkpoint.png"
+  [ "$(pixels "$work/checkpoint.png" '#30E050')" -gt 100 ] && break
+  sleep 0.25
+done
+[ "$(pixels "$work/checkpoint.png" '#30E050')" -gt 100 ] || fail "the hero start in column 40 is not marked as a checkpoint"
+key ctrl+s
+# Pipe mouth 30 31, body 32 34 (bytes 127 128, 129 131); hill slopes 7 10 with its top 8
+# and inside 11 (bytes 104 107, 105, 108); hero start 44 (byte 141).
+want=" 127 128 129 131 129 131 104 105 107 104 108 107 141"
+for _ in $(seq 50); do
+  got=""
+  for cell in "10 8" "10 9" "11 8" "11 9" "12 8" "12 9" "11 13" "11 14" "11 15" "12 12" "12 13" "12 16" "12 40"; do
+    got="$got $(byte_of_level2 $cell)"
+  done
+  [ "$got" = "$want" ] && break
+  sleep 0.1
+done
+[ "$got" = "$want" ] || fail "level 2 was saved with the bytes$got"
+key ctrl+Prior
+xdotool mousemove --window "$win" 150 70 click 1   # the search emptied: the whole palette again
+key ctrl+a BackSpace
+echo "ok: a pipe and a hill from the Stamps menu and a marked checkpoint are saved in level 2"
+
+# 7. The picture for the documentation: level 4 from column 27, an elevator over water,
 # with the whole palette.
 if [ -n "$shot" ]; then
   xdotool mousemove --window "$win" 150 70 click 1
@@ -264,7 +327,7 @@ if [ -n "$shot" ]; then
   echo "ok: screenshot in $shot"
 fi
 
-# 7. Ctrl+Q ends the editor (nothing is left unsaved).
+# 8. Ctrl+Q ends the editor (nothing is left unsaved).
 key ctrl+s
 key ctrl+q
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
@@ -273,7 +336,7 @@ wait "$pid" || fail "the editor ended with status $?"
 pid=
 echo "ok: Ctrl+Q ends the editor"
 
-# 8. SIGTERM after an edit: the editor ends, leaving the file as it was and the edit in a
+# 9. SIGTERM after an edit: the editor ends, leaving the file as it was and the edit in a
 # recovery copy; opened again, the editor offers it (Return recovers) and saving writes it.
 # Before that save the file is changed by another program: the save asks, and Cancel keeps
 # the other program's file.

@@ -3,9 +3,10 @@
 # "New Game" with a typed level-set name and picked options opens the game window, which
 # takes frames until escape ends the program; a wrong name, an invalid level-set file and
 # a missing data folder are refused with a message box while the dialog stays open; "?"
-# opens the help window beside it; the choices of a started game are kept for the next start; Ctrl+E and a right click on the level-set box open the
-# chosen set in the level editor, and an editor that fails at once is reported; "Exit" and
-# the close control end the program.
+# opens the help window beside it; the choices of a started game are kept and shown at the
+# next start; Ctrl+E and a right click on the level-set box open the chosen set in the
+# level editor, and an editor that fails at once is reported; "Exit" and the close control
+# end the program.
 # Usage: launcher.sh ZORBO DATA-DIR XCLOSE
 set -u
 zorbo=$1 data=$2 xclose=$3
@@ -142,6 +143,23 @@ for line in "level-set Hard" "level 4" "screen-size 640 x 480" "difficulty crazy
   grep -qx "$line" "$settings" || fail "the settings file lacks \"$line\": $(cat "$settings")"
 done
 echo "ok: New Game keeps the choices in $settings"
+
+# The next start shows those choices: New Game pressed at once starts level 4 of Hard in a
+# 640x480 window, and keeps the file as it was.
+cp "$settings" "$work/kept"
+start --data "$work/Data" --quit-after-frames 9999999
+click "$dialog" "${new_game[@]}"
+wait_gone 100 "$dialog" || fail "the dialog stayed open after New Game at the next start"
+game=$(settled_window --class '^zorbo$') || fail "no game window after New Game at the next start"
+geometry "$game"
+[ "$WIDTH" = 640 ] && [ "$HEIGHT" = 480 ] || fail "the next start's game window is ${WIDTH}x$HEIGHT, not 640x480"
+name=$(xdotool getwindowname "$game")
+[ "$name" = "Zorbo — 4 · level 4" ] || fail "the next start began '$name', not level 4 of Hard"
+xdotool windowfocus --sync "$game" 2>/dev/null
+escape_in "$game"
+ended || fail "escape at the next start: exit status $?"
+cmp -s "$work/kept" "$settings" || fail "the next start changed the settings file: $(cat "$settings")"
+echo "ok: the next start shows the last choices (level 4 of Hard, 640 x 480)"
 
 # 2. Refusals, the help window and "Exit".
 start --data "$work/Data" --quit-after-frames 9999999

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The game window under a window manager (openbox) on a virtual display: full screen and
 # back leaves the window where it was and at its size, however often; the window keeps
-# the picture's size at 1x as its minimum; its caption names the level.
+# the picture's size at 1x as its minimum; its caption names the level; in full screen a
+# click on another window pauses the game, and Escape quits from that pause.
 # Exits 77 (skipped) when openbox is not installed.
 # Usage: window_manager.sh ZORBO DATA-DIR
 set -u
 zorbo=$1 data=$2
 work=$(mktemp -d)
-pid="" wm_pid="" xvfb_pid=""
-trap 'for p in $pid $wm_pid $xvfb_pid; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
+pid="" wm_pid="" xvfb_pid="" other_pid=""
+trap 'for p in $pid $other_pid $wm_pid $xvfb_pid; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 . "$(dirname "$0")/display.sh"
 need_window_manager
@@ -61,5 +62,29 @@ xdotool windowsize $wid 700 500
 expect_geometry "${windowed% *} 700x500" "a 700x500 window"
 echo "ok: the window is never smaller than 320x240"
 
+# A newcomer's way out: in full screen he clicks another window, which pauses the game,
+# comes back, finds the pause and leaves it with Escape. At 1024x768 the picture is drawn
+# 3x from 32,24, so the screen's pixel 40,740 lies in its bottom row, where the pause
+# band goes.
+band_shown() { [ "$(import -window root -crop 1x1+40+740 +repage -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')" = "#101018" ]; }
+xdotool key --window $wid F11
+expect_geometry "0,0 1024x768" "full screen for the way out"
+sleep 0.3
+band_shown && fail "the pause band shows before the game lost the focus"
+xmessage -geometry 200x80+100+100 "elsewhere" > /dev/null 2>&1 &
+other_pid=$!
+other=$(settled_window --class '^xmessage$') || fail "no other window to click"
+xdotool mousemove --window "$other" 20 20 click 1
+for _ in $(seq 50); do band_shown && break; sleep 0.1; done
+band_shown || fail "clicking another window did not pause the game"
+xdotool windowactivate --sync $wid 2>/dev/null
+sleep 0.3
+[ "$(xdotool getactivewindow)" = "$wid" ] || fail "the game window did not come back"
+band_shown || fail "the game left its pause on coming back"
+kill $other_pid 2>/dev/null
+other_pid=""
+echo "ok: in full screen a click elsewhere pauses the game"
+
 quit_with_escape
+echo "ok: Escape quits the game from that pause"
 echo "ok: all window manager checks passed"
