@@ -170,15 +170,15 @@ bool SdlSound::Load(int number, const std::string& file, std::string& error)
     }
     // Silent, the wave is decoded all the same: a broken file is named as it would be with
     // sound, and the effect keeps its length for the game to wait on.
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wave{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(rw, 1, &spec, &samples, &length) == nullptr) {
+    if (SDL_LoadWAV_RW(rw, 1, &wave, &samples, &length) == nullptr) {
         error = SDL_GetError();
         return false;
     }
     SDL_FreeWAV(samples);
-    const uint64_t bytesPerSecond = uint64_t{SDL_AUDIO_BITSIZE(spec.format)} / 8 * spec.channels * uint64_t(spec.freq);
+    const uint64_t bytesPerSecond = uint64_t{SDL_AUDIO_BITSIZE(wave.format)} / 8 * wave.channels * uint64_t(wave.freq);
     lengthMs_[n] = bytesPerSecond > 0 ? static_cast<uint32_t>(uint64_t{length} * 1000 / bytesPerSecond) : 0;
     return true;
 }
