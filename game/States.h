@@ -78,4 +78,15 @@ constexpr int32_t Sideways = 2;
 constexpr int32_t UpDown = 3;
 } // namespace Elevator
 
+// A broken brick's four fragments: flying until they drop below the screen.
+namespace Fragment {
+constexpr int32_t Gone = 0;
+constexpr int32_t Flying = 1;
+} // namespace Fragment
+
+// The one warp marker, and each ball of a fire chain: set when placed from the map.
+namespace Marker {
+constexpr int32_t Placed = 1;
+} // namespace Marker
+
 } // namespace zorbo

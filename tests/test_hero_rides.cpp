@@ -152,7 +152,7 @@ test::LevelSet PipeSet()
 TEST_F(Rides, APipeSendsTheHeroToItsOtherEndOnce)
 {
     Start(PipeSet());
-    ASSERT_EQ(g->sprWarp.State, 1) << "the first end is in view and marked";
+    ASSERT_EQ(g->sprWarp.State, Marker::Placed) << "the first end is in view and marked";
     EXPECT_EQ(g->Warps[0][0].WarpState, WarpEnds::Both);
 
     // Standing on it without the down arrow does nothing; one pixel too far right neither.
@@ -180,7 +180,7 @@ TEST_F(Rides, APipeSendsTheHeroToItsOtherEndOnce)
 
     // The far end is marked now; going back through the used pipe does nothing.
     g.Frame();
-    ASSERT_EQ(g->sprWarp.State, 1);
+    ASSERT_EQ(g->sprWarp.State, Marker::Placed);
     EXPECT_EQ(g->sprWarp.X + g->sprWarp.GlobalX, 624);
     g.Frame({Key::Down});
     EXPECT_EQ(HeroWorldX(*g), 616);

@@ -196,7 +196,7 @@ TEST_F(MapFixture, EveryKindStartsAsItsTableRowSays)
     EXPECT_FLOAT_EQ(chain.CenterY, 20);
     EXPECT_FLOAT_EQ(chain.Angle, 4.71F);
     EXPECT_EQ(g->FireTick[0], 1);
-    EXPECT_EQ(chain.Balls[5].State, 1);
+    EXPECT_EQ(chain.Balls[5].State, Marker::Placed);
     EXPECT_EQ(chain.Balls[5].AnimRate, 1);
     EXPECT_TRUE(g->sprFires[1].ChainActive);
     EXPECT_EQ(g->MapCode(1, 12), 33);

@@ -117,7 +117,7 @@ void GameWindow::ActivateItem(int32_t code, int32_t col, int32_t x, int32_t y)
     case Tile::WarpMarker:
         // One marker only: it moves to the newest warp end in view.
         place(sprWarp);
-        sprWarp.State = 1;
+        sprWarp.State = Marker::Placed;
         break;
     case Tile::Elevator: ActivateElevatorEnd(x, y); break;
     default: break;
@@ -166,7 +166,7 @@ void GameWindow::ActivateFireChain(int32_t x, int32_t y)
             continue;
         chain.ChainActive = true;
         for (Sprite& ball : chain.Balls) {
-            ball.State = 1;
+            ball.State = Marker::Placed;
             ball.CurrentFrame = 0;
             ball.GlobalX = ViewX;
             ball.AnimRate = 1;

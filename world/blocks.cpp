@@ -127,7 +127,7 @@ void GameWindow::InitializeBricks(int32_t x, int32_t y, int32_t kind)
     for (size_t i = 0; i < sprBricks.size(); ++i) {
         Sprite& b = sprBricks[i];
         b.GlobalX = ViewX;
-        b.State = 1;
+        b.State = Fragment::Flying;
         b.X = x + pieces[i].dx;
         b.Y = y + pieces[i].dy;
         b.SpeedX = pieces[i].speedX;
@@ -139,7 +139,7 @@ void GameWindow::InitializeBricks(int32_t x, int32_t y, int32_t kind)
 void GameWindow::AnimateBricks()
 {
     for (Sprite& b : sprBricks) {
-        if (b.State != 1)
+        if (b.State != Fragment::Flying)
             continue;
         MoveStep(b, ViewX);
         // Sideways speed decays to 3 either way; gravity 2 per frame.
@@ -151,7 +151,7 @@ void GameWindow::AnimateBricks()
         b.SpeedY = b.SpeedY + 2;
         b.Draw(ddsBack);
         if (b.Y > 240)
-            b.State = 0;
+            b.State = Fragment::Gone;
     }
 }
 
