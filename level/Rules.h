@@ -64,6 +64,32 @@ constexpr int32_t CheckpointTakenFrom(int32_t col)
     return (ViewColumnShowing(col) * 16 + StartScreenX) / 16 + 1;
 }
 
+// What a restart at a checkpoint in column col brings to life at once: the columns its view
+// visits, the first of them wholly left of the screen (a start at that column gives the
+// same view).
+struct ColumnSpan {
+    int32_t first = 0;
+    int32_t last = 0;
+};
+constexpr ColumnSpan RestartViewColumns(int32_t col)
+{
+    const int32_t first = FirstScreenColumn(col) - 1;
+    return {first, first + ScreenColumns};
+}
+
+// Safe ground for a checkpoint in column col, so that a restart never lands the hero ahead
+// of a danger he has not passed, nor beside an enemy:
+// - no pit from CheckpointTakenFrom(col) to col, the stretch he may still fall in once the
+//   restart point has moved;
+// - no enemy or hazard from the restart view's first column to CheckpointClearAhead columns
+//   past col: all of them come to life at once, behind him or just in front;
+// - nothing further on in the restart view reaches a hero who stands still for
+//   CheckpointQuietSeconds (a test plays each Standard checkpoint so).
+constexpr int32_t CheckpointClearAhead = 5;
+constexpr int32_t CheckpointQuietSeconds = 4;
+constexpr ColumnSpan CheckpointPitFree(int32_t col) { return {CheckpointTakenFrom(col), col}; }
+constexpr ColumnSpan CheckpointEnemyFree(int32_t col) { return {RestartViewColumns(col).first, col + CheckpointClearAhead}; }
+
 // The hero start the first view finds (top row first, columns 1..20); nullopt without one.
 struct MapCell {
     int32_t row = 0;

@@ -108,22 +108,23 @@ TEST(StandardLevels, EachLevelHasOneStartInTheFirstViewAndAnEndWellBeforeTheDraw
 }
 
 // Later hero starts are checkpoints (the restart point moves to one as it comes into view,
-// about ten columns before the hero gets there). Every level from the second on has one,
-// the long ones two.
-TEST(StandardLevels, LevelsFromTheSecondOnHaveMarkedCheckpointsOnSafeFloor)
+// about ten columns before the hero gets there). Every level has one, the long ones two,
+// each on safe ground by the rule of level/Rules.h.
+TEST(StandardLevels, EveryLevelHasMarkedCheckpointsOnSafeGround)
 {
     const RawSet set = ReadStandard();
-    for (int32_t level = 1; level < LevelFormat::Levels; ++level) {
+    for (int32_t level = 0; level < LevelFormat::Levels; ++level) {
         SCOPED_TRACE("level " + std::to_string(level + 1));
         const auto code = [&](int32_t row, int32_t col) { return set.codes->At(level, row, col); };
-        std::vector<Cell> checkpoints = set.Find(level, Tile::HeroStart);
-        std::erase_if(checkpoints, [](const Cell& c) { return c.col <= ScreenColumns; });
         int32_t end = LevelFormat::MaxRowLength;
         for (const Cell& c : set.Find(level, Tile::LevelEnd))
             end = std::min(end, c.col);
+        const std::vector<Checkpoint> checkpoints = LevelCheckpoints(code, end);
         EXPECT_GE(checkpoints.size(), end > 250 ? 2u : 1u);
-        for (const Cell& cp : checkpoints) {
+        for (const Checkpoint& checkpoint : checkpoints) {
+            const MapCell cp = checkpoint.cell;
             SCOPED_TRACE("checkpoint in column " + std::to_string(cp.col));
+            EXPECT_GT(checkpoint.takenFrom, 0) << "the first view already shows it";
             EXPECT_LT(cp.col, end - 10);
             // On the lowest floor of its column with room to land: where the editor's test
             // start (and with it the solver's proof from a checkpoint) puts the hero, once
@@ -141,9 +142,18 @@ TEST(StandardLevels, LevelsFromTheSecondOnHaveMarkedCheckpointsOnSafeFloor)
                 for (int32_t c = cp.col - 1; c <= cp.col + 1; ++c)
                     marked = marked || code(r, c) == 23 || code(r, c) == 19;
             EXPECT_TRUE(marked);
-            // No enemy or hazard in the stretch the hero runs while it comes into view, nor
-            // just ahead of where he restarts.
-            for (int32_t c = cp.col - 6; c <= cp.col + 5; ++c)
+            // No pit on the way from where it moves the restart point: a column with no
+            // solid cell level with the checkpoint or below.
+            const ColumnSpan run = CheckpointPitFree(cp.col);
+            for (int32_t c = run.first; c <= run.last; ++c) {
+                bool ground = false;
+                for (int32_t r = cp.row; r < LevelFormat::RowsPerLevel; ++r)
+                    ground = ground || IsSolid(code(r, c));
+                EXPECT_TRUE(ground) << "a pit in column " << c;
+            }
+            // No enemy or hazard behind the restart point in its view, nor just ahead.
+            const ColumnSpan clear = CheckpointEnemyFree(cp.col);
+            for (int32_t c = clear.first; c <= clear.last; ++c)
                 for (int32_t r = 0; r < LevelFormat::RowsPerLevel; ++r) {
                     const CodeRow* row = FindCode(code(r, c));
                     EXPECT_FALSE(row && (row->group == PaletteGroup::Enemies || row->group == PaletteGroup::Hazards))
