@@ -6,10 +6,8 @@ namespace zorbo {
 
 const LauncherModuleEntry* LoadLauncherModule(const std::string& programDir, std::string& problem)
 {
-    const auto* entry = static_cast<const LauncherModuleEntry*>(
-        LoadModuleEntry(programDir, LauncherModuleFile, LauncherModuleSymbol, "launcher", problem));
-    if (entry == nullptr && problem.find("is not installed") != std::string::npos)
-        problem += " (settings on the command line skip it)";
+    const auto* entry = static_cast<const LauncherModuleEntry*>(LoadModuleEntry(
+        programDir, LauncherModuleFile, LauncherModuleSymbol, "launcher", problem, " (settings on the command line skip it)"));
     if (entry != nullptr && entry->run == nullptr) {
         problem = "the launcher " + std::string(LauncherModuleFile) + " has no dialog to run";
         return nullptr;

@@ -28,7 +28,7 @@ std::vector<std::string> ModulePlaces(const std::string& programDir, const std::
 }
 
 const void* LoadModuleEntry(const std::string& programDir, const std::string& file, const char* symbol,
-                            const std::string& what, std::string& problem)
+                            const std::string& what, std::string& problem, const std::string& notFoundHint)
 {
     std::string found;
     for (const std::string& place : ModulePlaces(programDir, file)) {
@@ -38,7 +38,8 @@ const void* LoadModuleEntry(const std::string& programDir, const std::string& fi
         }
     }
     if (found.empty()) {
-        problem = "the " + what + " " + file + " is not installed beside the program or in " + ZORBO_INSTALL_MODULE_DIR;
+        problem = "the " + what + " " + file + " is not installed beside the program or in " + ZORBO_INSTALL_MODULE_DIR +
+                  notFoundHint;
         return nullptr;
     }
     void* module = ::dlopen(found.c_str(), RTLD_NOW | RTLD_LOCAL);

@@ -19,8 +19,9 @@ std::vector<std::string> ModulePlaces(const std::string& programDir, const std::
 // The entry is a struct whose first member, `const char* version`, names the build it
 // belongs to, so that a module of another build is never used with this program. Null
 // with a reason that names `what` and the file when none can be used ("cannot load the
-// sound mixer /usr/lib/zorbo/zorbo-sound.so: ...").
+// sound mixer /usr/lib/zorbo/zorbo-sound.so: ..."); `notFoundHint` is added to the reason
+// when no place holds the module.
 const void* LoadModuleEntry(const std::string& programDir, const std::string& file, const char* symbol,
-                            const std::string& what, std::string& problem);
+                            const std::string& what, std::string& problem, const std::string& notFoundHint = {});
 
 } // namespace zorbo

@@ -62,6 +62,14 @@ offset() { echo $(($(head -n $(($1 + 1)) "$original" | wc -c) + $2)); }
 # "OFFSET OLD NEW" (bytes in octal) for each byte that differs from the original.
 changes() { cmp -l "$original" "$set_file" | awk '{ print $1, $2, $3 }'; }
 screenshot() { import -window "$win" "$1" 2>/dev/null || fail "no screenshot"; }
+pick() {   # the palette's one entry for a code, found through its search box
+  xdotool mousemove --window "$win" 150 70 click 1
+  key ctrl+a BackSpace
+  xdotool type --delay 20 "$1"
+  sleep 0.3
+  xdotool mousemove --window "$win" 100 162 click 1   # under its group
+  sleep 0.2
+}
 # The number of colours in a cell's inside (its grid lines left out).
 colours() { convert "$1" -crop 28x28+$(($(cell_x "$3") - 14))+$(($(cell_y "$2") - 14)) +repage -format %k info:; }
 
@@ -98,11 +106,7 @@ echo "ok: Ctrl+Y and Ctrl+Shift+Z redo the change"
 # Cancel keeps the file while "Save anyway" writes it. The check lists it: a click on the
 # list brings the view back to its cell and marks it in red; erasing the marked cell
 # (right button) takes the warp end away again.
-xdotool mousemove --window "$win" 150 70 click 1   # the palette's search box
-xdotool type --delay 20 "76"
-sleep 0.3
-xdotool mousemove --window "$win" 100 162 click 1   # the one entry found, under its group
-sleep 0.2
+pick 76
 click_cell 5 14
 warp_saved="$painted
 $(offset 5 14) 141 255"
@@ -209,11 +213,7 @@ screenshot "$work/proved.png"
 [ "$(pixels "$work/proved.png" '#FF30D0')" -gt 200 ] || fail "no route is drawn after proving level 1"
 echo "ok: Prove finds level 1 finishable and draws the route"
 
-xdotool mousemove --window "$win" 150 70 click 1   # the palette's search box
-key ctrl+a BackSpace
-xdotool type --delay 20 "26"
-sleep 0.3
-xdotool mousemove --window "$win" 100 162 click 1   # ground top
+pick 26   # ground top
 xdotool mousemove --window "$win" 332 41 click 1     # the tool bar's Fill
 xdotool mousemove --window "$win" "$(cell_x 12)" "$(cell_y 0)" mousedown 1
 for row in 3 6 9 12 14; do xdotool mousemove --window "$win" "$(cell_x 12)" "$(cell_y $row)"; sleep 0.05; done
@@ -274,11 +274,7 @@ xdotool mousemove --window "$win" "$(cell_x 10)" "$(cell_y 5)" click --repeat 15
 sleep 0.3
 screenshot "$work/no_checkpoint.png"
 [ "$(pixels "$work/no_checkpoint.png" '#30E050')" = 0 ] || fail "level 2 shows a checkpoint mark before one is laid"
-xdotool mousemove --window "$win" 150 70 click 1   # the palette's search box
-key ctrl+a BackSpace
-xdotool type --delay 20 "44"
-sleep 0.3
-xdotool mousemove --window "$win" 100 162 click 1   # hero start
+pick 44   # hero start
 xdotool mousemove --window "$win" 231 41 click 1     # the tool bar's Paint
 click_cell 12 10   # column 40
 # A slow (sanitizer) build takes a moment to draw and to write the file.
@@ -309,11 +305,7 @@ echo "ok: a pipe and a hill from the Stamps menu and a marked checkpoint are sav
 # 7. The picture for the documentation: level 4 from column 27, an elevator over water,
 # with the whole palette.
 if [ -n "$shot" ]; then
-  xdotool mousemove --window "$win" 150 70 click 1
-  key ctrl+a BackSpace
-  xdotool type --delay 20 "26"
-  sleep 0.3
-  xdotool mousemove --window "$win" 100 162 click 1   # ground top
+  pick 26   # ground top
   xdotool mousemove --window "$win" 150 70 click 1
   key ctrl+a BackSpace
   xdotool mousemove --window "$win" 95 40 click 1   # the level chooser
