@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace zorbo {
 
@@ -14,6 +16,24 @@ constexpr int32_t Crazy = 38;
 
 // The lives a new game (and a continue) begins with.
 constexpr int32_t NewGameLives = 5;
+
+// How the game's pictures reach the screen. Neither changes the game: its frames, its
+// keyboard polls and every picture it composes are the same; smooth only draws more
+// pictures between two frames, moving the view and the sprites part of the way.
+enum class Motion : uint8_t {
+    Smooth,  // presented at the display's rate, positions blended between two frames
+    Classic, // each composed picture presented once, as it was made
+};
+// The words the command line and the launcher's settings file use.
+constexpr std::string_view MotionWord(Motion m) { return m == Motion::Classic ? "classic" : "smooth"; }
+constexpr std::optional<Motion> MotionFromWord(std::string_view word)
+{
+    if (word == "smooth")
+        return Motion::Smooth;
+    if (word == "classic")
+        return Motion::Classic;
+    return std::nullopt;
+}
 
 // The choices the launcher (or the command line) hands to the game window.
 struct Settings {
@@ -30,6 +50,8 @@ struct Settings {
     // The start level begins again after its end and after a game over, each time as a new
     // game would (the level editor's test play; never recorded).
     bool LoopLevel = false;
+    // Presentation only: never recorded, never part of the game's state.
+    Motion motion = Motion::Smooth;
 };
 
 } // namespace zorbo
