@@ -68,7 +68,7 @@ void BM_WorldStillView(benchmark::State& state)
         WorldStep(g);
         if (g.sprBricks[0].State == 0)
             g.InitializeBricks(150, 100, 2);
-        benchmark::DoNotOptimize(g.ddsBack.pixels());
+        benchmark::DoNotOptimize(g.ddsBack.Composed().pixels());
     }
 }
 BENCHMARK(BM_WorldStillView);
@@ -94,7 +94,7 @@ void BM_WorldScrolling(benchmark::State& state)
             state.ResumeTiming();
         }
         WorldStep(g);
-        benchmark::DoNotOptimize(g.ddsBack.pixels());
+        benchmark::DoNotOptimize(g.ddsBack.Composed().pixels());
     }
 }
 BENCHMARK(BM_WorldScrolling);

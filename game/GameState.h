@@ -2,6 +2,7 @@
 #include "game/Random.h"
 #include "game/Settings.h"
 #include "game/Turning.h"
+#include "media/Canvas.h"
 #include "media/Sprite.h"
 #include "media/Surface.h"
 #include "level/TileMap.h"
@@ -91,7 +92,7 @@ struct GameState {
     TimerRecord Timers;
     Random rng;
 
-    Surface ddsBack;
+    Canvas ddsBack;
 
     // The tile map and warp table of all ten levels; read through MapCode / SetMapCode.
     TileMap Map;

@@ -78,6 +78,7 @@ void GameWindow::KillZorboAnimate()
     h.Y += h.SpeedY;
     // Kept on purpose: drawn over the last picture without the map, so the rising and
     // falling hero leaves a trail of poses until the level restarts.
+    ddsBack.KeepPicture();
     h.Draw(ddsBack);
     if (h.Y <= 239)
         return;
@@ -110,6 +111,7 @@ void GameWindow::KillZorboAnimate()
 void GameWindow::DrawQuestion(const char* first, const char* second, int32_t& blink)
 {
     ++blink;
+    ddsBack.KeepPicture();
     if (blink <= 6) {
         ddsBack.SetFont("FixedSys", 18, true, false, false, QuestionYellow);
         ddsBack.DrawText(80, 75, first);
@@ -134,6 +136,7 @@ void GameWindow::GameOverPrompt()
 // never reset, so a second win in the same run goes straight to the question.
 void GameWindow::Game_Won(int32_t /*MS*/)
 {
+    ddsBack.KeepPicture();
     DrawBorders();
     Sprite& h = sprPlayer;
     h.CurrentFrame = 1;
@@ -177,7 +180,7 @@ void GameWindow::Game_Won(int32_t /*MS*/)
         break;
     }
     h.Draw(ddsBack);
-    ddMain.Draw(ddsBack, ddsBack.SurfaceRect());
+    ddMain.Draw(ddsBack);
     bKeyDown = false;
     bDownKey = false;
 }

@@ -87,6 +87,8 @@ void GameWindow::BeginLoop()
 {
     Timers.StartTick = static_cast<int32_t>(platform.GetTickCount());
     FrameDelay = static_cast<int32_t>(std::nearbyint(1000.0 / gDifficulty));
+    // Frames come one millisecond later than the delay (LoopPass).
+    ddsBack.SetFramePeriod(static_cast<uint32_t>(FrameDelay + 1));
 }
 
 bool GameWindow::LoopPass()

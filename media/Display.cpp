@@ -24,9 +24,10 @@ void Display::Shutdown()
     started_ = false;
 }
 
-void Display::Draw(const Surface& cddsSource, const Rect& srcRect)
+void Display::Draw(Canvas& canvas)
 {
-    platform_.Present(cddsSource, srcRect);
+    canvas.EndFrame();
+    platform_.Present(canvas);
 }
 
 const Surface* Display::LoadBitmap(const std::string& file)

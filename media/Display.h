@@ -1,4 +1,5 @@
 #pragma once
+#include "media/Canvas.h"
 #include "media/Platform.h"
 #include "media/Surface.h"
 
@@ -18,7 +19,11 @@ public:
     // shows the picture scaled, so only the colour depth of a full screen is kept.
     bool Startup(int32_t lWidth, int32_t lHeight, int32_t lBPP, bool bFullscreen);
     void Shutdown();
-    void Draw(const Surface& cddsSource, const Rect& srcRect);
+    // Ends the canvas's frame and shows it.
+    void Draw(Canvas& canvas);
+    // Whether anyone looks at the pictures (a headless run does not): when nobody does, the
+    // canvas paints nothing.
+    bool WantsPictures() const { return platform_.WantsPictures(); }
 
     // Colour depth the full-screen start-up asked for (0 when windowed).
     int32_t BitsPerPixel() const { return bpp_; }

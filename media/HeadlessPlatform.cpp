@@ -1,5 +1,7 @@
 #include "media/HeadlessPlatform.h"
 
+#include "media/Canvas.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -50,8 +52,9 @@ bool HeadlessPlatform::StartDisplay()
     return true;
 }
 
-void HeadlessPlatform::Present(const Surface& picture, const Rect& /*srcRect*/)
+void HeadlessPlatform::Present(const Canvas& frame)
 {
+    const Surface& picture = frame.Composed();
     ++presents;
     presentTicks.push_back(now);
     if (keepPictures) {

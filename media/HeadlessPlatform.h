@@ -34,6 +34,7 @@ public:
     uint64_t seed = 12345;
     // Ends the game (as the window's close control does) once this many pictures were shown.
     int closeAfterFrames = -1;
+    // Keeps every presented picture in `pictures`; without it the game paints none.
     bool keepPictures = true;
     // Milliseconds the clock moves forward while a synchronous sound plays.
     uint32_t syncSoundMs = 0;
@@ -70,7 +71,9 @@ public:
     void ShowMessage(const std::string& title, const std::string& text) override;
     void SetTitle(const std::string& text) override { title = text; }
     bool StartDisplay() override;
-    void Present(const Surface& picture, const Rect& srcRect) override;
+    void Present(const Canvas& frame) override;
+    // Pictures are painted only while they are kept.
+    bool WantsPictures() const override { return keepPictures; }
     void StopDisplay() override { displayStarted = false; }
     bool OpenKeyboard() override;
     void ReadKeyboard(KeyState& keys) override;

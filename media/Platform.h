@@ -7,7 +7,7 @@
 
 namespace zorbo {
 
-class Surface;
+class Canvas;
 
 enum class ScreenMode { FullScreen, Window320, Window640 };
 
@@ -42,10 +42,14 @@ public:
     // picture never shows it.
     virtual void SetTitle(const std::string& title) { (void)title; }
 
-    // Display: shows a 320 x 240 picture in the window's view area. The window opened by
-    // OpenWindow decides the size; starting the display only makes it ready to draw.
+    // Display: shows the game's 320 x 240 pictures in the window's view area. The window
+    // opened by OpenWindow decides the size; starting the display only makes it ready to draw.
     virtual bool StartDisplay() = 0;
-    virtual void Present(const Surface& picture, const Rect& srcRect) = 0;
+    // A frame has ended: the canvas holds its composed picture and its draws.
+    virtual void Present(const Canvas& frame) = 0;
+    // False when nobody ever looks at the pictures: the game's draws are then neither
+    // recorded nor painted (their effects on the game happen all the same).
+    virtual bool WantsPictures() const { return true; }
     virtual void StopDisplay() = 0;
 
     // Keyboard: every key held now, plus every key that went down since the last read

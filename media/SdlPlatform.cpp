@@ -6,6 +6,7 @@
 #include "media/MediaLimits.h"
 #include "media/SdlKeyMap.h"
 #include "media/SdlShared.h"
+#include "media/Canvas.h"
 #include "media/Presentation.h"
 #include "media/RegularFile.h"
 #include "media/Surface.h"
@@ -424,8 +425,10 @@ bool SdlPlatform::StartDisplay()
     return true;
 }
 
-void SdlPlatform::Present(const Surface& picture, const Rect& srcRect)
+void SdlPlatform::Present(const Canvas& frame)
 {
+    const Surface& picture = frame.Composed();
+    const Rect srcRect = picture.SurfaceRect();
     if (renderer_ == nullptr || !picture.valid())
         return;
     if (texture_ == nullptr || pictureW_ != picture.Width() || pictureH_ != picture.Height()) {

@@ -42,7 +42,7 @@ public:
     void ShowMessage(const std::string& title, const std::string& text) override;
     void SetTitle(const std::string& title) override;
     bool StartDisplay() override;
-    void Present(const Surface& picture, const Rect& srcRect) override;
+    void Present(const Canvas& frame) override;
     void StopDisplay() override;
     bool OpenKeyboard() override { return true; }
     void ReadKeyboard(KeyState& keys) override;

@@ -1,5 +1,6 @@
 #include "media/Sprite.h"
 
+#include "media/Canvas.h"
 #include "media/Display.h"
 
 namespace zorbo {
@@ -71,12 +72,12 @@ Rect Sprite::FrameRect() const
     return Rect{col * width_, row * height_, col * width_ + width_, row * height_ + height_};
 }
 
-void Sprite::Draw(Surface& ddsDest) const
+void Sprite::Draw(Canvas& ddsDest) const
 {
     // No image or no layout: nothing to draw (the blit of an empty rectangle is refused too).
     if (image_ == nullptr || columns_ <= 0)
         return;
-    ddsDest.BltTrans(Rect{X, Y, X + width_, Y + height_}, *image_, FrameRect());
+    ddsDest.DrawSprite(this, *image_, FrameRect(), X, Y);
 }
 
 } // namespace zorbo

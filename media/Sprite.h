@@ -6,6 +6,7 @@
 
 namespace zorbo {
 
+class Canvas;
 class Display;
 
 // The frame number of a sprite: a write outside 0 .. frame count - 1 is ignored, so a
@@ -44,7 +45,9 @@ public:
 
     void NextFrame();
     void PrevFrame();
-    void Draw(Surface& ddsDest) const;
+    // Draws the current frame at (X, Y), black left out; the canvas knows the sprite by
+    // its address (its array and slot) from one frame to the next.
+    void Draw(Canvas& ddsDest) const;
 
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }

@@ -21,7 +21,7 @@ bool Surface::Create(Display& /*dd*/, int32_t lWidth, int32_t lHeight, bool /*bP
 
 bool Surface::Create(int32_t lWidth, int32_t lHeight)
 {
-    if (lWidth <= 0 || lHeight <= 0 || lWidth > 16384 || lHeight > 16384)
+    if (lWidth <= 0 || lHeight <= 0 || lWidth > MaxSide || lHeight > MaxSide)
         return false;
     width_ = lWidth;
     height_ = lHeight;
@@ -106,19 +106,6 @@ void Surface::BltFast(int32_t X, int32_t Y, const Surface& ddsSource, const Rect
 void Surface::BltColorFill(uint32_t lColor)
 {
     std::fill(pixels_.begin(), pixels_.end(), lColor);
-}
-
-void Surface::SetFont(const std::string& FontName, int32_t Size, bool FntBold, bool FntItalic,
-                      bool FntUnderline, int32_t cColor)
-{
-    font_ = Font(FontName, Size, FntBold, FntItalic, FntUnderline);
-    textPixel_ = PixelFromColor(cColor);
-}
-
-void Surface::DrawText(int32_t X, int32_t Y, const std::string& sText)
-{
-    if (valid_)
-        font_.Draw(*this, X, Y, sText, textPixel_);
 }
 
 } // namespace zorbo

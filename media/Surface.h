@@ -1,5 +1,4 @@
 #pragma once
-#include "media/Font.h"
 #include "media/Rect.h"
 
 #include <cstdint>
@@ -10,10 +9,13 @@ namespace zorbo {
 
 class Display;
 
-// An off-screen 32-bit picture with plain, scaled and colour-keyed blits and text.
+// An off-screen 32-bit picture with plain, scaled and colour-keyed blits.
 // Pixel value 0 (pure black) is the transparent colour of every surface.
 class Surface {
 public:
+    // The longest side a surface may have.
+    static constexpr int32_t MaxSide = 16384;
+
     bool Create(Display& dd, int32_t lWidth, int32_t lHeight, bool bPrimary = false);
     bool Create(int32_t lWidth, int32_t lHeight);
     // Loads a bitmap. After Create the bitmap is scaled to the created size; on a fresh
@@ -25,10 +27,6 @@ public:
     void BltTrans(const Rect& dstRect, const Surface& ddsSource, const Rect& srcRect);
     void BltFast(int32_t X, int32_t Y, const Surface& ddsSource, const Rect& srcRect);
     void BltColorFill(uint32_t lColor);
-
-    void DrawText(int32_t X, int32_t Y, const std::string& sText);
-    void SetFont(const std::string& FontName, int32_t Size, bool FntBold, bool FntItalic,
-                 bool FntUnderline, int32_t cColor);
 
     Rect SurfaceRect() const { return rect_; }
     int32_t Width() const { return width_; }
@@ -51,8 +49,6 @@ private:
     bool valid_ = false;
     Rect rect_;
     std::vector<uint32_t> pixels_;
-    Font font_;
-    uint32_t textPixel_ = 0;
 };
 
 } // namespace zorbo

@@ -30,7 +30,8 @@ public:
     // The title is no part of the game's state: a recording neither stores nor checks it.
     void SetTitle(const std::string& t) override { inner_.SetTitle(t); }
     bool StartDisplay() override { return inner_.StartDisplay(); }
-    void Present(const Surface& p, const Rect& r) override { inner_.Present(p, r); }
+    void Present(const Canvas& frame) override { inner_.Present(frame); }
+    bool WantsPictures() const override { return inner_.WantsPictures(); }
     void StopDisplay() override { inner_.StopDisplay(); }
     bool OpenKeyboard() override { return inner_.OpenKeyboard(); }
     void ReadKeyboard(KeyState& keys) override { inner_.ReadKeyboard(keys); }

@@ -19,7 +19,7 @@ uint32_t MiddleOfFrame(Sprite s, int32_t frame)
     s.X = 0;
     s.Y = 0;
     s.CurrentFrame = frame;
-    Surface canvas;
+    Canvas canvas;
     canvas.Create(s.Width(), s.Height());
     s.Draw(canvas);
     return canvas.Pixel(s.Width() / 2, s.Height() / 2);

@@ -16,13 +16,16 @@ using namespace zorbo;
 
 namespace {
 
-// A headless machine that keeps no pictures, only a hash of all of them in order.
+// A headless machine that looks at every picture but keeps none, only a hash of all of
+// them in order.
 class PictureHasher : public HeadlessPlatform {
 public:
     PictureHasher() { keepPictures = false; }
-    void Present(const Surface& picture, const Rect& srcRect) override
+    bool WantsPictures() const override { return true; }
+    void Present(const Canvas& frame) override
     {
-        HeadlessPlatform::Present(picture, srcRect);
+        HeadlessPlatform::Present(frame);
+        const Surface& picture = frame.Composed();
         const uint32_t* p = picture.pixels();
         for (size_t i = 0, n = static_cast<size_t>(picture.Width()) * picture.Height(); i < n; ++i)
             fold.Word(p[i]);

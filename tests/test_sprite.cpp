@@ -36,7 +36,7 @@ TEST_F(StripFixture, FrameRectanglesFollowTheStripLayout)
     EXPECT_EQ(s.FrameRect(), (Rect{32, 16, 48, 32}));
     s.CurrentFrame = 27;
     EXPECT_EQ(s.FrameRect(), (Rect{96, 48, 112, 64}));
-    Surface back;
+    Canvas back;
     back.Create(320, 240);
     s.X = 100;
     s.Y = 50;
@@ -114,7 +114,7 @@ TEST_F(StripFixture, NextAndPrevFrameCountAnimRateCallsAndWrap)
 TEST_F(StripFixture, SpritesPartlyOffTheBufferAreNotDrawn)
 {
     Sprite s = Loaded();
-    Surface back;
+    Canvas back;
     back.Create(320, 240);
     s.X = -4;
     s.Draw(back);
@@ -142,7 +142,7 @@ TEST(Sprite, LoadingNeedsCreateAndAMissingImageDrawsNothing)
     test::Warnings warnings;
     EXPECT_FALSE(broken.LoadFromFile(dir.path() + "nope.bmp", 16, 16, 1, 1));
     EXPECT_EQ(warnings.Count("nope.bmp"), 1);
-    Surface back;
+    Canvas back;
     back.Create(32, 32);
     broken.Draw(back);
     for (int y = 0; y < 32; ++y)

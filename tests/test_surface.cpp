@@ -1,6 +1,7 @@
 #include "TestData.h"
 #include "media/Display.h"
 #include "media/Font.h"
+#include "media/Canvas.h"
 #include "media/Surface.h"
 
 #include <gtest/gtest.h>
@@ -119,18 +120,20 @@ TEST(Surface, AMissingBitmapFailsAndDrawsNothing)
 
 TEST(Surface, TextIsDrawnCrispInTheFontColour)
 {
-    Surface s = Filled(120, 20, 0);
+    Canvas s;
+    s.Create(120, 20);
     s.SetFont("Tahoma", 8, true, false, false, RGB(200, 100, 50));
     s.DrawText(2, 2, "Lives: 05");
-    const int ink = Count(s, 0xC86432);
+    const int ink = Count(s.Picture(), 0xC86432);
     EXPECT_GT(ink, 20);
     // Solid rendering: every pixel is either background or the exact text colour.
-    EXPECT_EQ(ink + Count(s, 0), 120 * 20);
+    EXPECT_EQ(ink + Count(s.Picture(), 0), 120 * 20);
     // Text drawn partly outside the surface is clipped, not refused or overrun.
-    Surface edge = Filled(10, 5, 0);
+    Canvas edge;
+    edge.Create(10, 5);
     edge.SetFont("Tahoma", 8, true, false, false, RGB(255, 255, 255));
     edge.DrawText(-3, -3, "WWWW");
-    EXPECT_GT(Count(edge, 0xFFFFFF), 0);
+    EXPECT_GT(Count(edge.Picture(), 0xFFFFFF), 0);
 }
 
 // A lookup started ahead answers for its own family and style only, and as a lookup made

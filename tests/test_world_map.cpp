@@ -15,7 +15,7 @@ namespace {
 
 struct MapFixture : testing::Test {
     test::Game g;
-    const Surface& back() { return g->ddsBack; }
+    const Surface& back() { return g->ddsBack.Picture(); }
     uint32_t At(int x, int y) { return back().Pixel(x, y); }
     // Draws the view at viewX onto a black back buffer.
     void Draw(int32_t viewX)

@@ -184,10 +184,9 @@ Solver::Solver(const Settings& settings, SolveOptions options) : settings_(setti
     platform_.keepPictures = false;
     platform_.seed = 1;
     game_ = std::make_unique<GameWindow>(platform_, settings_);
+    // The search looks at no picture: the machine keeps none, so nothing is painted and a
+    // snapshot copies no pixels. Record() checks the found game against a drawn one.
     game_->Startup();
-    // The search looks at no picture: with no back picture every drawing call is refused
-    // and a snapshot copies no pixels. Record() checks the found game against a drawn one.
-    game_->ddsBack = Surface{};
     game_->BeginLoop();
 }
 
@@ -407,7 +406,6 @@ std::vector<RoutePoint> Solver::Route() const
         machine.QueueKeys(keys);
     GameWindow game(machine, settings_);
     game.Startup();
-    game.ddsBack = Surface{};
     game.BeginLoop();
     std::vector<RoutePoint> route;
     route.reserve(keys_.size());
