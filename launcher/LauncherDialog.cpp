@@ -299,6 +299,8 @@ void LauncherDialog::ShowChoices(const SavedChoices& shown)
     }
     Combo2->value(shown.screenSize.c_str());
     Check2->value(shown.soundOn ? 1 : 0);
+    // No control shows it: the context menu reads it when it pops up.
+    choices_.motion = shown.motion;
     Fl_Round_Button* const options[] = {Option1, Option2, Option3, Option4};
     for (size_t i = 0; i < std::size(options); ++i)
         options[i]->value(static_cast<int>(i) + 1 == static_cast<int>(shown.difficulty) ? 1 : 0);

@@ -151,6 +151,7 @@ TEST(LauncherNewGame, TheDesignedChoicesStartLevelOneOfStandard)
     EXPECT_TRUE(out.settings.gFullScreen);
     EXPECT_FALSE(out.settings.gWindow640);
     EXPECT_TRUE(out.settings.gSoundOn);
+    EXPECT_EQ(out.settings.motion, Motion::Smooth);
     EXPECT_EQ(out.settings.DataPath, "/data/");
 }
 
@@ -163,6 +164,7 @@ TEST(LauncherNewGame, ChosenOptionsReachTheSettings)
     c.screenSizeText = "640 x 480";
     c.soundOn = false;
     c.difficulty = DifficultyOption::Easy;
+    c.motion = Motion::Classic;
     FakeCheck check;
     NewGameOutcome out = DecideNewGame(c, "/d/", std::ref(check));
     ASSERT_EQ(out.kind, NewGameOutcome::Start);
@@ -172,6 +174,7 @@ TEST(LauncherNewGame, ChosenOptionsReachTheSettings)
     EXPECT_FALSE(out.settings.gFullScreen);
     EXPECT_TRUE(out.settings.gWindow640);
     EXPECT_FALSE(out.settings.gSoundOn);
+    EXPECT_EQ(out.settings.motion, Motion::Classic);
 
     c.screenSizeText = "1024 x 768";
     c.difficulty = DifficultyOption::Crazy;
@@ -381,3 +384,4 @@ TEST(LauncherDialogLayout, CtrlEOpensTheChosenLevelSetInTheEditor)
     Fl::e_keysym = 0;
     Fl::e_state = 0;
 }
+
