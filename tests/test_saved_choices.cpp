@@ -3,6 +3,7 @@
 
 #include "TestData.h"
 
+#include <FL/Fl_Menu_Item.H>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -234,6 +235,7 @@ TEST(SavedChoicesDialog, TheDialogShowsTheChoicesAndNewGameKeepsThem)
         EXPECT_EQ(shown.difficulty, DifficultyOption::Crazy);
         EXPECT_FALSE(shown.soundOn);
         EXPECT_EQ(shown.motion, Motion::Classic);
+        EXPECT_FALSE(dialog.LevelSetMenu()[1].value()) << "the smooth-motion toggle shows classic unchecked";
         EXPECT_EQ(dialog.LevelCaptionShown(), "Level: (10/10)") << "the caption says the level shown";
         dialog.Command1_Click();
         ASSERT_EQ(kept.size(), 1u);
