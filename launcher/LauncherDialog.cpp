@@ -14,6 +14,7 @@
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Input_Choice.H>
 #include <FL/Fl_Menu_Button.H>
+#include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Round_Button.H>
 #include <FL/Fl_Scrollbar.H>
 #include <FL/fl_ask.H>
@@ -23,6 +24,7 @@
 #include <cstdint>
 #include <iterator>
 #include <functional>
+#include <vector>
 
 namespace zorbo {
 
@@ -32,9 +34,11 @@ constexpr Fl_Fontsize kDialogText = 11;  // an 8 point dialog font at 96 dots pe
 constexpr Fl_Fontsize kTitleText = 21;   // 15.75 point
 
 const char* const kEditMenuLabel = "Open in the level editor\xe2\x80\xa6";
+const char* const kMotionMenuLabel = "Smooth motion";
 const char* const kLevelSetTip =
     "Type a level set's name or pick one from the list.\n"
-    "Right click or Ctrl+E: open it in the level editor.";
+    "Right click or Ctrl+E: open it in the level editor.\n"
+    "Right click also turns smooth motion on or off.";
 
 // The default button: Enter (also the keypad's) presses it wherever the focus is, and a
 // dark frame marks it as the default.
@@ -108,30 +112,29 @@ bool IsEditShortcut()
     return mods == FL_CTRL && (Fl::event_key() == 'e' || Fl::event_key() == 'E');
 }
 
-// The level-set box: a right click offers the level editor for the chosen set.
+// The level-set box: a right click pops up its context menu.
 class LevelSetBox : public Fl_Input_Choice {
 public:
-    LevelSetBox(int x, int y, int w, std::function<void()> openEditor)
-        : Fl_Input_Choice(x, y, w, kComboHeight), openEditor_(std::move(openEditor))
-    {
-    }
+    using Menu = std::function<std::vector<Fl_Menu_Item>()>;
+
+    LevelSetBox(int x, int y, int w, Menu menu) : Fl_Input_Choice(x, y, w, kComboHeight), menu_(std::move(menu)) {}
 
     int handle(int event) override
     {
         if (event == FL_PUSH && Fl::event_button() == FL_RIGHT_MOUSE) {
-            const Fl_Menu_Item menu[] = {
-                {kEditMenuLabel, 0, nullptr, nullptr, 0, FL_NORMAL_LABEL, FL_HELVETICA, kDialogText, FL_BLACK},
-                {}};
-            const Fl_Menu_Item* picked = menu->popup(Fl::event_x(), Fl::event_y());
+            // Made as it pops up, so the toggle shows the choice of the moment. A popup
+            // only says what was picked: the item's own callback acts on it.
+            const std::vector<Fl_Menu_Item> menu = menu_();
+            const Fl_Menu_Item* picked = menu.front().popup(Fl::event_x(), Fl::event_y());
             if (picked != nullptr)
-                openEditor_();
+                picked->do_callback(this);
             return 1;
         }
         return Fl_Input_Choice::handle(event);
     }
 
 private:
-    std::function<void()> openEditor_;
+    Menu menu_;
 };
 
 // The dialog's window: Ctrl+E opens the chosen level set in the level editor wherever the
@@ -205,9 +208,9 @@ LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEd
     HScroll1->callback(Call<&LauncherDialog::HScroll1_Change>, this);
 
     Label3 = MakeLabel(16, 272, 80, 17, "Level Set:");
-    // The editor is reached from the box itself (right click, Ctrl+E): no control of the
-    // designed layout moves or shrinks for it.
-    Combo1 = new LevelSetBox(96, 272, 153, [this] { EditLevelSet_Click(); });
+    // The editor and the smooth-motion toggle are reached from the box itself (right click,
+    // and Ctrl+E for the editor): no control of the designed layout moves or shrinks for them.
+    Combo1 = new LevelSetBox(96, 272, 153, [this] { return LevelSetMenu(); });
     SetUpCombo(Combo1, "Standard");
     Combo1->user_data(this);
     Combo1->tooltip(kLevelSetTip);
@@ -299,6 +302,8 @@ void LauncherDialog::ShowChoices(const SavedChoices& shown)
     }
     Combo2->value(shown.screenSize.c_str());
     Check2->value(shown.soundOn ? 1 : 0);
+    // No control shows it: the context menu reads it when it pops up.
+    choices_.motion = shown.motion;
     Fl_Round_Button* const options[] = {Option1, Option2, Option3, Option4};
     for (size_t i = 0; i < std::size(options); ++i)
         options[i]->value(static_cast<int>(i) + 1 == static_cast<int>(shown.difficulty) ? 1 : 0);
@@ -402,6 +407,24 @@ void LauncherDialog::EditLevelSet_Click()
         openEditor_ ? openEditor_(dataPath_ + file) : std::string("The level editor is not available.");
     if (!problem.empty())
         ShowMessage(problem, true);
+}
+
+void LauncherDialog::SmoothMotion_Click()
+{
+    // Kept like the other choices: with them, once a game starts.
+    choices_.motion = choices_.motion == Motion::Smooth ? Motion::Classic : Motion::Smooth;
+}
+
+std::vector<Fl_Menu_Item> LauncherDialog::LevelSetMenu()
+{
+    const int smooth = choices_.motion == Motion::Smooth ? FL_MENU_VALUE : 0;
+    return {
+        {kEditMenuLabel, 0, Call<&LauncherDialog::EditLevelSet_Click>, this, FL_MENU_DIVIDER, FL_NORMAL_LABEL,
+         FL_HELVETICA, kDialogText, FL_BLACK},
+        {kMotionMenuLabel, 0, Call<&LauncherDialog::SmoothMotion_Click>, this, FL_MENU_TOGGLE | smooth,
+         FL_NORMAL_LABEL, FL_HELVETICA, kDialogText, FL_BLACK},
+        {},
+    };
 }
 
 std::vector<LauncherDialog::Control> LauncherDialog::Controls() const

@@ -19,13 +19,15 @@ class Fl_Group;
 class Fl_Widget;
 class Fl_BMP_Image;
 class Fl_Image;
+struct Fl_Menu_Item;
 
 namespace zorbo {
 
 class HelpWindow;
 
 // The start-up dialog: level set, start level, screen size, difficulty and sound, then
-// "New Game", "Exit" or "?".
+// "New Game", "Exit" or "?". The level-set box's context menu opens the level editor and
+// holds the smooth-motion toggle.
 class LauncherDialog {
 public:
     // Looks at a level-set file; returns an empty string when it can be played, else one
@@ -62,6 +64,11 @@ public:
     void Command2_Click();
     void Command3_Click();
     void EditLevelSet_Click();
+    void SmoothMotion_Click();
+    // The level-set box's context menu as it pops up now: the editor, a divider, then the
+    // smooth-motion toggle, checked while motion is smooth. Each item's callback acts on the
+    // dialog, so a test can pick an entry without a display.
+    std::vector<Fl_Menu_Item> LevelSetMenu();
     // A message box naming a problem found after the fact (an editor that did not run).
     void ShowProblem(const std::string& text) { ShowMessage(text, true); }
 

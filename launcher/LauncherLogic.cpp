@@ -104,6 +104,7 @@ Settings SettingsFromChoices(const LauncherChoices& c, const std::string& dataPa
     s.gLevelSet = c.gLevelSet;
     s.gLevel = std::clamp(c.level, 1, 10) - 1;
     s.gSoundOn = c.soundOn;
+    s.motion = c.motion;
     s.gDifficulty = DifficultyFrameRate(c.difficulty);
     // The screen flags start False; only the listed sizes change them.
     s.gFullScreen = false;

@@ -48,6 +48,7 @@ struct LauncherChoices {
     std::string screenSizeText = "Full Screen";
     bool soundOn = true;
     DifficultyOption difficulty = DifficultyOption::Normal;
+    Motion motion = Motion::Smooth;         // the level-set box's context menu
     std::string gLevelSet;                  // survives failed attempts
 };
 

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 namespace zorbo {
 
@@ -23,8 +24,8 @@ constexpr DifficultyWord kDifficultyWords[] = {
     {DifficultyOption::Crazy, "crazy"},
 };
 
-enum class Key { LevelSet, Level, ScreenSize, Difficulty, Sound, Count };
-constexpr const char* kKeyNames[] = {"level-set", "level", "screen-size", "difficulty", "sound"};
+enum class Key { LevelSet, Level, ScreenSize, Difficulty, Sound, Motion, Count };
+constexpr const char* kKeyNames[] = {"level-set", "level", "screen-size", "difficulty", "sound", "motion"};
 static_assert(std::size(kKeyNames) == static_cast<size_t>(Key::Count));
 
 bool HasControlBytes(std::string_view text)
@@ -115,6 +116,12 @@ private:
                 return false;
             c.soundOn = value == "on";
             return true;
+        case Key::Motion:
+            if (const std::optional<Motion> motion = MotionFromWord(value)) {
+                c.motion = *motion;
+                return true;
+            }
+            return false;
         case Key::Count:
             break;
         }
@@ -145,6 +152,7 @@ SavedChoices ChoicesToRemember(const LauncherChoices& choices, const Settings& s
     out.screenSize = started.gFullScreen ? kScreenSizes[0] : started.gWindow640 ? kScreenSizes[2] : kScreenSizes[1];
     out.difficulty = choices.difficulty;
     out.soundOn = started.gSoundOn;
+    out.motion = started.motion;
     return out;
 }
 
@@ -181,6 +189,7 @@ std::string SavedChoicesText(const SavedChoices& c)
     text += "screen-size " + c.screenSize + "\n";
     text += std::string("difficulty ") + DifficultyText(c.difficulty) + "\n";
     text += std::string("sound ") + (c.soundOn ? "on" : "off") + "\n";
+    text += "motion " + std::string(MotionWord(c.motion)) + "\n";
     return text;
 }
 

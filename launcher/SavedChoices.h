@@ -7,9 +7,11 @@
 //   screen-size Full Screen
 //   difficulty normal
 //   sound on
+//   motion smooth
 //
 // Each line is a key, one space and a value; empty lines and lines starting with '#' are
-// skipped. A key the file leaves out keeps its designed value.
+// skipped. A key the file leaves out keeps its designed value, so a file written before a
+// key existed reads as it always did.
 #include "launcher/LauncherLogic.h" // DifficultyOption, kScreenSizes
 
 #include <cstddef>
@@ -26,6 +28,7 @@ struct SavedChoices {
     std::string screenSize = kScreenSizes[0];
     DifficultyOption difficulty = DifficultyOption::Normal;
     bool soundOn = true;
+    Motion motion = Motion::Smooth;    // the level-set box's context menu
     bool operator==(const SavedChoices&) const = default;
 };
 
@@ -48,8 +51,9 @@ struct SavedChoicesRead {
     std::string FirstProblem() const;
 };
 
-// What a started game leaves for the next start: the listed name of the chosen file and the
-// screen size the game was given (a typed size the list does not hold gave 320 x 240).
+// What a started game leaves for the next start: the listed name of the chosen file, the
+// screen size the game was given (a typed size the list does not hold gave 320 x 240) and
+// its motion.
 SavedChoices ChoicesToRemember(const LauncherChoices& choices, const Settings& started);
 
 // Reads the file's bytes. Any problem makes the whole file untrusted: callers use the

@@ -7,6 +7,7 @@
 #include <FL/Enumerations.H>
 #include <FL/Fl.H>
 #include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Menu_Item.H>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -151,6 +152,7 @@ TEST(LauncherNewGame, TheDesignedChoicesStartLevelOneOfStandard)
     EXPECT_TRUE(out.settings.gFullScreen);
     EXPECT_FALSE(out.settings.gWindow640);
     EXPECT_TRUE(out.settings.gSoundOn);
+    EXPECT_EQ(out.settings.motion, Motion::Smooth);
     EXPECT_EQ(out.settings.DataPath, "/data/");
 }
 
@@ -163,6 +165,7 @@ TEST(LauncherNewGame, ChosenOptionsReachTheSettings)
     c.screenSizeText = "640 x 480";
     c.soundOn = false;
     c.difficulty = DifficultyOption::Easy;
+    c.motion = Motion::Classic;
     FakeCheck check;
     NewGameOutcome out = DecideNewGame(c, "/d/", std::ref(check));
     ASSERT_EQ(out.kind, NewGameOutcome::Start);
@@ -172,6 +175,7 @@ TEST(LauncherNewGame, ChosenOptionsReachTheSettings)
     EXPECT_FALSE(out.settings.gFullScreen);
     EXPECT_TRUE(out.settings.gWindow640);
     EXPECT_FALSE(out.settings.gSoundOn);
+    EXPECT_EQ(out.settings.motion, Motion::Classic);
 
     c.screenSizeText = "1024 x 768";
     c.difficulty = DifficultyOption::Crazy;
@@ -380,4 +384,45 @@ TEST(LauncherDialogLayout, CtrlEOpensTheChosenLevelSetInTheEditor)
     EXPECT_EQ(opened.size(), 2u) << "only Ctrl+E opens the editor";
     Fl::e_keysym = 0;
     Fl::e_state = 0;
+}
+
+// The level-set box's context menu: the editor entry, a divider, then the smooth-motion
+// toggle, checked while smooth. Picking the toggle flips the choice; it is kept only when a
+// game starts, and the started game's settings carry it.
+TEST(LauncherDialogLayout, TheContextMenuOpensTheEditorAndTogglesSmoothMotion)
+{
+    test::TempDir dir;
+    Touch(dir.path() + "Standard.txt");
+    std::vector<std::string> opened;
+    std::vector<SavedChoices> kept;
+    LauncherDialog dialog(
+        dir.path(), [](const std::string&) { return std::string(); },
+        [&opened](const std::string& file) {
+            opened.push_back(file);
+            return std::string();
+        },
+        {}, [&kept](const SavedChoices& c) { kept.push_back(c); });
+    dialog.LoadChoices();
+
+    std::vector<Fl_Menu_Item> menu = dialog.LevelSetMenu();
+    ASSERT_EQ(menu.size(), 3u);
+    EXPECT_STREQ(menu[0].label(), "Open in the level editor\xe2\x80\xa6");
+    EXPECT_TRUE(menu[0].flags & FL_MENU_DIVIDER) << "a divider parts the editor from the toggle";
+    EXPECT_STREQ(menu[1].label(), "Smooth motion");
+    EXPECT_TRUE(menu[1].checkbox());
+    EXPECT_TRUE(menu[1].value()) << "smooth is the designed motion";
+
+    menu[0].do_callback(&dialog.Window());
+    EXPECT_EQ(opened, std::vector<std::string>{dir.path() + "Standard.txt"});
+
+    menu[1].do_callback(&dialog.Window());
+    menu = dialog.LevelSetMenu();
+    EXPECT_FALSE(menu[1].value()) << "the toggle shows the flipped choice";
+    EXPECT_EQ(dialog.ReadChoices().motion, Motion::Classic) << "reading the controls keeps it";
+
+    // What is kept is read from the started game's settings (ChoicesToRemember), which Run
+    // hands to the game.
+    dialog.Command1_Click();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].motion, Motion::Classic);
 }

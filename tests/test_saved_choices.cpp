@@ -3,6 +3,7 @@
 
 #include "TestData.h"
 
+#include <FL/Fl_Menu_Item.H>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -21,6 +22,7 @@ SavedChoices Chosen()
     c.screenSize = "640 x 480";
     c.difficulty = DifficultyOption::Crazy;
     c.soundOn = false;
+    c.motion = Motion::Classic;
     return c;
 }
 
@@ -115,6 +117,7 @@ TEST(SavedChoicesFile, WithoutAFileTheDesignedValuesShow)
     EXPECT_EQ(designed.screenSize, "Full Screen");
     EXPECT_EQ(designed.difficulty, DifficultyOption::Normal);
     EXPECT_TRUE(designed.soundOn);
+    EXPECT_EQ(designed.motion, Motion::Smooth);
 
     // Keys left out keep their designed values; comments, empty lines and CR LF are fine.
     const SavedChoicesRead read = ReadSavedChoices("# mine\r\n\r\nlevel 4\r\nsound off");
@@ -123,6 +126,14 @@ TEST(SavedChoicesFile, WithoutAFileTheDesignedValuesShow)
     expected.level = 4;
     expected.soundOn = false;
     EXPECT_EQ(read.choices, expected);
+
+    // A file written before motion was kept still reads whole, as smooth; one that keeps
+    // classic gives it back whatever else it leaves out.
+    const SavedChoicesRead older = ReadSavedChoices("level-set Standard\nlevel 2\nscreen-size 320 x 240\n"
+                                                    "difficulty easy\nsound on\n");
+    ASSERT_TRUE(older.valid()) << older.FirstProblem();
+    EXPECT_EQ(older.choices.motion, Motion::Smooth);
+    EXPECT_EQ(ReadSavedChoices("motion classic\n").choices.motion, Motion::Classic);
 }
 
 TEST(SavedChoicesFile, ADamagedFileIsNamedOnceWithItsLineAndIgnored)
@@ -139,6 +150,9 @@ TEST(SavedChoicesFile, ADamagedFileIsNamedOnceWithItsLineAndIgnored)
         {"sound on\nsound off\n", "line 2: sound is set twice"},
         {"difficulty Crazy\n", "line 1: difficulty cannot be \"Crazy\""},
         {"screen-size 800 x 600\n", "line 1: screen-size cannot be \"800 x 600\""},
+        {"level 2\nmotion fast\n", "line 2: motion cannot be \"fast\""},
+        {"motion Classic\n", "line 1: motion cannot be \"Classic\""},
+        {"motion classic\nmotion smooth\n", "line 2: motion is set twice"},
         {"level-set \n", "line 1: level-set cannot be \"\""},
         {"level-set a\tb\n", "line 1: level-set cannot be \"a?b\""},
         {"\n\n level 3\n", "line 3: unknown setting \"\""},
@@ -220,6 +234,8 @@ TEST(SavedChoicesDialog, TheDialogShowsTheChoicesAndNewGameKeepsThem)
         EXPECT_EQ(shown.screenSizeText, "640 x 480");
         EXPECT_EQ(shown.difficulty, DifficultyOption::Crazy);
         EXPECT_FALSE(shown.soundOn);
+        EXPECT_EQ(shown.motion, Motion::Classic);
+        EXPECT_FALSE(dialog.LevelSetMenu()[1].value()) << "the smooth-motion toggle shows classic unchecked";
         EXPECT_EQ(dialog.LevelCaptionShown(), "Level: (10/10)") << "the caption says the level shown";
         dialog.Command1_Click();
         ASSERT_EQ(kept.size(), 1u);
@@ -248,6 +264,7 @@ TEST(SavedChoicesDialog, AStartedGameIsRememberedAsItWasGiven)
     c.screenSizeText = "1024 x 768";
     c.difficulty = DifficultyOption::Easy;
     c.soundOn = false;
+    c.motion = Motion::Classic;
     const NewGameOutcome out = DecideNewGame(c, "/d/", NoProblem);
     ASSERT_EQ(out.kind, NewGameOutcome::Start);
     const SavedChoices kept = ChoicesToRemember(c, out.settings);
@@ -256,4 +273,5 @@ TEST(SavedChoicesDialog, AStartedGameIsRememberedAsItWasGiven)
     EXPECT_EQ(kept.screenSize, "320 x 240") << "the size the game was given";
     EXPECT_EQ(kept.difficulty, DifficultyOption::Easy);
     EXPECT_FALSE(kept.soundOn);
+    EXPECT_EQ(kept.motion, Motion::Classic);
 }

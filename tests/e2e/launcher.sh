@@ -3,10 +3,11 @@
 # "New Game" with a typed level-set name and picked options opens the game window, which
 # takes frames until escape ends the program; a wrong name, an invalid level-set file and
 # a missing data folder are refused with a message box while the dialog stays open; "?"
-# opens the help window beside it; the choices of a started game are kept and shown at the
-# next start; Ctrl+E and a right click on the level-set box open the chosen set in the
-# level editor, and an editor that fails at once is reported; "Exit" and the close control
-# end the program.
+# opens the help window beside it; the choices of a started game (smooth motion unchecked
+# in the level-set box's context menu among them) are kept and shown at the next start;
+# Ctrl+E and a right click on the level-set box open the chosen set in the level editor,
+# and an editor that fails at once is reported; "Exit" and the close control end the
+# program.
 # Usage: launcher.sh ZORBO DATA-DIR XCLOSE
 set -u
 zorbo=$1 data=$2 xclose=$3
@@ -119,6 +120,10 @@ type_into "$dialog" "${level_set[@]}" hARD
 type_into "$dialog" "${screen_size[@]}" "640 x 480"
 click "$dialog" "${sound[@]}"
 click "$dialog" "${crazy[@]}"
+# The context menu's second entry, under the divider, is the smooth-motion toggle.
+xdotool mousemove --window "$dialog" "${level_set[@]}" click 3
+sleep 0.5
+xdotool mousemove_relative 20 28 click 1
 xdotool mousemove --window "$dialog" "${slider_right[@]}" click --repeat 3 --delay 200 1
 xdotool key Return
 wait_gone 100 "$dialog" || fail "the dialog stayed open after New Game"
@@ -139,7 +144,7 @@ frames=$(sed -n 's/^frames=\([0-9]*\).*/\1/p' "$work/out")
 echo "ok: the game took $frames frames and escape ended the program"
 settings="$XDG_CONFIG_HOME/zorbo/settings"
 [ -f "$settings" ] || fail "New Game left no settings file"
-for line in "level-set Hard" "level 4" "screen-size 640 x 480" "difficulty crazy" "sound off"; do
+for line in "level-set Hard" "level 4" "screen-size 640 x 480" "difficulty crazy" "sound off" "motion classic"; do
   grep -qx "$line" "$settings" || fail "the settings file lacks \"$line\": $(cat "$settings")"
 done
 echo "ok: New Game keeps the choices in $settings"
