@@ -91,6 +91,16 @@ const std::vector<Option>& Options()
              cl.settings.gSoundOn = false;
              return {};
          }},
+        {"--motion", "M",
+         "smooth (the default): pictures at the display's rate, motion\nblended between the game's frames; classic: each frame's\npicture shown once, as it is made",
+         GameSetting | WindowOnly,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             const auto motion = MotionFromWord(v);
+             if (!motion)
+                 return Refused(n, "smooth or classic", v);
+             cl.settings.motion = *motion;
+             return {};
+         }},
         {"--data", "DIR", "read the game's files from DIR", 0,
          [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
              cl.dataDir = v;
@@ -124,6 +134,13 @@ const std::vector<Option>& Options()
         {"--screenshot", "FILE", "save the last picture shown as a BMP file when the game ends", WindowOnly,
          [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
              cl.screenshot = v;
+             return v.empty() ? n + " needs a file name" : std::string();
+         }},
+        {"--frame-log", "FILE",
+         "write a line for each picture put on the screen to FILE: the\nmilliseconds since the start, the game frame it shows and how\nfar it is blended toward that frame (0 in classic motion)",
+         WindowOnly,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             cl.frameLog = v;
              return v.empty() ? n + " needs a file name" : std::string();
          }},
         {"--record", "FILE",
@@ -191,7 +208,8 @@ std::string Conflict(const CommandLine& cl)
     if (cl.headless && cl.play.empty())
         return "--headless only goes with --play";
     if (cl.headless && cl.windowOption)
-        return "--headless plays back without a window: --screen, --no-sound and --screenshot do not apply";
+        return "--headless plays back without a window: --screen, --no-sound, --motion, --screenshot and "
+               "--frame-log do not apply";
     return {};
 }
 
@@ -223,9 +241,9 @@ std::string UsageText()
            "second quits.\n"
            "\n"
            "Files: the launcher keeps its last choices (level set, start level, screen size,\n"
-           "difficulty, sound) in $XDG_CONFIG_HOME/zorbo/settings, or ~/.config/zorbo/settings\n"
-           "when XDG_CONFIG_HOME is not set, and shows them at the next start; options given on\n"
-           "the command line are never kept.\n"
+           "difficulty, sound, motion) in $XDG_CONFIG_HOME/zorbo/settings, or\n"
+           "~/.config/zorbo/settings when XDG_CONFIG_HOME is not set, and shows them at the next\n"
+           "start; options given on the command line are never kept.\n"
            "\n"
            "Exit status: 0 done (a replay matched its recording, or stopped where\n"
            "--quit-after-frames asked); 1 a file or the game failed, or a replay went its own\n"

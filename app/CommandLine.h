@@ -10,13 +10,14 @@ struct CommandLine {
     Settings settings;
     bool anySetting = false;   // at least one game setting was given
     bool recordedSetting = false; // --level-set, --level or --difficulty: a recording fixes these
-    bool windowOption = false; // --screen, --no-sound or --screenshot: only for a window
+    bool windowOption = false; // --screen, --no-sound, --motion, --screenshot or --frame-log: only for a window
     std::string tryingOut;     // the first of --start-column and --loop-level given, else empty
     bool help = false;
     bool version = false;
     std::string dataDir;       // --data, empty when not given
     int quitAfterFrames = -1;  // --quit-after-frames: end after that many pictures
     std::string screenshot;    // --screenshot: the last picture is saved there (BMP)
+    std::string frameLog;      // --frame-log: a line per picture shown is written there
     std::string record;        // --record: the game is recorded to this file
     std::string play;          // --play: this recording is played back
     bool headless = false;     // --headless: play back without a window, as fast as possible

@@ -7,6 +7,7 @@
 #include "record/RecordingWriter.h"
 #include "record/StateHash.h"
 #include "launcher/Launcher.h"
+#include "media/FrameLog.h"
 #include "media/ModuleFile.h"
 #include "media/SdlPlatform.h"
 #include "level/LevelCheck.h"
@@ -47,11 +48,13 @@ int ReportReplay(const std::string& file, ReplayEnd end, const std::string& verd
 // Plays (or records, or watches a recording of) one game in an SDL window. A recording
 // goes into `record` and, as the game goes, to `writer`.
 int RunGame(const Settings& settings, const CommandLine& cl, const Recording* replay, Recording* record,
-            RecordingWriter* writer)
+            RecordingWriter* writer, FrameLog& frameLog)
 {
     try {
         SdlPlatform sdl(settings.DataPath + "icon.bmp");
         sdl.CloseAfterFrames(cl.quitAfterFrames);
+        sdl.SetSmoothMotion(settings.motion == Motion::Smooth);
+        sdl.SetFrameLog(&frameLog);
         Recording unused;
         RecordingPlatform recorder(sdl, record != nullptr ? *record : unused);
         recorder.WriteTo(writer);
@@ -72,6 +75,8 @@ int RunGame(const Settings& settings, const CommandLine& cl, const Recording* re
             std::fprintf(stderr, "zorbo: cannot save the screenshot %s\n", cl.screenshot.c_str());
         if (cl.quitAfterFrames >= 0)
             std::printf("frames=%d first_frame_ms=%u\n", sdl.Presents(), sdl.FirstPresentTick());
+        if (std::string error; !frameLog.Close(error))
+            std::fprintf(stderr, "zorbo: %s\n", error.c_str());
         if (record != nullptr) {
             recorder.Finish();
             std::string error;
@@ -131,6 +136,12 @@ int Main(int argc, char** argv)
     Settings settings = cl.settings;
     settings.DataPath = FindDataPath(cl.dataDir, programDir);
 
+    // Like the recording's file, the frame log is opened before anything is played.
+    FrameLog frameLog;
+    if (std::string error; !cl.frameLog.empty() && !frameLog.Open(cl.frameLog, error)) {
+        std::fprintf(stderr, "zorbo: %s\n", error.c_str());
+        return ExitStatus::Failed;
+    }
     if (!cl.play.empty()) {
         mainStep = "replaying " + cl.play;
         Recording rec;
@@ -140,7 +151,7 @@ int Main(int argc, char** argv)
             return ExitStatus::Failed;
         }
         if (!cl.headless)
-            return RunGame(settings, cl, &rec, nullptr, nullptr);
+            return RunGame(settings, cl, &rec, nullptr, nullptr, frameLog);
         const ReplayResult result = ReplayHeadless(rec, settings, cl.quitAfterFrames);
         std::printf("%s\n", ReplayLine(result).c_str());
         return ReportReplay(cl.play, result.end, result.message, cl.quitAfterFrames >= 0);
@@ -198,9 +209,9 @@ int Main(int argc, char** argv)
             std::fprintf(stderr, "zorbo: %s\n", error.c_str());
             return ExitStatus::Failed;
         }
-        return RunGame(settings, cl, nullptr, &recording, &writer);
+        return RunGame(settings, cl, nullptr, &recording, &writer, frameLog);
     }
-    return RunGame(settings, cl, nullptr, nullptr, nullptr);
+    return RunGame(settings, cl, nullptr, nullptr, nullptr, frameLog);
 }
 
 } // namespace

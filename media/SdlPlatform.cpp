@@ -380,8 +380,12 @@ void SdlPlatform::WaitUntil(uint32_t tick)
         const uint32_t now = SDL_GetTicks();
         if (static_cast<int32_t>(tick - now) <= 0 || closeRequested_)
             return;
+        // In smooth motion pictures go up between the frames while the game waits.
+        const uint32_t wake = NextWake(now, tick);
+        if (wake == now)
+            continue;
         SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, static_cast<int>(tick - now)) != 0) {
+        if (SDL_WaitEventTimeout(&e, static_cast<int>(wake - now)) != 0) {
             Handle(e);
             DoEvents();
         }
@@ -413,7 +417,11 @@ bool SdlPlatform::StartDisplay()
 {
     if (window_ == nullptr)
         return false;
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    // Smooth motion waits for the display's refresh where the renderer can.
+    if (smooth_)
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (renderer_ == nullptr)
+        renderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (renderer_ == nullptr)
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (renderer_ == nullptr)
@@ -422,13 +430,13 @@ bool SdlPlatform::StartDisplay()
     // the size limits.
     KeepSizeHints();
     KeepScreenAwake();
+    StartMotion();
     return true;
 }
 
 void SdlPlatform::Present(const Canvas& frame)
 {
     const Surface& picture = frame.Composed();
-    const Rect srcRect = picture.SurfaceRect();
     if (renderer_ == nullptr || !picture.valid())
         return;
     if (texture_ == nullptr || pictureW_ != picture.Width() || pictureH_ != picture.Height()) {
@@ -441,12 +449,17 @@ void SdlPlatform::Present(const Canvas& frame)
         if (texture_ == nullptr)
             return;
         SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
-        lastPicture_ = std::make_unique<uint32_t[]>(static_cast<size_t>(pictureW_) * pictureH_);
     }
-    std::memcpy(lastPicture_.get(), picture.pixels(), sizeof(uint32_t) * pictureW_ * pictureH_);
-    lastSrc_ = srcRect;
-    Upload();
-    Render();
+    lastPicture_.Assign(picture);
+    lastSrc_ = picture.SurfaceRect();
+    if (smooth_) {
+        inBetweens_.FrameShown(frame.LastFrame(), SDL_GetTicks());
+        ShowDueInBetween();
+    } else {
+        Upload();
+        Render();
+        LogPicture(SDL_GetTicks(), frame.LastFrame().number, 0.0);
+    }
     if (++presents_ == 1)
         firstPresent_ = SDL_GetTicks();
     if (closeAfter_ >= 0 && presents_ >= closeAfter_)
@@ -456,19 +469,23 @@ void SdlPlatform::Present(const Canvas& frame)
 // The last picture into the texture, under the pause overlay while paused.
 void SdlPlatform::Upload()
 {
-    if (texture_ == nullptr || !lastPicture_)
+    shownInBetween_ = false;
+    if (texture_ == nullptr || !lastPicture_.valid())
         return;
-    const int pitch = pictureW_ * static_cast<int>(sizeof(uint32_t));
     if (!paused_) {
-        SDL_UpdateTexture(texture_, nullptr, lastPicture_.get(), pitch);
+        UploadPixels(lastPicture_.pixels());
         return;
     }
     Surface dimmed;
-    if (!dimmed.Create(pictureW_, pictureH_))
-        return;
-    std::memcpy(dimmed.pixels(), lastPicture_.get(), sizeof(uint32_t) * pictureW_ * pictureH_);
+    dimmed.Assign(lastPicture_);
     DrawPausedOverlay(dimmed);
-    SDL_UpdateTexture(texture_, nullptr, dimmed.pixels(), pitch);
+    UploadPixels(dimmed.pixels());
+}
+
+void SdlPlatform::UploadPixels(const uint32_t* pixels)
+{
+    if (texture_ != nullptr)
+        SDL_UpdateTexture(texture_, nullptr, pixels, pictureW_ * static_cast<int>(sizeof(uint32_t)));
 }
 
 void SdlPlatform::Render()
@@ -488,8 +505,11 @@ void SdlPlatform::Render()
     pictureRect_ = WholeScaleRect(outW, outH, srcW, srcH);
     const SDL_Rect dst{pictureRect_.left, pictureRect_.top, pictureRect_.width(), pictureRect_.height()};
     const SDL_Rect src{lastSrc_.left, lastSrc_.top, srcW, srcH};
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
+    // Black around the picture; a picture that fills the window leaves nothing to clear.
+    if (pictureRect_ != Rect{0, 0, outW, outH}) {
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+    }
     SDL_RenderCopy(renderer_, texture_, &src, &dst);
     SDL_RenderPresent(renderer_);
 }
@@ -556,9 +576,12 @@ void SdlPlatform::PlaySound(int number)
 void SdlPlatform::PlaySoundSync(int number)
 {
     sound_.Play(number);
-    // The game stands still, but the window stays responsive.
+    // The game stands still, but the window stays responsive (and in smooth motion the
+    // last frame's movement is finished).
     while (sound_.Playing(number) != 0 && !closeRequested_) {
         DoEvents();
+        if (!paused_)
+            ShowDueInBetween();
         SDL_Delay(5);
     }
 }
@@ -570,10 +593,12 @@ void SdlPlatform::CloseAudio()
 
 bool SdlPlatform::SavePicture(const std::string& file) const
 {
-    if (!lastPicture_)
+    if (!lastPicture_.valid())
         return false;
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(lastPicture_.get(), pictureW_, pictureH_, 32,
-                                                        pictureW_ * 4, SDL_PIXELFORMAT_RGB888);
+    // SDL only reads the pixels to save them.
+    auto* pixels = const_cast<uint32_t*>(lastPicture_.pixels());
+    SDL_Surface* s =
+        SDL_CreateRGBSurfaceWithFormatFrom(pixels, pictureW_, pictureH_, 32, pictureW_ * 4, SDL_PIXELFORMAT_RGB888);
     if (s == nullptr)
         return false;
     const bool ok = SDL_SaveBMP(s, file.c_str()) == 0;

@@ -1,9 +1,12 @@
 #pragma once
+#include "media/FrameLog.h"
 #include "media/ModeSwitch.h"
 #include "media/ModuleFile.h"
+#include "media/Pacing.h"
 #include "media/Platform.h"
 #include "media/SdlGamepads.h"
 #include "media/SdlSound.h"
+#include "media/SmoothMotion.h"
 
 #include <array>
 #include <memory>
@@ -54,7 +57,16 @@ public:
     void PlaySoundSync(int number) override;
     void CloseAudio() override;
 
-    // Writes the last presented picture to a BMP file (for screenshots).
+    // Smooth motion: pictures between the game's frames at the display's rate, the view and
+    // the sprites moved part of the way (media/SmoothMotion.h). Otherwise, as the game
+    // always was, each composed picture is shown once. Set before the display starts.
+    void SetSmoothMotion(bool smooth) { smooth_ = smooth; }
+    bool SmoothMotion() const { return smooth_; }
+    // Every picture put on the screen gets a line in the log (media/FrameLog.h).
+    void SetFrameLog(FrameLog* log) { frameLog_ = log; }
+
+    // Writes the last composed picture to a BMP file (for screenshots): never a picture
+    // between two frames, never the pause band.
     bool SavePicture(const std::string& file) const;
     // Asks the game to end, as the close control does, after that many pictures.
     void CloseAfterFrames(int frames) { closeAfter_ = frames; }
@@ -81,7 +93,14 @@ private:
     void SizeChanged(int w, int h);
     void KeepScreenAwake();
     void Upload();
+    void UploadPixels(const uint32_t* pixels);
     void Render();
+    // media/SdlMotion.cpp: the pictures between frames.
+    void StartMotion();
+    void ShowInBetween();
+    void ShowDueInBetween();
+    uint32_t NextWake(uint32_t now, uint32_t frameDue);
+    void LogPicture(uint32_t ms, uint32_t frame, double fraction);
 
     std::string iconFile_;
     SDL_Window* window_ = nullptr;
@@ -91,7 +110,7 @@ private:
     bool closeRequested_ = false;
     SdlSound sound_;
     KeyState tapped_{};
-    std::unique_ptr<uint32_t[]> lastPicture_;
+    Surface lastPicture_; // the last composed picture
     int32_t pictureW_ = 0, pictureH_ = 0;
     Rect lastSrc_{};
     std::unique_ptr<Gamepads> pads_;
@@ -104,6 +123,14 @@ private:
     bool managed_ = false;   // a window manager framed the window when it went full screen
     Rect windowed_{};   // the window's place before it went full screen
     Rect pictureRect_{};
+    bool smooth_ = false;
+    InBetweens inBetweens_;
+    PicturePacer pacer_;
+    bool shownInBetween_ = false; // the texture holds the last picture between frames
+    bool vsync_ = false;        // the renderer waits for the display's refresh
+    bool vsyncWaits_ = false;   // and has been seen to
+    int vsyncChecked_ = 0;
+    FrameLog* frameLog_ = nullptr;
     int closeAfter_ = -1;
     int presents_ = 0;
     uint32_t firstPresent_ = 0;

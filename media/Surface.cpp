@@ -3,6 +3,7 @@
 #include "media/Display.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zorbo {
 
@@ -65,7 +66,14 @@ void Surface::Copy(const Rect& d, const Surface& src, const Rect& s, bool keyed)
         for (int32_t y = 0; y < dh; ++y) {
             const uint32_t* from = &src.pixels_[static_cast<size_t>(s.top + y) * src.width_ + s.left];
             uint32_t* to = &pixels_[static_cast<size_t>(d.top + y) * width_ + d.left];
-            if (!keyed) {
+            if (!keyed && dw == 16) {
+                // A tile's row: eight moves of two pixels cost less than a library call.
+                for (int32_t x = 0; x < 16; x += 2) {
+                    uint64_t two;
+                    std::memcpy(&two, from + x, sizeof two);
+                    std::memcpy(to + x, &two, sizeof two);
+                }
+            } else if (!keyed) {
                 std::copy(from, from + dw, to);
             } else {
                 for (int32_t x = 0; x < dw; ++x)
