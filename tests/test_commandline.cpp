@@ -118,7 +118,38 @@ TEST(CommandLine, AReplayTakesWindowOptionsButNotGameSettings)
 
     EXPECT_EQ(ParseCommandLine({"--play", "g.rec", "--level", "3"}).error,
               "--play takes its level set, level and difficulty from the recording");
-    EXPECT_EQ(ParseCommandLine({"--play", "g.rec", "--headless", "--no-sound"}).error,
-              "--headless plays back without a window: --screen, --no-sound and --screenshot do not apply");
+    for (const char* windowOption : {"--no-sound", "--motion", "--frame-log"}) {
+        std::vector<std::string> args{"--play", "g.rec", "--headless", windowOption};
+        if (std::string(windowOption) != "--no-sound")
+            args.push_back(std::string(windowOption) == "--motion" ? "classic" : "log.txt");
+        EXPECT_EQ(ParseCommandLine(args).error, "--headless plays back without a window: --screen, --no-sound, "
+                                                "--motion, --screenshot and --frame-log do not apply")
+            << windowOption;
+    }
     EXPECT_EQ(ParseCommandLine({"--play", "g.rec", "--headless", "--quit-after-frames", "5"}).error, "");
+}
+
+// Smooth is the default; classic is asked for by name, and no other word is taken. The
+// choice is presentation only: a recorded or replayed game takes it like --screen.
+TEST(CommandLine, MotionIsSmoothOrClassicAndTheFrameLogNeedsAFile)
+{
+    EXPECT_EQ(ParseCommandLine({}).settings.motion, Motion::Smooth);
+    const auto classic = ParseCommandLine({"--motion", "classic"});
+    ASSERT_EQ(classic.error, "");
+    EXPECT_EQ(classic.settings.motion, Motion::Classic);
+    EXPECT_TRUE(classic.anySetting) << "a game started with its settings skips the launcher";
+    EXPECT_EQ(ParseCommandLine({"--motion", "smooth"}).settings.motion, Motion::Smooth);
+    for (const char* bad : {"Smooth", "fast", ""})
+        EXPECT_EQ(ParseCommandLine({"--motion", bad}).error,
+                  std::string("--motion takes smooth or classic, not \"") + bad + "\"");
+    EXPECT_EQ(ParseCommandLine({"--motion"}).error, "option --motion needs a value");
+    EXPECT_EQ(ParseCommandLine({"--play", "g.rec", "--motion", "classic"}).error, "");
+    EXPECT_EQ(ParseCommandLine({"--record", "g.rec", "--motion", "classic"}).error, "");
+
+    const auto logged = ParseCommandLine({"--frame-log", "f.txt"});
+    EXPECT_EQ(logged.frameLog, "f.txt");
+    EXPECT_FALSE(logged.anySetting) << "the launcher still shows";
+    EXPECT_EQ(ParseCommandLine({"--frame-log", ""}).error, "--frame-log needs a file name");
+    EXPECT_NE(UsageText().find("--motion M"), std::string::npos);
+    EXPECT_NE(UsageText().find("--frame-log FILE"), std::string::npos);
 }
