@@ -86,6 +86,7 @@ void Canvas::EndFrame()
 {
     PaintPending();
     current_.number = ++frames_;
+    current_.periodMs = period_;
     std::swap(current_, last_);
     current_.Clear();
     painted_ = 0;

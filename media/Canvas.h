@@ -33,8 +33,8 @@ public:
     // Ends the frame: its draws are painted and become the last frame's.
     void EndFrame();
     const DrawList& LastFrame() const { return last_; }
-    // Presentation only: the time from one frame to the next.
-    void SetFramePeriod(uint32_t ms) { current_.periodMs = last_.periodMs = ms; }
+    // Presentation only: the time from one frame to the next, given to each frame's draws.
+    void SetFramePeriod(uint32_t ms) { period_ = ms; }
 
     // The picture with every draw so far painted.
     const Surface& Picture();
@@ -42,7 +42,6 @@ public:
     // The picture as the last frame left it (what EndFrame painted).
     const Surface& Composed() const { return picture_; }
 
-    bool Painting() const { return painting_; }
     Rect SurfaceRect() const { return Rect{0, 0, width_, height_}; }
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
@@ -58,6 +57,7 @@ private:
     DrawList last_;
     size_t painted_ = 0; // commands of current_ already painted
     uint32_t frames_ = 0;
+    uint32_t period_ = 0;
     Font font_;
     uint32_t textPixel_ = 0;
 };

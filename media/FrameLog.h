@@ -18,7 +18,6 @@ public:
     // Opens (creates or empties) the file; false with a reason when it cannot be written.
     // Never waits for a reader: a FIFO nobody reads is refused.
     bool Open(const std::string& path, std::string& error);
-    bool IsOpen() const { return file_ != nullptr; }
     void Picture(uint32_t ms, uint32_t frame, double fraction);
     // False with a reason when a line could not be written.
     bool Close(std::string& error);

@@ -34,8 +34,12 @@ public:
     uint64_t seed = 12345;
     // Ends the game (as the window's close control does) once this many pictures were shown.
     int closeAfterFrames = -1;
-    // Keeps every presented picture in `pictures`; without it the game paints none.
+    // Keeps every presented picture in `pictures`; without it (and without paintPictures)
+    // the game paints none.
     bool keepPictures = true;
+    // Paints every picture even when none is kept (to measure the painting, or to read
+    // each picture as it is presented).
+    bool paintPictures = false;
     // Milliseconds the clock moves forward while a synchronous sound plays.
     uint32_t syncSoundMs = 0;
     // Message boxes also go to stderr, as the program's would: a headless run never hides
@@ -73,7 +77,7 @@ public:
     bool StartDisplay() override;
     void Present(const Canvas& frame) override;
     // Pictures are painted only while they are kept.
-    bool WantsPictures() const override { return keepPictures; }
+    bool WantsPictures() const override { return keepPictures || paintPictures; }
     void StopDisplay() override { displayStarted = false; }
     bool OpenKeyboard() override;
     void ReadKeyboard(KeyState& keys) override;

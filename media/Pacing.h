@@ -8,7 +8,6 @@ class PicturePacer {
 public:
     explicit PicturePacer(double refreshMs = 1000.0 / 60) : refresh_(refreshMs) {}
     void SetRefresh(double refreshMs) { refresh_ = refreshMs; }
-    double Refresh() const { return refresh_; }
 
     // When the next picture is due (milliseconds, the clock Shown was given).
     double Due() const { return due_; }
@@ -29,14 +28,15 @@ public:
         cost_ = cost_ * 0.8 + took * 0.2;
         if (took > cost_)
             cost_ = took;
-        const bool waitedForRefresh = took > work_ + 1.0;
+        waited_ = took > work_ + 1.0;
         work_ = took < work_ ? took : work_ + 0.05;
-        due_ = waitedForRefresh ? end + refresh_ - work_ - 1.0 : due_ + refresh_;
+        due_ = waited_ ? end + refresh_ - work_ - 1.0 : due_ + refresh_;
         // Far behind (a stall, a pause): start again from now rather than catch up.
         if (due_ < end - refresh_)
             due_ = end + refresh_ - work_;
     }
-    double Cost() const { return cost_; }
+    // Whether the last picture waited for the display's refresh.
+    bool Waited() const { return waited_; }
 
 private:
     static constexpr double Slack = 1.0;
@@ -44,6 +44,7 @@ private:
     double due_ = 0.0;
     double cost_ = 2.0; // what a picture costs, on the high side
     double work_ = 1.0; // what it costs without a wait for the refresh
+    bool waited_ = false;
 };
 
 } // namespace zorbo

@@ -30,12 +30,10 @@ void SdlPlatform::ShowInBetween()
     shownInBetween_ = true;
     Render();
     LogPicture(start, inBetweens_.LatestNumber(), fraction);
-    const uint32_t end = SDL_GetTicks();
-    pacer_.Shown(start, end);
+    pacer_.Shown(start, SDL_GetTicks());
     // A renderer that offers to wait for the refresh but never does (a virtual display)
     // only costs time: after a second of pictures without a wait, it is asked not to.
-    if (vsync_ && end - start > pacer_.Refresh() / 2)
-        vsyncWaits_ = true;
+    vsyncWaits_ = vsyncWaits_ || pacer_.Waited();
     if (vsync_ && !vsyncWaits_ && ++vsyncChecked_ >= 60) {
         SDL_RenderSetVSync(renderer_, 0);
         vsync_ = false;

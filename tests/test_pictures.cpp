@@ -20,8 +20,11 @@ namespace {
 // them in order.
 class PictureHasher : public HeadlessPlatform {
 public:
-    PictureHasher() { keepPictures = false; }
-    bool WantsPictures() const override { return true; }
+    PictureHasher()
+    {
+        keepPictures = false;
+        paintPictures = true;
+    }
     void Present(const Canvas& frame) override
     {
         HeadlessPlatform::Present(frame);

@@ -199,11 +199,9 @@ TEST(InBetweens, ThePictureBetweenEndsAsTheComposedOneAndRepeatsAreSaid)
 // own next picture: nothing the game drew is lost or moved when its frame is reached.
 TEST(InBetweens, OverAPlayedGameTheBlendsEndIsTheGamesOwnPicture)
 {
-    // A machine that looks at every picture but keeps none.
-    struct Looking : HeadlessPlatform {
-        Looking() { keepPictures = false; }
-        bool WantsPictures() const override { return true; }
-    } machine;
+    HeadlessPlatform machine;
+    machine.keepPictures = false;
+    machine.paintPictures = true;
     Settings settings;
     settings.DataPath = std::string(ZORBO_TEST_DATA_DIR) + "/";
     settings.gSoundOn = false;
