@@ -1,6 +1,7 @@
 #include "editor/CheckList.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 namespace zorbo::editor {
@@ -13,6 +14,14 @@ void AddWarning(CheckList& list, int32_t level, std::optional<CellPos> cell, std
     ++list.warnings;
 }
 
+// "4.5" or "3": the figure as people write it.
+std::string ContrastWords(double ratio)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%g", ratio);
+    return text;
+}
+
 // The lives and coins text stands over the top row wherever the view is.
 void CheckTopRow(const LevelDocument& doc, int32_t level, const BandTable& bands, CheckList& list)
 {
@@ -22,7 +31,7 @@ void CheckTopRow(const LevelDocument& doc, int32_t level, const BandTable& bands
     AddWarning(list, level, CellPos{level, 0, faint.first},
          "the top row is too light for the lives and coins text in " + std::to_string(faint.count) +
              (faint.count == 1 ? " column" : " columns") + " from column " + std::to_string(faint.first) +
-             " (it needs dark tiles there, a contrast of 3 : 1)");
+             " (it needs dark tiles there, a contrast of " + ContrastWords(HudMinContrast) + " : 1)");
 }
 
 // Rows of different lengths are legal, but usually a slip: a row cut short shows sky past

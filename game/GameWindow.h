@@ -4,6 +4,7 @@
 #include "game/Settings.h"
 #include "game/Sounds.h"
 #include "media/Display.h"
+#include "media/DrawList.h"
 #include "media/Font.h"
 #include "media/Keyboard.h"
 #include "media/Platform.h"
@@ -12,6 +13,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace zorbo {
 
@@ -64,6 +66,13 @@ public:
     void PlaceTestStart(bool placeHero);
     void LoopTestLevel();
     void ShowLevelTitle(); // the window's caption names the level being played
+
+    // ---- game/overlays.cpp: what a smooth window shows over the pictures (the level card,
+    // the flags of the checkpoints reached) and the chime that goes with a checkpoint
+    void InitOverlays();
+    void StartLevelCard(); // a level begins: its card, and no checkpoint of it reached
+    void CheckpointTaken(MapCell start); // the restart point moved to the start in this cell
+    Overlay FrameOverlay(); // the overlay of the frame being drawn
 
     // ---- game/lives.cpp: hurt and death, the game-over prompt, the winning sequence
     bool HurtAndHit(); // true when the hero began dying in this call
@@ -194,10 +203,22 @@ public:
     KeyboardDevice Keyboard;
     Surface ddsBorder;
     std::array<Surface, Tile::Count> TileSurfaces;
-    std::array<std::string, 16> SoundFiles; // 1..15
-    std::array<bool, 16> SoundLoaded{};
+    std::array<std::string, Sound::Count + 1> SoundFiles; // 1..Count
+    std::array<bool, Sound::Count + 1> SoundLoaded{};
     // Each level's title from the level set (outside GameState: only the window shows it).
     std::array<std::string, TileMap::Levels> LevelTitles;
+    // Outside GameState as well: no rule of play reads it and no recording sees it.
+    struct Overlays {
+        bool on = false;      // the platform shows them (smooth motion)
+        std::string card;     // the level card's text
+        uint32_t cardMs = 0;  // how long the card has shown
+        std::vector<MapCell> checkpoints; // the level's, as loaded
+        std::vector<MapCell> reached;     // those whose flag is raised
+        Surface flags;        // the raised flags (kCheckpointFlags' order)
+    } overlays;
+    // How long the card shows, the last part of it fading out.
+    static constexpr uint32_t CardMs = 2000;
+    static constexpr uint32_t CardFadeMs = 400;
 
     static constexpr const char* HudFont = HudFontFamily;
     static constexpr int32_t HudColor = HudTextColor;

@@ -1,6 +1,6 @@
 #pragma once
 // The lives-and-coins text the game writes over the top map row, and the rule that keeps it
-// readable wherever the view is: every top-row cell sets it off by at least 3 : 1 (contrast
+// readable wherever the view is: every top-row cell sets it off by at least 4.5 : 1 (contrast
 // of relative luminance), judged over the tile rows the text covers. The Standard set's test
 // and the editor's check list both judge a level by it.
 #include "level/Codes.h"
@@ -18,7 +18,7 @@ constexpr int32_t HudTextColor = RGB(200, 200, 200);
 // The rows of a 16-pixel tile that the text's letters cover.
 constexpr int32_t HudBandFirstRow = 2;
 constexpr int32_t HudBandLastRow = 13;
-constexpr double HudMinContrast = 3.0;
+constexpr double HudMinContrast = 4.5;
 
 // Relative luminance of a colour, 0 (black) to 1 (white).
 double Luminance(int r, int g, int b);

@@ -3,7 +3,8 @@
 
 namespace zorbo {
 
-// The fifteen sound effects, by the number of their wave file (m001.wav ..).
+// The sound effects, by the number of their wave file (m001.wav ..): the game's fifteen,
+// and the chime smooth motion adds when a checkpoint is reached.
 namespace Sound {
 constexpr int32_t Brick = 1;       // a brick breaks
 constexpr int32_t Pipe = 2;        // through a warp pipe
@@ -20,7 +21,8 @@ constexpr int32_t Death = 12;      // played to its end
 constexpr int32_t Fire = 13;       // a fireball is thrown
 constexpr int32_t Stomp = 14;      // an enemy is stomped or knocked out
 constexpr int32_t Bump = 15;       // a head against a block, a shell against a wall
-constexpr int32_t Count = 15;
+constexpr int32_t Checkpoint = 16; // never played in classic presentation
+constexpr int32_t Count = 16;
 } // namespace Sound
 
 } // namespace zorbo

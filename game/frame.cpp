@@ -41,6 +41,7 @@ void GameWindow::Game_Update(int32_t /*MS*/)
     }
     DrawHud();
     DrawBorders();
+    ddsBack.SetOverlay(FrameOverlay());
     ddMain.Draw(ddsBack);
     // The death effect plays after its first picture is shown, and the game waits for it.
     if (dyingBegan)

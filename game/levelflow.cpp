@@ -30,6 +30,7 @@ void GameWindow::Nextlevel()
     KillAllEnemies();
     if (!LoadLevelData())
         return;
+    StartLevelCard();
     PlaceTestStart(true);
     DrawTiles();
     PlaySound(Sound::LevelStart);

@@ -30,7 +30,7 @@ void GameWindow::InitSound()
 void GameWindow::PlaySound(int32_t snd)
 {
     if (snd < 1 || snd > Sound::Count)
-        throw std::out_of_range("sound effect number outside 1..15");
+        throw std::out_of_range("sound effect number out of range");
     if (SoundLoaded[static_cast<size_t>(snd)])
         platform.PlaySound(snd);
 }
@@ -38,7 +38,7 @@ void GameWindow::PlaySound(int32_t snd)
 void GameWindow::PlaySoundSync(int32_t snd)
 {
     if (snd < 1 || snd > Sound::Count)
-        throw std::out_of_range("sound effect number outside 1..15");
+        throw std::out_of_range("sound effect number out of range");
     // A silent game does not stand still for a sound nobody hears.
     if (SoundLoaded[static_cast<size_t>(snd)])
         platform.PlaySoundSync(snd);

@@ -56,10 +56,13 @@ void GameWindow::Startup()
     InitInput();
     InitGraphics();
     InitSound();
+    InitOverlays();
     PlaySound(Sound::LevelStart);
     // The last step: a failure leaves the loop nothing to run.
-    if (LoadLevelData())
+    if (LoadLevelData()) {
+        StartLevelCard();
         PlaceTestStart(true);
+    }
 }
 
 void GameWindow::Initform()

@@ -22,6 +22,8 @@ constexpr int32_t HillTop = 8;
 constexpr int32_t Background2 = 9;
 constexpr int32_t HillRight = 10;
 constexpr int32_t HillInside = 11;
+constexpr int32_t CheckpointFlagNight = 18;
+constexpr int32_t CheckpointFlag = 23;
 constexpr int32_t LastScenery = 25;   // the scenery block: every code after it up to 95 is solid
 constexpr int32_t GroundTop = 26;
 constexpr int32_t GroundFill = 27;
@@ -102,12 +104,12 @@ inline constexpr std::array<CodeRow, Tile::Count> kCodes = [] {
     {15, C::Scenery, G::Scenery, B::Stays, -1, false, "Water surface"},
     {16, C::Scenery, G::Scenery, B::Stays, -1, false, "Deep water"},
     {17, C::Scenery, G::Scenery, B::Stays, -1, false, "Castle pillar"},
-    {18, C::Scenery, G::Scenery, B::Stays, -1, false, "Castle window"},
+    {18, C::Scenery, G::Markers, B::Stays, -1, false, "Checkpoint flag, on night"},
     {19, C::Scenery, G::Scenery, B::Stays, -1, false, "Wall torch"},
     {20, C::Scenery, G::Scenery, B::Stays, -1, false, "Hanging chain"},
     {21, C::Scenery, G::Scenery, B::Stays, -1, false, "Stalactite"},
     {22, C::Scenery, G::Scenery, B::Stays, -1, false, "Crystal cluster"},
-    {23, C::Scenery, G::Scenery, B::Stays, -1, false, "Signpost"},
+    {23, C::Scenery, G::Markers, B::Stays, -1, false, "Checkpoint flag"},
     {24, C::Scenery, G::Scenery, B::Stays, -1, false, "Lava surface"},
     {25, C::Scenery, G::Scenery, B::Stays, -1, false, "Lava"},
     {26, C::Solid, G::Solid, B::Stays, -1, false, "Ground top"},
@@ -119,7 +121,7 @@ inline constexpr std::array<CodeRow, Tile::Count> kCodes = [] {
     {32, C::Solid, G::PipesAndWarps, B::Stays, -1, false, "Pipe body, left"},
     {33, C::BoxBase, G::BoxesAndBricks, B::Stays, -1, false, "Emptied box"},
     {34, C::Solid, G::PipesAndWarps, B::Stays, -1, false, "Pipe body, right"},
-    {35, C::Solid, G::Solid, B::Stays, -1, false, "Rock"},
+    {35, C::Solid, G::Solid, B::Stays, -1, false, "Dark stone (top row of caves and castles)"},
     {36, C::Solid, G::Solid, B::Stays, -1, false, "Cave ground top"},
     {37, C::Brick, G::BoxesAndBricks, B::Emptied, 1, false, "Cave brick"},
     {38, C::Solid, G::Solid, B::Stays, -1, false, "Cave ground fill"},
@@ -182,6 +184,22 @@ inline constexpr std::array<CodeRow, Tile::Count> kCodes = [] {
     {95, C::Solid, G::Solid, B::Stays, -1, false, "Ice block"},
     }};
 }();
+
+// The checkpoint flags and the empty cell each is drawn over. The data folder's
+// checkpoint.bmp holds, in this order, each flag raised and lit over its background: what
+// a reached checkpoint shows in smooth motion.
+struct FlagLook {
+    int32_t code;
+    int32_t background;
+};
+inline constexpr std::array<FlagLook, 2> kCheckpointFlags = {{
+    {Tile::CheckpointFlag, Tile::Background},
+    {Tile::CheckpointFlagNight, Tile::Background2},
+}};
+constexpr bool IsCheckpointFlag(int32_t code)
+{
+    return code == Tile::CheckpointFlag || code == Tile::CheckpointFlagNight;
+}
 
 constexpr bool RowsInCodeOrder()
 {

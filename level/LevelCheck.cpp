@@ -104,6 +104,39 @@ public:
 
         CheckWarps(level);
         CheckElevators(level);
+        CheckRestartPoints(level);
+    }
+
+    // Checkpoints a player can see, and no long way back after a death.
+    void CheckRestartPoints(int32_t level)
+    {
+        const auto codeAt = [&](int32_t row, int32_t col) { return raw_.codes.At(level, row, col); };
+        const int32_t lastCol = raw_.lastColumn[static_cast<size_t>(level)];
+        const std::vector<Checkpoint> checkpoints = LevelCheckpoints(codeAt, lastCol);
+        for (const Checkpoint& c : checkpoints)
+            if (!IsCheckpointFlag(codeAt(c.cell.row, c.cell.col - 1)))
+                AddAt(false, level, c.cell,
+                      "this checkpoint has no flag just left of it (code 23, or 18 on night), so players cannot "
+                      "see it");
+        for (int32_t row = 0; row < LevelFormat::RowsPerLevel; ++row)
+            for (int32_t col = 1; col <= lastCol; ++col) {
+                if (!IsCheckpointFlag(codeAt(row, col)))
+                    continue;
+                const bool beside = std::any_of(checkpoints.begin(), checkpoints.end(), [&](const Checkpoint& c) {
+                    return CheckpointFlagCell(c.cell) == Cell{row, col};
+                });
+                if (!beside)
+                    AddAt(false, level, Cell{row, col},
+                          "this checkpoint flag stands beside no checkpoint (a later hero start just right of it); "
+                          "players would take it for one");
+            }
+        for (const Stretch& s : LongStretches(codeAt, lastCol))
+            Add(false, s_.separatorLine[static_cast<size_t>(level)], 1, level + 1,
+                "level " + std::to_string(level + 1) + " runs " + std::to_string(s.to - s.from) +
+                    " columns from its restart point in column " + std::to_string(s.from) + " to " +
+                    (s.toEnd ? "its end" : "the next checkpoint") + " in column " + std::to_string(s.to) +
+                    "; a checkpoint at least every " + std::to_string(MaxRestartStretch) +
+                    " columns spares players a long way back");
     }
 
     void CheckWarps(int32_t level)

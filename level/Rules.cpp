@@ -29,6 +29,38 @@ std::vector<Checkpoint> LevelCheckpoints(const CodeAt& codeAt, int32_t lastCol)
     return found;
 }
 
+int32_t FirstLevelEndColumn(const CodeAt& codeAt, int32_t lastCol)
+{
+    for (int32_t col = 1; col <= lastCol; ++col)
+        for (int32_t row = 0; row < MapRows; ++row)
+            if (codeAt(row, col) == Tile::LevelEnd)
+                return col;
+    return 0;
+}
+
+std::vector<Stretch> LongStretches(const CodeAt& codeAt, int32_t lastCol)
+{
+    const std::optional<MapCell> first = FirstViewStart(codeAt);
+    const int32_t end = FirstLevelEndColumn(codeAt, lastCol);
+    std::vector<int32_t> points;
+    if (first)
+        points.push_back(first->col);
+    for (const Checkpoint& c : LevelCheckpoints(codeAt, end > 0 ? end : lastCol))
+        if (points.empty() || c.cell.col != points.back())
+            points.push_back(c.cell.col);
+    std::sort(points.begin(), points.end());
+    std::vector<Stretch> longOnes;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const bool last = i + 1 == points.size();
+        if (last && end == 0)
+            break;
+        const Stretch s{points[i], last ? end : points[i + 1], last};
+        if (s.to - s.from > MaxRestartStretch)
+            longOnes.push_back(s);
+    }
+    return longOnes;
+}
+
 int32_t EmptiedCode(const CodeAt& codeAt, int32_t row, int32_t col, EmptiedBy by, int32_t rows, int32_t cols)
 {
     auto night = [&](int32_t r, int32_t c) { return codeAt(r, c) == Tile::Background2; };

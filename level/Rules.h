@@ -108,6 +108,28 @@ struct Checkpoint {
 // A level's checkpoints up to lastCol, left to right and each column from the top.
 std::vector<Checkpoint> LevelCheckpoints(const CodeAt& codeAt, int32_t lastCol);
 
+// A checkpoint's flag (IsCheckpointFlag) stands just left of it, in its row, and nowhere
+// else, so that players see where they will come back.
+constexpr MapCell CheckpointFlagCell(MapCell checkpoint) { return {checkpoint.row, checkpoint.col - 1}; }
+
+// ---- restart points
+
+// The most columns from one restart point (the level's start or a checkpoint) to the next
+// or to the level's end, so that a death never costs a long stretch played again.
+constexpr int32_t MaxRestartStretch = 150;
+
+// The first column holding a level end up to lastCol; 0 without one.
+int32_t FirstLevelEndColumn(const CodeAt& codeAt, int32_t lastCol);
+
+// The stretches longer than MaxRestartStretch from one restart point to the next or to the
+// first level end (`to` is its column).
+struct Stretch {
+    int32_t from = 0; // the restart point's column
+    int32_t to = 0;
+    bool toEnd = false; // `to` is the level end, not a checkpoint
+};
+std::vector<Stretch> LongStretches(const CodeAt& codeAt, int32_t lastCol);
+
 // ---- emptied cells
 
 // Which neighbours decide what an emptied cell becomes. An object's cell, and a brick a

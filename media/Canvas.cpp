@@ -74,6 +74,12 @@ void Canvas::KeepPicture()
         current_.commands.emplace_back(Draw::KeepPicture{});
 }
 
+void Canvas::SetOverlay(Overlay overlay)
+{
+    if (painting_)
+        current_.overlay = std::move(overlay);
+}
+
 void Canvas::PaintPending()
 {
     if (!painting_)

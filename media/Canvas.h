@@ -29,6 +29,8 @@ public:
     void SetFont(const std::string& FontName, int32_t Size, bool FntBold, bool FntItalic, bool FntUnderline,
                  int32_t cColor);
     void KeepPicture();
+    // What a smooth window shows over this frame's pictures; never painted here.
+    void SetOverlay(Overlay overlay);
 
     // Ends the frame: its draws are painted and become the last frame's.
     void EndFrame();

@@ -70,16 +70,37 @@ struct KeepPicture {};
 
 using DrawCommand = std::variant<Draw::Fill, Draw::Blit, Draw::Sprite, Draw::Text, Draw::Tiles, Draw::KeepPicture>;
 
+// What a window in smooth motion shows over a frame's pictures: never painted into the
+// composed picture, so the game's pictures (and a screenshot) stay exactly what it drew.
+struct Overlay {
+    // A map cell shown with another picture, where the frame's tile map puts that cell.
+    struct Cell {
+        int32_t col = 0; // map column
+        int32_t row = 0;
+        const Surface* picture = nullptr;
+        Rect src;
+    };
+    std::vector<Cell> cells;
+    // The level card's text (empty: none) and how strongly it shows, 0..255 (it fades out).
+    std::string card;
+    uint8_t cardOpacity = 0;
+
+    bool empty() const { return cells.empty() && (card.empty() || cardOpacity == 0); }
+    bool operator==(const Overlay&) const = default;
+};
+
 struct DrawList {
     std::vector<DrawCommand> commands;
     std::vector<TileView> tileViews;
     uint32_t number = 0;   // the frame's number, counted from 1 at the first frame shown
     uint32_t periodMs = 0; // time from one frame to the next, 0 when not known
+    Overlay overlay;
 
     void Clear()
     {
         commands.clear();
         tileViews.clear();
+        overlay = Overlay{};
     }
 };
 

@@ -61,6 +61,8 @@ void HeadlessPlatform::Present(const Canvas& frame)
         pictures.emplace_back();
         pictures.back().Assign(picture);
     }
+    if (showOverlays)
+        overlays.push_back(frame.LastFrame().overlay);
     if (closeAfterFrames >= 0 && presents >= closeAfterFrames)
         closeRequested = true;
 }

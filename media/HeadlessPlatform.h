@@ -1,4 +1,5 @@
 #pragma once
+#include "media/DrawList.h"
 #include "media/Platform.h"
 #include "media/Surface.h"
 
@@ -40,6 +41,8 @@ public:
     // Paints every picture even when none is kept (to measure the painting, or to read
     // each picture as it is presented).
     bool paintPictures = false;
+    // Shows overlays as a smooth window does, keeping each frame's in `overlays`.
+    bool showOverlays = false;
     // Milliseconds the clock moves forward while a synchronous sound plays.
     uint32_t syncSoundMs = 0;
     // Message boxes also go to stderr, as the program's would: a headless run never hides
@@ -51,6 +54,7 @@ public:
     std::vector<Surface> pictures;
     std::vector<uint32_t> presentTicks;
     std::vector<SoundEvent> sounds;
+    std::vector<Overlay> overlays;
     std::vector<std::string> messages;
     std::string title; // the last one set
     std::vector<std::string> loadedSounds;
@@ -78,6 +82,7 @@ public:
     void Present(const Canvas& frame) override;
     // Pictures are painted only while they are kept.
     bool WantsPictures() const override { return keepPictures || paintPictures; }
+    bool ShowsOverlays() const override { return showOverlays; }
     void StopDisplay() override { displayStarted = false; }
     bool OpenKeyboard() override;
     void ReadKeyboard(KeyState& keys) override;

@@ -50,6 +50,9 @@ public:
     // False when nobody ever looks at the pictures: the game's draws are then neither
     // recorded nor painted (their effects on the game happen all the same).
     virtual bool WantsPictures() const { return true; }
+    // Whether the window shows a frame's overlay (Canvas::SetOverlay) over its pictures, and
+    // plays what goes with it: only smooth motion does.
+    virtual bool ShowsOverlays() const { return false; }
     virtual void StopDisplay() = 0;
 
     // Keyboard: every key held now, plus every key that went down since the last read

@@ -61,6 +61,7 @@ public:
     // the sprites moved part of the way (media/SmoothMotion.h). Otherwise, as the game
     // always was, each composed picture is shown once. Set before the display starts.
     void SetSmoothMotion(bool smooth) { smooth_ = smooth; }
+    bool ShowsOverlays() const override { return smooth_; }
     // Every picture put on the screen gets a line in the log (media/FrameLog.h).
     void SetFrameLog(FrameLog* log) { frameLog_ = log; }
 

@@ -30,7 +30,7 @@ public:
     // Opens the sound device, or failing that goes silent (said once, in a warning);
     // false only when closed.
     bool Open();
-    // Effects are numbered 1..15. False, with the reason in `error`, when the file cannot
+    // Effects are numbered 1..16. False, with the reason in `error`, when the file cannot
     // be loaded; a silent game checks it all the same.
     bool Load(int number, const std::string& file, std::string& error);
     // Restarts the effect from its beginning; other effects keep playing.
@@ -48,7 +48,7 @@ public:
 private:
     bool OpenMixer(std::string& why);
 
-    static constexpr size_t Effects = 16;
+    static constexpr size_t Effects = 17;
     std::string programDir_;
     const SoundModuleEntry* mixer_ = nullptr;
     bool open_ = false;

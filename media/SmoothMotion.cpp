@@ -1,5 +1,6 @@
 #include "media/SmoothMotion.h"
 
+#include "media/OverlayPainter.h"
 #include "media/Rasteriser.h"
 
 #include <algorithm>
@@ -147,16 +148,25 @@ const Surface& InBetweens::PictureAt(uint32_t now, const Surface& composed, doub
     lastFrame_ = latest_.number;
     lastBlended_ = blended;
     lastPlaces_ = std::move(places);
-    if (!blended || same_)
-        return blended ? between_ : composed;
-    // The blended tile map covers the picture; what it leaves out (a tile picture that
-    // could not be loaded) keeps the latest picture's pixels, copied once per frame.
-    if (betweenOf_ != latest_.number || !between_.valid()) {
-        between_.Assign(composed);
-        betweenOf_ = latest_.number;
+    const bool overlaid = !latest_.overlay.empty();
+    if (same_)
+        return overlaid ? overlaid_ : blended ? between_ : composed;
+    const Surface* picture = &composed;
+    if (blended) {
+        // The blended tile map covers the picture; what it leaves out (a tile picture that
+        // could not be loaded) keeps the latest picture's pixels, copied once per frame.
+        if (betweenOf_ != latest_.number || !between_.valid()) {
+            between_.Assign(composed);
+            betweenOf_ = latest_.number;
+        }
+        Paint(draws, between_);
+        picture = &between_;
     }
-    Paint(draws, between_);
-    return between_;
+    if (!overlaid)
+        return *picture;
+    overlaid_.Assign(*picture);
+    PaintOverlay(blended ? draws : latest_, overlaid_);
+    return overlaid_;
 }
 
 } // namespace zorbo

@@ -34,7 +34,8 @@ public:
     // A game frame has ended (at `now`, in milliseconds).
     void FrameShown(const DrawList& frame, uint32_t now);
     // The picture to show at `now`, given the latest frame's composed picture; `fraction`
-    // says how far it is blended (1: the composed picture itself).
+    // says how far it is blended (1: the composed picture itself). The frame's overlay is
+    // painted over it.
     const Surface& PictureAt(uint32_t now, const Surface& composed, double& fraction);
     uint32_t LatestNumber() const { return latest_.number; }
     // Whether the last picture given is the one given before it (nothing moved a whole
@@ -45,6 +46,7 @@ private:
     DrawList previous_;
     DrawList latest_;
     Surface between_;
+    Surface overlaid_; // the picture with the latest frame's overlay over it
     uint32_t shownAt_ = 0;
     uint32_t betweenOf_ = 0; // the frame whose composed picture between_ was last reset to
     // What the last picture was: the frame, whether blended, and where things went.

@@ -32,6 +32,7 @@ public:
     bool StartDisplay() override { return inner_.StartDisplay(); }
     void Present(const Canvas& frame) override { inner_.Present(frame); }
     bool WantsPictures() const override { return inner_.WantsPictures(); }
+    bool ShowsOverlays() const override { return inner_.ShowsOverlays(); }
     void StopDisplay() override { inner_.StopDisplay(); }
     bool OpenKeyboard() override { return inner_.OpenKeyboard(); }
     void ReadKeyboard(KeyState& keys) override { inner_.ReadKeyboard(keys); }

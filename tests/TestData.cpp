@@ -104,6 +104,11 @@ uint32_t FrameColour(int file, int frame)
     return 0x00800000u | (static_cast<uint32_t>(file) << 8) | static_cast<uint32_t>(frame + 1);
 }
 
+uint32_t RaisedFlagColour(int frame)
+{
+    return 0x00C0C000u | static_cast<uint32_t>(frame + 1);
+}
+
 uint32_t TileColour(int code)
 {
     return 0x00004000u | static_cast<uint32_t>(code + 1);
@@ -136,6 +141,8 @@ GameData::GameData()
                  });
     }
     WriteBmp(path() + "game_10.bmp", 16, 240, [](int, int) { return BorderColour; });
+    WriteBmp(path() + "checkpoint.bmp", 16 * static_cast<int>(kCheckpointFlags.size()), 16,
+             [](int x, int) { return RaisedFlagColour(x / 16); });
     for (int code = 0; code < Tile::Count; ++code) {
         char name[16];
         std::snprintf(name, sizeof name, "m%03d.bmp", code);
@@ -149,8 +156,9 @@ GameData::GameData()
     std::ofstream(path() + "Standard.txt", std::ios::binary) << levels;
 }
 
-Game::Game(int32_t difficulty, bool soundOn)
+Game::Game(int32_t difficulty, bool soundOn, bool overlays)
 {
+    platform.showOverlays = overlays;
     settings.DataPath = data.path();
     settings.gDifficulty = difficulty;
     settings.gSoundOn = soundOn;

@@ -69,11 +69,13 @@ private:
 
 uint32_t FrameColour(int file, int frame);
 uint32_t TileColour(int code);
+uint32_t RaisedFlagColour(int frame); // checkpoint.bmp's frames
 constexpr uint32_t BorderColour = 0x00304050;
 
-// A game window started headless on a GameData folder.
+// A game window started headless on a GameData folder (showing overlays as a smooth
+// window does, when asked).
 struct Game {
-    explicit Game(int32_t difficulty = 26, bool soundOn = true);
+    explicit Game(int32_t difficulty = 26, bool soundOn = true, bool overlays = false);
     GameData data;
     HeadlessPlatform platform;
     Settings settings;

@@ -327,8 +327,8 @@ TEST(AssetGeneration, SameSourcesGiveTheSameBytes) {
     fs::remove_all(dir);
     write_outputs(a, dir.string());
     const Generated b = generate(kSources);
-    // A picture per map code, 18 strips, 15 sounds, the title and the icon.
-    ASSERT_EQ(a.files.size(), zorbo::kCodes.size() + 35u);
+    // A picture per map code, 18 strips, 16 sounds, the raised flags, the title and the icon.
+    ASSERT_EQ(a.files.size(), zorbo::kCodes.size() + 37u);
     ASSERT_EQ(b.files.size(), a.files.size());
     for (std::size_t i = 0; i < a.files.size(); ++i) {
         EXPECT_EQ(a.files[i].name, b.files[i].name);

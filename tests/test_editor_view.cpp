@@ -84,9 +84,15 @@ TEST(EditorPalette, GroupsAgreeWithTheTileCatalogue)
     for (const CodeRow& e : kCodes) {
         const std::string& cls = classes.at(e.code);
         SCOPED_TRACE("code " + std::to_string(e.code) + " (" + cls + ")");
-        // What the hero passes through is scenery, and only that.
-        EXPECT_EQ(e.group == PaletteGroup::Scenery, cls == "scenery" || cls == "background");
-        EXPECT_EQ(e.group == PaletteGroup::Scenery, !IsSolid(e.code));
+        // What the hero passes through is scenery, and only that; the checkpoint flags, which
+        // mark the way, are listed with the other markers.
+        const bool flag = IsCheckpointFlag(e.code);
+        EXPECT_EQ(e.group == PaletteGroup::Scenery, (cls == "scenery" || cls == "background") && !flag);
+        EXPECT_EQ(e.group == PaletteGroup::Scenery, !IsSolid(e.code) && !flag);
+        if (flag) {
+            EXPECT_EQ(e.group, PaletteGroup::Markers);
+            EXPECT_EQ(cls, "scenery") << "a flag is passed through";
+        }
         if (cls == "brick" || cls == "boxbase") {
             EXPECT_EQ(e.group, PaletteGroup::BoxesAndBricks);
         } else if (cls == "warp") {
@@ -108,7 +114,8 @@ TEST(EditorPalette, SearchFindsCodesNamesAndGroups)
 {
     EXPECT_EQ(PaletteCodes("76"), std::vector<int32_t>{76});
     EXPECT_EQ(PaletteCodes("warp 1"), std::vector<int32_t>{76});
-    EXPECT_EQ(PaletteCodes("CASTLE"), (std::vector<int32_t>{9, 17, 18, 40, 72, 39}));
+    EXPECT_EQ(PaletteCodes("CASTLE"), (std::vector<int32_t>{9, 17, 35, 40, 72, 39}));
+    EXPECT_EQ(PaletteCodes("checkpoint flag"), (std::vector<int32_t>{18, 23}));
     EXPECT_EQ(PaletteCodes("  hazards  "), (std::vector<int32_t>{62, 67, 83}));
     EXPECT_EQ(PaletteCodes("turtle right"), (std::vector<int32_t>{47, 49}));
     EXPECT_TRUE(PaletteCodes("nothing like it").empty());

@@ -136,12 +136,10 @@ TEST(StandardLevels, EveryLevelHasMarkedCheckpointsOnSafeGround)
                     floorRow = r;
             EXPECT_EQ(cp.row, floorRow);
             EXPECT_TRUE(IsSolid(code(cp.row + 1, cp.col + 1)));
-            // Marked by a signpost or a torch beside it.
-            bool marked = false;
-            for (int32_t r = cp.row - 1; r <= cp.row; ++r)
-                for (int32_t c = cp.col - 1; c <= cp.col + 1; ++c)
-                    marked = marked || code(r, c) == 23 || code(r, c) == 19;
-            EXPECT_TRUE(marked);
+            // Marked by its flag, standing on the floor beside it.
+            const MapCell flag = CheckpointFlagCell(cp);
+            EXPECT_TRUE(IsCheckpointFlag(code(flag.row, flag.col)));
+            EXPECT_TRUE(IsSolid(code(flag.row + 1, flag.col))) << "the flag floats";
             // No pit on the way from where it moves the restart point: a column with no
             // solid cell level with the checkpoint or below.
             const ColumnSpan run = CheckpointPitFree(cp.col);
@@ -160,6 +158,30 @@ TEST(StandardLevels, EveryLevelHasMarkedCheckpointsOnSafeGround)
                         << row->name << " at row " << r << ", column " << c;
                 }
         }
+    }
+}
+
+// A death never sends the player back further than MaxRestartStretch columns, and every
+// flag marks a checkpoint.
+TEST(StandardLevels, RestartPointsComeOftenAndFlagsMarkOnlyCheckpoints)
+{
+    const RawSet set = ReadStandard();
+    for (int32_t level = 0; level < LevelFormat::Levels; ++level) {
+        SCOPED_TRACE("level " + std::to_string(level + 1));
+        const auto code = [&](int32_t row, int32_t col) { return set.codes->At(level, row, col); };
+        const int32_t width = set.width[static_cast<size_t>(level)];
+        ASSERT_GT(FirstLevelEndColumn(code, width), 0);
+        for (const Stretch& s : LongStretches(code, width)) {
+            ADD_FAILURE() << s.to - s.from << " columns from column " << s.from << " to column " << s.to;
+        }
+        const std::vector<Checkpoint> checkpoints = LevelCheckpoints(code, width);
+        for (int32_t row = 0; row < LevelFormat::RowsPerLevel; ++row)
+            for (int32_t col = 1; col <= width; ++col)
+                if (IsCheckpointFlag(code(row, col))) {
+                    EXPECT_TRUE(std::any_of(checkpoints.begin(), checkpoints.end(),
+                                            [&](const Checkpoint& c) { return CheckpointFlagCell(c.cell) == MapCell{row, col}; }))
+                        << "a flag at row " << row << ", column " << col << " beside no checkpoint";
+                }
     }
 }
 

@@ -9,14 +9,14 @@ TEST(Sound, StartUpPlaysTheLevelStartTuneAndEffectsPlayByNumber)
     test::Game g;
     ASSERT_EQ(g.platform.sounds.size(), 1u);
     EXPECT_EQ(g.platform.sounds[0].number, 8);
-    EXPECT_EQ(g.platform.loadedSounds.size(), 15u);
+    EXPECT_EQ(g.platform.loadedSounds.size(), static_cast<size_t>(Sound::Count));
     EXPECT_EQ(g->SoundFiles[5], g.data.path() + "m005.wav");
     g->PlaySound(14);
     g->PlaySound(14);
     g->PlaySound(6);
     EXPECT_EQ(g.platform.sounds.size(), 4u);
     EXPECT_THROW(g->PlaySound(0), std::out_of_range);
-    EXPECT_THROW(g->PlaySound(16), std::out_of_range);
+    EXPECT_THROW(g->PlaySound(Sound::Count + 1), std::out_of_range);
 }
 
 TEST(Sound, SynchronousEffectsHoldTheGameUntilTheyEnd)

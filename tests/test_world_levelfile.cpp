@@ -278,6 +278,37 @@ TEST(LevelCheck, LevelEndWarpsAndElevators)
     EXPECT_EQ(w.problems.size(), 1u) << w.Report("w");
 }
 
+// Players see a checkpoint by its flag, and a death never sends them back more than
+// MaxRestartStretch columns: both are warnings, the set still plays.
+TEST(LevelCheck, CheckpointsWantTheirFlagAndComeOftenEnough)
+{
+    test::LevelSet set;
+    // `what` starting `n` columns after the last cell written.
+    const auto on = [](int n, const std::string& what) { return std::string(static_cast<size_t>(n - 1), '.') + what; };
+    // Level 1: a checkpoint at column 60 with its flag (code 23) beside it; the end 140
+    // columns on: nothing to say.
+    set.levels[0][12] = Row("..H" + on(56, "xH") + on(140, "E"));
+    // Level 2: the checkpoint at 60 has no flag; the one at 120 has the night flag (code
+    // 18); a flag at row 11, column 90 stands beside nothing.
+    set.levels[1][11] = Row(on(90, "x"));
+    set.levels[1][12] = Row("..H" + on(57, "H") + on(59, "sH") + on(80, "E"));
+    // Level 3: from the start at 3 straight to the end at 160; level 4: from its
+    // checkpoint at 30 to the end at 182.
+    set.levels[2][12] = Row("..H" + on(157, "E"));
+    set.levels[3][12] = Row("..H" + on(26, "xH") + on(152, "E"));
+    const LevelCheckResult r = CheckLevelSetBytes(set.Text());
+    const std::string report = r.Report("s.txt");
+    EXPECT_TRUE(r.ok()) << report;
+    const int line2 = 17 + 1 + 12, line3 = 33, line4 = 49; // row 12 of level 2, the separators of 3 and 4
+    EXPECT_TRUE(HasProblem(r, false, line2, 60, "this checkpoint has no flag")) << report;
+    EXPECT_TRUE(HasProblem(r, false, line2 - 1, 90, "flag stands beside no checkpoint")) << report;
+    EXPECT_TRUE(HasProblem(r, false, line3, 1, "level 3 runs 157 columns from its restart point in column 3 to its end in column 160"))
+        << report;
+    EXPECT_TRUE(HasProblem(r, false, line4, 1, "level 4 runs 152 columns from its restart point in column 30 to its end"))
+        << report;
+    EXPECT_EQ(r.problems.size(), 4u) << report;
+}
+
 TEST(LevelCheck, RowsLongerThanTheMapAreWarnedAboutAndStillPlay)
 {
     test::LevelSet set;

@@ -129,7 +129,8 @@ void GameWindow::ActivateHeroStart(int32_t col, int32_t y)
     const int32_t worldX = (col - 1) * 16;
     // Kept on purpose: only the first start met since the level began places the hero;
     // later ones just move the restart point (level files use them as checkpoints).
-    if (StartX == 0 && StartY == 0) {
+    const bool first = StartX == 0 && StartY == 0;
+    if (first) {
         sprPlayer.X = worldX;
         sprPlayer.Y = y;
     }
@@ -139,6 +140,8 @@ void GameWindow::ActivateHeroStart(int32_t col, int32_t y)
     if (view.viewX > 0)
         StartViewX = view.viewX;
     StartY = y;
+    if (!first)
+        CheckpointTaken(MapCell{y / 16, col});
 }
 
 void GameWindow::ActivateFlame(int32_t x, int32_t y)

@@ -1,4 +1,7 @@
 #include "Generate.h"
+#include "Text.h"
+#include "game/Sounds.h"
+#include "level/Codes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -62,7 +65,17 @@ Generated generate(const std::string& assets_dir) {
             t.picture = item.frames.front();
         }
 
-    for (int n = 1; n <= 15; ++n) {
+    // A reached checkpoint's flag, raised and lit over each flag's background.
+    const auto lit = grids.find("flag_lit");
+    if (lit == grids.end()) fail("tiles", "no tile grid named flag_lit");
+    Image flags(16 * static_cast<int>(zorbo::kCheckpointFlags.size()), 16);
+    for (std::size_t i = 0; i < zorbo::kCheckpointFlags.size(); ++i) {
+        Image cell = g.tiles[static_cast<std::size_t>(zorbo::kCheckpointFlags[i].background)].picture;
+        cell.blit(lit->second, 0, 0, true);
+        flags.blit(cell, 16 * static_cast<int>(i), 0, false);
+    }
+
+    for (int n = 1; n <= zorbo::Sound::Count; ++n) {
         const std::string name = m_name(n);
         g.sounds[n] = parse_recipe(read_text(root / "sounds" / (name + ".txt")), "sounds/" + name + ".txt");
     }
@@ -73,6 +86,7 @@ Generated generate(const std::string& assets_dir) {
     }
     for (const TileEntry& t : g.tiles) g.files.push_back({m_name(t.code) + ".bmp", encode_bmp(t.picture)});
     for (const auto& [n, r] : g.sounds) g.files.push_back({m_name(n) + ".wav", encode_wav(render(r), r.rate)});
+    g.files.push_back({"checkpoint.bmp", encode_bmp(flags)});
     g.files.push_back({"title.bmp", encode_bmp(draw_title(g))});
     g.files.push_back({"icon.bmp", encode_bmp(draw_icon(g))});
     return g;
