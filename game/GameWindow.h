@@ -11,6 +11,7 @@
 #include "level/Rules.h"
 
 #include <array>
+#include <functional>
 #include <string>
 
 namespace zorbo {
@@ -60,6 +61,7 @@ public:
 
     // ---- game/levelflow.cpp: level changes, continue, the editor's test start and loop
     void Nextlevel();
+    void AdvanceLevel(); // Nextlevel's steps, which a continue takes too
     void ContinueGame();
     void PlaceTestStart(bool placeHero);
     void LoopTestLevel();
@@ -198,6 +200,10 @@ public:
     std::array<bool, 16> SoundLoaded{};
     // Each level's title from the level set (outside GameState: only the window shows it).
     std::array<std::string, TileMap::Levels> LevelTitles;
+    // Told the level (1..10, 11 once the last one is done) that the player has reached by
+    // finishing the one before; never for the start level, a continue or a looped try.
+    // Outside GameState: the game does the same whoever listens, and no recording sees it.
+    std::function<void(int32_t reached)> OnLevelReached;
 
     static constexpr const char* HudFont = HudFontFamily;
     static constexpr int32_t HudColor = HudTextColor;
