@@ -243,7 +243,9 @@ std::string UsageText()
            "Files: the launcher keeps its last choices (level set, start level, screen size,\n"
            "difficulty, sound, motion) in $XDG_CONFIG_HOME/zorbo/settings, or\n"
            "~/.config/zorbo/settings when XDG_CONFIG_HOME is not set, and shows them at the next\n"
-           "start; options given on the command line are never kept.\n"
+           "start; options given on the command line are never kept. The furthest level\n"
+           "reached by playing in each level set is kept in $XDG_STATE_HOME/zorbo/progress, or\n"
+           "~/.local/state/zorbo/progress, and the launcher's level slider starts there.\n"
            "\n"
            "Exit status: 0 done (a replay matched its recording, or stopped where\n"
            "--quit-after-frames asked); 1 a file or the game failed, or a replay went its own\n"
@@ -287,6 +289,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
     if (cl.error.empty())
         cl.error = Conflict(cl);
     return cl;
+}
+
+bool KeepsProgress(const CommandLine& cl)
+{
+    return cl.play.empty() && cl.tryingOut.empty();
 }
 
 std::string FindDataPath(const std::string& dataDir, const std::string& programDir)

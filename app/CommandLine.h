@@ -34,6 +34,11 @@ constexpr int CutOff = 3;        // a replay matched up to where its recording w
 constexpr int Stopped = 4;       // a replay was stopped before its recording's end
 } // namespace ExitStatus
 
+// Whether the game keeps the furthest level the player reaches in the level set
+// (game/Progress.h): a game a player plays, recorded or not; never a replay, in a window or
+// headless, nor a level tried out from the editor (a temporary copy of the set, looped).
+bool KeepsProgress(const CommandLine& cl);
+
 // The parser and --help read one table of options (CommandLine.cpp); the manual page is
 // written from UsageText().
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/LauncherModule.h"
 #include "game/GameWindow.h"
+#include "game/Progress.h"
 #include "record/Platforms.h"
 #include "record/Replay.h"
 #include "record/RecordingWriter.h"
@@ -66,6 +67,10 @@ int RunGame(const Settings& settings, const CommandLine& cl, const Recording* re
             platform = &recorder;
 
         GameWindow game(*platform, settings);
+        // A game from the launcher: the launcher has named a bad progress file already.
+        ProgressKeeper progress(ProgressPath(), settings.gLevelSet, cl.anySetting);
+        if (KeepsProgress(cl))
+            game.OnLevelReached = [&progress](int32_t reached) { progress.Reached(reached); };
         recorder.Watch(&game);
         if (player)
             player->Watch(&game);

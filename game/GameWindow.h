@@ -12,6 +12,7 @@
 #include "level/Rules.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,7 @@ public:
 
     // ---- game/levelflow.cpp: level changes, continue, the editor's test start and loop
     void Nextlevel();
+    void AdvanceLevel(); // Nextlevel's steps, which a continue takes too
     void ContinueGame();
     void PlaceTestStart(bool placeHero);
     void LoopTestLevel();
@@ -219,6 +221,10 @@ public:
     // How long the card shows, the last part of it fading out.
     static constexpr uint32_t CardMs = 2000;
     static constexpr uint32_t CardFadeMs = 400;
+    // Told the level (1..10, 11 once the last one is done) that the player has reached by
+    // finishing the one before; never for the start level, a continue or a looped try.
+    // Outside GameState: the game does the same whoever listens, and no recording sees it.
+    std::function<void(int32_t reached)> OnLevelReached;
 
     static constexpr const char* HudFont = HudFontFamily;
     static constexpr int32_t HudColor = HudTextColor;

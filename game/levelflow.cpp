@@ -6,7 +6,16 @@
 
 namespace zorbo {
 
+// The level's end: the next level, or after the last the winning sequence, which the
+// player has now reached by playing (a looped try reaches nothing: it begins again).
 void GameWindow::Nextlevel()
+{
+    AdvanceLevel();
+    if (bRunning && !gLoopLevel && OnLevelReached)
+        OnLevelReached(gLevel + 1);
+}
+
+void GameWindow::AdvanceLevel()
 {
     PlaySoundSync(Sound::LevelDone);
     ++gLevel;
@@ -102,9 +111,9 @@ void GameWindow::ContinueGame()
     sprPlayer.Y = 0;
     Lives = NewGameLives;
     Coins = 0;
-    // The same level again from its beginning.
+    // The same level again from its beginning: reached before, so nobody is told.
     --gLevel;
-    Nextlevel();
+    AdvanceLevel();
 }
 
 } // namespace zorbo

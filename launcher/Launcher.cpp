@@ -116,6 +116,7 @@ bool RunLauncher(const std::string& dataPath, Settings& settings, const std::str
             if (!choicesFile.empty() && !SaveChoices(choicesFile, choices, reason))
                 Warn("settings file " + choicesFile + ": " + reason + "; the choices are not remembered");
         });
+        dialog.SetProgress(LoadProgress(ProgressPath()));
         shownIn = &dialog;
         start = dialog.Run(settings);
         // An editor still watched is let go (EditorStarts' end): nothing reports once the dialog is gone.

@@ -19,6 +19,7 @@
 #include <FL/Fl_Scrollbar.H>
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>
 
 #include <algorithm>
 #include <cstdint>
@@ -212,7 +213,8 @@ LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEd
     // and Ctrl+E for the editor): no control of the designed layout moves or shrinks for them.
     Combo1 = new LevelSetBox(96, 272, 153, [this] { return LevelSetMenu(); });
     SetUpCombo(Combo1, "Standard");
-    Combo1->user_data(this);
+    Combo1->callback(Call<&LauncherDialog::Combo1_Change>, this);
+    Combo1->when(FL_WHEN_CHANGED);
     Combo1->tooltip(kLevelSetTip);
 
     Label4 = MakeLabel(16, 296, 80, 17, "Screen Size:");
@@ -278,6 +280,7 @@ void LauncherDialog::LoadChoices()
                 auto* self = static_cast<LauncherDialog*>(combo->user_data());
                 const auto n = reinterpret_cast<std::uintptr_t>(entry);
                 combo->value(self->choices_.levelSets[n].name.c_str());
+                self->Combo1_Change();
             },
             reinterpret_cast<void*>(static_cast<std::uintptr_t>(i)));
         list->replace(index, MenuLabel(choices_.levelSets[i].name).c_str());
@@ -293,13 +296,8 @@ void LauncherDialog::ShowChoices(const SavedChoices& shown)
     MatchLevelSet(choices_.levelSets, shown.levelSet, file);
     const SavedChoices designed;
     Combo1->value(file.empty() ? designed.levelSet.c_str() : shown.levelSet.c_str());
-    HScroll1->value(std::clamp(shown.level, 1, 10), 1, 1, 10);
-    // The designed caption stays until the slider shows another level than the first. Its
-    // size is fitted once the window is on the screen (Form_Load): measuring needs a display.
-    if (shown.level != designed.level) {
-        label2Caption_ = LevelCaption(static_cast<int>(HScroll1->value()));
-        Label2->label(label2Caption_.c_str());
-    }
+    MoveLevelSlider(shown.level);
+    Combo1_Change();
     Combo2->value(shown.screenSize.c_str());
     Check2->value(shown.soundOn ? 1 : 0);
     // No control shows it: the context menu reads it when it pops up.
@@ -314,6 +312,52 @@ std::string LauncherDialog::LevelCaptionShown() const
     return Label2->label();
 }
 
+std::string LauncherDialog::LevelTipShown() const
+{
+    return HScroll1->tooltip() != nullptr ? HScroll1->tooltip() : "";
+}
+
+void LauncherDialog::Combo1_Change()
+{
+    // Matched on a copy, as for the editor: only "New Game" decides which file is played.
+    std::string file;
+    MatchLevelSet(choices_.levelSets, Combo1->value(), file);
+    if (!file.empty() && file != followedSet_)
+        FollowLevelSet(file);
+}
+
+void LauncherDialog::FollowLevelSet(const std::string& file)
+{
+    followedSet_ = file;
+    const auto reached = progress_.find(file);
+    if (reached != progress_.end()) {
+        levelTip_ = "furthest reached: " + std::to_string(ShownLevel(reached->second));
+        HScroll1->tooltip(levelTip_.c_str());
+        MoveLevelSlider(ShownLevel(reached->second));
+        levelFromProgress_ = true;
+        return;
+    }
+    HScroll1->tooltip(nullptr);
+    // Another set's furthest level means nothing here: back to the remembered level. A level
+    // the player chose stays, as it always has.
+    if (levelFromProgress_)
+        MoveLevelSlider(shown_.level);
+    levelFromProgress_ = false;
+}
+
+// Moved by the dialog, the slider keeps the caption's rule: the designed caption stays
+// until the slider shows another level than the first, and then says the level shown.
+void LauncherDialog::MoveLevelSlider(int level)
+{
+    level = std::clamp(level, 1, 10);
+    if (level == static_cast<int>(HScroll1->value()))
+        return;
+    HScroll1->value(level, 1, 1, 10);
+    label2Caption_ = LevelCaption(level);
+    Label2->label(label2Caption_.c_str());
+    FitLevelCaption();
+}
+
 const LauncherChoices& LauncherDialog::ReadChoices()
 {
     ReadControls();
@@ -322,6 +366,7 @@ const LauncherChoices& LauncherDialog::ReadChoices()
 
 void LauncherDialog::HScroll1_Change()
 {
+    levelFromProgress_ = false;
     label2Caption_ = LevelCaption(static_cast<int>(HScroll1->value()));
     Label2->label(label2Caption_.c_str());
     FitLevelCaption();
@@ -329,6 +374,9 @@ void LauncherDialog::HScroll1_Change()
 
 void LauncherDialog::FitLevelCaption()
 {
+    // Measuring needs a display: Form_Load fits the caption once it has one.
+    if (fl_display == nullptr)
+        return;
     // Our font is wider than the one the dialog was laid out for: "Level: (10/10)" steps
     // down a size rather than run under the slider.
     Fl_Fontsize size = kDialogText;

@@ -1,4 +1,5 @@
 #pragma once
+#include "game/Progress.h"
 #include "game/Settings.h"
 #include "launcher/LauncherLogic.h"
 #include "launcher/SavedChoices.h"
@@ -51,6 +52,10 @@ public:
     // Shows the dialog and handles events until the player starts a game (true, with the
     // chosen settings) or leaves (false). Both windows are gone when it returns.
     bool Run(Settings& settings);
+    // The furthest level reached in each level set, given before the dialog is loaded: the
+    // level slider shows the chosen set's (the remembered level for a set without any), and
+    // its tooltip says it.
+    void SetProgress(Progress progress) { progress_ = std::move(progress); }
 
     void Form_Load();
     // Fills the lists and shows the choices the dialog was given; Form_Load does it after
@@ -59,7 +64,9 @@ public:
     // What the controls hold now, and the level slider's caption.
     const LauncherChoices& ReadChoices();
     std::string LevelCaptionShown() const;
+    std::string LevelTipShown() const;
     void HScroll1_Change();
+    void Combo1_Change(); // the level set's text changed, typed or picked from the list
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -91,6 +98,8 @@ private:
     void ReadControls();
     void ShowChoices(const SavedChoices& shown);
     void FitLevelCaption();
+    void FollowLevelSet(const std::string& file);
+    void MoveLevelSlider(int level);
     void Unload();
     void ShowMessage(const std::string& text, bool problem);
 
@@ -128,6 +137,10 @@ private:
     Fl_Button* Command2 = nullptr;
     Fl_Button* Command3 = nullptr;
     std::string label2Caption_;
+    Progress progress_;
+    std::string followedSet_;        // the file whose progress the slider shows
+    bool levelFromProgress_ = false; // the slider shows that progress, not a chosen level
+    std::string levelTip_;
 };
 
 } // namespace zorbo

@@ -16,8 +16,8 @@ start_display() {
   for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
   xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no virtual display"
   export SDL_AUDIODRIVER=dummy
-  # The programs keep their settings in the test's own folder, never the player's.
-  export XDG_CONFIG_HOME="$work/config" HOME="$work/home"
+  # The programs keep their settings and progress in the test's own folder, never the player's.
+  export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" HOME="$work/home"
 }
 
 # Prints the visible window that `xdotool search --onlyvisible ARGS...` finds once the same

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The game in a real window on a virtual display: each screen mode opens with the right
 # size and keeps presenting frames; escape ends the game, and so does the close control;
-# quick taps of every key count; no sound device costs one line at most.
+# quick taps of every key count; no sound device costs one line at most; a game played
+# keeps the furthest level reached, and its replays keep nothing.
 # Usage: game_window.sh ZORBO DATA-DIR XCLOSE
 set -u
 zorbo=$1 data=$2 xclose=$3
@@ -92,3 +93,33 @@ echo "ok: no 12 ms tap of a game key is lost; a tap of escape ends the game"
 grep -q '^ALSA lib' "$work/out" && fail "sound library lines reached the terminal: $(cat "$work/out")"
 [ "$(grep -vc '^frames=' "$work/out")" -le 1 ] || fail "more than one line about sound: $(cat "$work/out")"
 echo "ok: at most one line about the sound device: $(grep -v '^frames=' "$work/out" || echo none)"
+
+# Progress: a game played in a window keeps the furthest level reached in its level set.
+# Level 1 of Quick ends as the hero lands on the level end under his start, so level 2 is
+# reached at once. A damaged progress file is named in one line and replaced. Watching the
+# game's recording, in a window or headless, keeps nothing.
+{
+  echo "*level 1"
+  for row in $(seq 12); do echo "$sky"; done
+  printf 'a\x8d%s\n' "$(printf 'a%.0s' $(seq 28))"
+  printf 'a\x9b%s\n' "$(printf 'a%.0s' $(seq 28))"
+  printf '{%.0s' $(seq 30); echo
+  sed -n '/^\*level 2$/,$p' "$work/Data/Standard.txt"
+} > "$work/Data/Quick.txt"
+progress="$XDG_STATE_HOME/zorbo/progress"
+mkdir -p "$(dirname "$progress")"
+printf '2 Standard.txt\n2 Standard.txt\n' > "$progress"
+"$zorbo" --data "$work/Data" --level-set Quick --screen 320x240 --no-sound --record "$work/quick.rec" \
+  --quit-after-frames 40 > "$work/out" 2>&1 || fail "the Quick game: $(cat "$work/out")"
+[ "$(grep -c "progress file $progress: line 2: the level set \"Standard.txt\" is listed twice" "$work/out")" = 1 ] &&
+  [ "$(grep -vc '^frames=' "$work/out")" = 1 ] || fail "the damaged progress file is not named once: $(cat "$work/out")"
+[ "$(grep -v '^#' "$progress")" = "2 Quick.txt" ] || fail "the played game kept: $(cat "$progress" 2>&1)"
+echo "ok: a played game keeps level 2 of Quick in place of a damaged file"
+rm "$progress"
+"$zorbo" --data "$work/Data" --play "$work/quick.rec" --screen 320x240 --no-sound > "$work/out" 2>&1 ||
+  fail "the Quick game replayed in a window: $(cat "$work/out")"
+"$zorbo" --data "$work/Data" --play "$work/quick.rec" --headless > "$work/out" 2>&1 ||
+  fail "the Quick game replayed headless: $(cat "$work/out")"
+grep -q '^level 2 ' "$work/out" || fail "the replay did not reach level 2: $(cat "$work/out")"
+[ ! -e "$progress" ] || fail "a replay kept progress: $(cat "$progress")"
+echo "ok: its replays, in a window and headless, keep nothing"
