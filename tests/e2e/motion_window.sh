@@ -2,7 +2,8 @@
 # Smooth and classic motion in a real window on a virtual display: classic shows one
 # picture per game frame, unblended; smooth shows more, blended between the frames; both
 # leave the same composed picture for --screenshot; a frame log that cannot be written is
-# refused before any window opens, and --motion takes only its two words.
+# refused before any window opens, and --motion takes only its two words. The level card
+# shows over the pictures as a level begins in smooth motion, and never in classic.
 # Usage: motion_window.sh ZORBO DATA-DIR RECORDING
 set -u
 zorbo=$1 data=$2 rec=$3
@@ -50,3 +51,27 @@ timeout 20 "$zorbo" --data "$data" --motion fast > "$work/out" 2>&1
 status=$?
 [ $status -eq 2 ] && grep -q 'takes smooth or classic, not "fast"' "$work/out" || fail "--motion fast: status $status: $(cat "$work/out")"
 echo "ok: $(cat "$work/out")"
+
+# The level card's band (its colour is the card's alone): in the window as the level
+# begins, gone once its two seconds of frames have passed (slow frames make it last
+# longer: it counts frames), and never in classic motion.
+band() {
+  import -window root "$work/grab.png" 2>/dev/null || return 1
+  convert "$work/grab.png" -format %c histogram:info:- | awk '/#14122A/ { n += $1 } END { print n + 0 }'
+}
+for motion in smooth classic; do
+  "$zorbo" --data "$data" --level 2 --screen 640x480 --no-sound --motion $motion > "$work/out" 2>&1 &
+  pid=$!
+  settled_window --pid $pid > /dev/null || fail "$motion: no game window: $(cat "$work/out")"
+  first=$(band)
+  [ "$motion" = smooth ] && { sleep 8; later=$(band); }
+  kill $pid 2>/dev/null
+  wait $pid 2>/dev/null
+  if [ "$motion" = smooth ]; then
+    [ "${first:-0}" -gt 2000 ] && [ "${later:-1}" -eq 0 ] || fail "smooth: card pixels $first as the level began, $later 8 s later"
+  else
+    [ "${first:-1}" -eq 0 ] || fail "classic: $first card pixels"
+  fi
+  echo "ok: $motion: the card's band in $first pixels as level 2 began${later:+, in $later 8 s later}"
+  later=
+done
