@@ -22,11 +22,11 @@ for b in "${builds[@]}"; do
   esac
 done
 
-# What the game itself needs to build and run.
+# What the game itself needs to build and run (libvorbis-dev: the build encodes the music).
 packages=(
   build-essential cmake pkg-config dpkg-dev
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core
-  libfltk1.3-dev
+  libfltk1.3-dev libvorbis-dev
 )
 # What only developers need: the test framework, the benchmarks, the fuzzing compiler, the
 # window-test tools (a window manager among them), the validators of the desktop files and

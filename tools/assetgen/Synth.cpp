@@ -148,7 +148,6 @@ Recipe parse_recipe(const std::string& text, const std::string& name) {
 
 namespace {
 
-constexpr double kCeiling = 0.85;  // about -1.4 dBFS, so peaks stay clear of -1 dBFS
 constexpr double kKnee = 0.6;      // below this the limiter leaves the wave untouched
 constexpr double kFullScale = 32767.0;
 
@@ -161,14 +160,22 @@ double soft_limit(double x) {
     return std::copysign(kKnee + room * std::tanh((a - kKnee) / room), x);
 }
 
+}  // namespace
+
+double harmonic_weight(double hz) {
+    if (hz <= kTopHz) return 1.0;
+    if (hz >= kTopHz + kTopFade) return 0.0;
+    return 0.5 + 0.5 * std::cos(std::numbers::pi * (hz - kTopHz) / kTopFade);
+}
+
 std::vector<double> limited(const std::vector<double>& mix, double scale) {
     std::vector<double> y(mix.size());
     for (std::size_t i = 0; i < mix.size(); ++i) y[i] = soft_limit(mix[i] * scale);
     return y;
 }
 
-// The scale that brings the limited mix to the target K-weighted level: a fixed number of
-// halvings of a range of gains (in dB), so every build lands on the same value.
+// A fixed number of halvings of a range of gains (in dB), so every build lands on the same
+// value.
 double level_to(const std::vector<double>& mix, int rate, double target_db) {
     double lo = -60.0, hi = 60.0;
     for (int i = 0; i < 50; ++i) {
@@ -178,17 +185,12 @@ double level_to(const std::vector<double>& mix, int rate, double target_db) {
     return std::pow(10.0, 0.5 * (lo + hi) / 20.0);
 }
 
+namespace {
+
 constexpr double kMinAttack = 0.003;   // a faster onset clicks
 constexpr double kMinRelease = 0.015;  // a faster fall clicks
 constexpr double kDipHalf = 0.006;     // a legato note's dip lasts twice this ...
 constexpr double kDipDepth = 0.3;      // ... and takes this share of the level at its lowest
-
-// How much of a harmonic at hz is kept: all below kTopHz, none above kTopHz + kTopFade.
-double harmonic_weight(double hz) {
-    if (hz <= kTopHz) return 1.0;
-    if (hz >= kTopHz + kTopFade) return 0.0;
-    return 0.5 + 0.5 * std::cos(std::numbers::pi * (hz - kTopHz) / kTopFade);
-}
 
 // A pulse of the given duty (centred, so without its mean) or a triangle, summed from
 // its harmonics up to where harmonic_weight lets them through.

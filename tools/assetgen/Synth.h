@@ -41,6 +41,15 @@ struct Recipe {
 inline constexpr double kTopHz = 9000.0;    // harmonics fade out from here ...
 inline constexpr double kTopFade = 1500.0;  // ... over this many Hz
 inline constexpr double kGlide = 0.004;     // seconds from one legato note to the next
+inline constexpr double kCeiling = 0.85;    // about -1.4 dBFS, so peaks stay clear of -1 dBFS
+
+// Weight of a harmonic at hz: all below kTopHz, none above kTopHz + kTopFade.
+double harmonic_weight(double hz);
+// The mix times scale through the soft limiter every sound goes through: untouched up to
+// 0.6 of full scale, then bending smoothly towards kCeiling.
+std::vector<double> limited(const std::vector<double>& mix, double scale);
+// The scale that brings the limited mix to the target K-weighted level (Loudness.h).
+double level_to(const std::vector<double>& mix, int rate, double target_db);
 
 // See assets/sounds/README.md for the recipe language.
 Recipe parse_recipe(const std::string& text, const std::string& name);
