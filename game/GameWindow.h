@@ -1,6 +1,7 @@
 #pragma once
 #include "game/GameState.h"
 #include "game/Hud.h"
+#include "game/Music.h"
 #include "game/Settings.h"
 #include "game/Sounds.h"
 #include "media/Display.h"
@@ -194,10 +195,13 @@ public:
     // ---- enemies/killall.cpp
     void KillAllEnemies();
 
-    // ---- game/sound.cpp: sound effects
+    // ---- game/sound.cpp: sound effects and music
     void InitSound();
     void PlaySound(int32_t snd);
     void PlaySoundSync(int32_t snd);
+    // The tune of the level just begun, or the parade's once the game is won; a restart
+    // after a death keeps the tune playing.
+    void StartMusic();
 
     Platform& platform;
     Display ddMain;
@@ -207,6 +211,9 @@ public:
     std::array<Surface, Tile::Count> TileSurfaces;
     std::array<std::string, Sound::Count + 1> SoundFiles; // 1..Count
     std::array<bool, Sound::Count + 1> SoundLoaded{};
+    // Outside GameState too: the music changes nothing in the game.
+    bool AudioOpen = false;
+    std::array<bool, Tune::Count + 1> MusicLoaded{};
     // Each level's title from the level set (outside GameState: only the window shows it).
     std::array<std::string, TileMap::Levels> LevelTitles;
     // Outside GameState as well: no rule of play reads it and no recording sees it.

@@ -24,6 +24,7 @@ void GameWindow::AdvanceLevel()
     if (gLevel > 9) {
         // The winning sequence starts with the next frame.
         gGameWon = true;
+        StartMusic();
         return;
     }
     sprPlayer.CurrentFrame = 0;
@@ -43,6 +44,7 @@ void GameWindow::AdvanceLevel()
     PlaceTestStart(true);
     DrawTiles();
     PlaySound(Sound::LevelStart);
+    StartMusic();
 }
 
 // Trying a level out from the editor: the start level begins at the chosen column, on the

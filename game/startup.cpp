@@ -62,6 +62,7 @@ void GameWindow::Startup()
     if (LoadLevelData()) {
         StartLevelCard();
         PlaceTestStart(true);
+        StartMusic();
     }
 }
 
@@ -140,6 +141,9 @@ void GameWindow::Shutdown()
     platform.ShowCursor(true);
     bRunning = false;
     Keyboard.Shutdown();
+    if (AudioOpen)
+        platform.StopMusic();
+    AudioOpen = false;
     platform.CloseAudio();
     platform.HideWindow();
     ddMain.Shutdown();

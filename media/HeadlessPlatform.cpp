@@ -100,6 +100,16 @@ bool HeadlessPlatform::LoadSound(int number, const std::string& file, std::strin
     return true;
 }
 
+bool HeadlessPlatform::LoadMusic(int tune, const std::string& file, std::string& error)
+{
+    if (std::find(brokenMusic.begin(), brokenMusic.end(), tune) != brokenMusic.end()) {
+        error = "is not an Ogg Vorbis file";
+        return false;
+    }
+    loadedMusic.push_back(file);
+    return true;
+}
+
 void HeadlessPlatform::PlaySound(int number)
 {
     sounds.push_back(SoundEvent{number, false, presents});

@@ -21,6 +21,12 @@ public:
         int afterFrame; // number of pictures presented before the sound started
         bool operator==(const SoundEvent&) const = default;
     };
+    // What the game asked of the music; nothing is ever heard.
+    struct MusicEvent {
+        int tune;       // 0: stopped
+        int afterFrame; // number of pictures presented before the request
+        bool operator==(const MusicEvent&) const = default;
+    };
 
     // Queues the keys held at one poll; polls beyond the script see no key.
     void QueueKeys(std::initializer_list<int32_t> scanCodes);
@@ -50,6 +56,8 @@ public:
     bool echoMessages = true;
     // Sound numbers whose files fail to load.
     std::vector<int> brokenSounds;
+    // Tune numbers whose files fail to load.
+    std::vector<int> brokenMusic;
 
     std::vector<Surface> pictures;
     std::vector<uint32_t> presentTicks;
@@ -58,6 +66,8 @@ public:
     std::vector<std::string> messages;
     std::string title; // the last one set
     std::vector<std::string> loadedSounds;
+    std::vector<MusicEvent> music;
+    std::vector<std::string> loadedMusic;
     ScreenMode windowMode = ScreenMode::Window320;
     bool windowOpen = false;
     bool cursorVisible = true;
@@ -92,6 +102,9 @@ public:
     void PlaySound(int number) override;
     void PlaySoundSync(int number) override;
     void CloseAudio() override { audioOpen = false; }
+    bool LoadMusic(int tune, const std::string& file, std::string& error) override;
+    void PlayMusic(int tune) override { music.push_back(MusicEvent{tune, presents}); }
+    void StopMusic() override { music.push_back(MusicEvent{0, presents}); }
 
 private:
     std::deque<KeyState> script_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
 
 namespace zorbo {
 
@@ -103,6 +104,28 @@ std::string DecodedSoundProblem(size_t decodedBytes)
 {
     return "the sound decodes to " + std::to_string(decodedBytes >> 20) + " MB; at most " +
            std::to_string(kMaxSoundBytes >> 20) + " MB is read";
+}
+
+std::string MusicFileProblem(const std::string& bytes)
+{
+    // The first page of an Ogg stream: its 27-byte header, a table of segment sizes, and a
+    // Vorbis stream's identification packet ("\x01vorbis").
+    constexpr size_t kPageHeader = 27;
+    constexpr std::string_view kVorbis("\x01vorbis", 7);
+    if (bytes.size() >= kPageHeader && bytes.compare(0, 4, "OggS") == 0) {
+        const size_t packet = kPageHeader + static_cast<uint8_t>(bytes[kPageHeader - 1]);
+        if (bytes.size() >= packet + kVorbis.size() && bytes.compare(packet, kVorbis.size(), kVorbis) == 0)
+            return {};
+    }
+    return "is not an Ogg Vorbis file";
+}
+
+bool ReadMusicFile(const std::string& file, std::string& bytes, std::string& error)
+{
+    if (ReadRegularFile(file, kMaxMusicFileBytes, bytes, error) != FileError::None)
+        return false;
+    error = MusicFileProblem(bytes);
+    return error.empty();
 }
 
 bool ReadBitmapFile(const std::string& file, std::string& bytes, std::string& error)

@@ -35,4 +35,14 @@ std::string WaveFileProblem(const std::string& bytes);
 // The phrase for a sound whose decoded size is over kMaxSoundBytes.
 std::string DecodedSoundProblem(size_t decodedBytes);
 
+// The most bytes read of one music file: a tune is streamed as it plays, so only its file
+// is held; the game's own take a few hundred kilobytes.
+constexpr size_t kMaxMusicFileBytes = 8u << 20;
+// Empty when the bytes begin an Ogg Vorbis stream, else "is not an Ogg Vorbis file": the
+// mixer would take other kinds of sound as music too.
+std::string MusicFileProblem(const std::string& bytes);
+// Reads a music file for the mixer: a regular file within kMaxMusicFileBytes that passes
+// MusicFileProblem. False with the reason otherwise.
+bool ReadMusicFile(const std::string& file, std::string& bytes, std::string& error);
+
 } // namespace zorbo

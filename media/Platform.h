@@ -72,6 +72,16 @@ public:
     // Plays the effect and returns when it has ended; window messages are handled meanwhile.
     virtual void PlaySoundSync(int number) = 0;
     virtual void CloseAudio() = 0;
+
+    // Music: one looping tune at a time by number 1..6 (game/Music.h), under the effects,
+    // playing on through the effects the game waits for and held in a pause. Checks a tune's
+    // file once the audio is open; false, with the reason in `error`, when it cannot be played.
+    virtual bool LoadMusic(int tune, const std::string& file, std::string& error) = 0;
+    // Starts the tune from its beginning in place of the one playing. Whether it is heard is
+    // the player's choice (music on or off), never the game's.
+    virtual void PlayMusic(int tune) = 0;
+    // No tune until the next PlayMusic.
+    virtual void StopMusic() = 0;
 };
 
 } // namespace zorbo

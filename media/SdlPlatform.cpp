@@ -220,8 +220,9 @@ void SdlPlatform::Handle(const SDL_Event& e)
     }
 }
 
-// The keys that belong to the window, not to the game: P pauses, F11 and Alt+Enter switch
-// between the window and full screen, and Escape ends a pause on its way to the game.
+// The keys that belong to the window, not to the game: P pauses, M turns the music on or
+// off, F11 and Alt+Enter switch between the window and full screen, and Escape ends a
+// pause on its way to the game.
 bool SdlPlatform::HandleControlKey(const SDL_KeyboardEvent& key)
 {
     const SDL_Scancode code = key.keysym.scancode;
@@ -231,6 +232,10 @@ bool SdlPlatform::HandleControlKey(const SDL_KeyboardEvent& key)
     }
     if (code == SDL_SCANCODE_P) {
         SetPaused(!paused_);
+        return true;
+    }
+    if (code == SDL_SCANCODE_M) {
+        SetMusicOn(!MusicOn());
         return true;
     }
     const bool enter = code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER;
@@ -364,6 +369,7 @@ void SdlPlatform::DoEvents()
     while (SDL_PollEvent(&e) != 0)
         Handle(e);
     ServeWindow();
+    sound_.Music().Serve();
 }
 
 void SdlPlatform::WaitUntil(uint32_t tick)
@@ -546,7 +552,7 @@ void SdlPlatform::ReadKeyboard(KeyState& keys)
     const Uint8* state = SDL_GetKeyboardState(&count);
     for (int i = 0; i < count; ++i) {
         // The window's own keys are never the game's.
-        if (i == SDL_SCANCODE_P || i == SDL_SCANCODE_F11)
+        if (i == SDL_SCANCODE_P || i == SDL_SCANCODE_M || i == SDL_SCANCODE_F11)
             continue;
         if (state[i] != 0) {
             const int code = GameScanCode(static_cast<SDL_Scancode>(i));

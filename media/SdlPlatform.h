@@ -56,6 +56,13 @@ public:
     void PlaySound(int number) override;
     void PlaySoundSync(int number) override;
     void CloseAudio() override;
+    // media/SdlMusic.cpp: the music.
+    bool LoadMusic(int tune, const std::string& file, std::string& error) override;
+    void PlayMusic(int tune) override;
+    void StopMusic() override;
+    // Music on or off: the player's choice, set before the game starts; the M key switches it.
+    void SetMusicOn(bool on);
+    bool MusicOn() const;
 
     // Smooth motion: pictures between the game's frames at the display's rate, the view and
     // the sprites moved part of the way (media/SmoothMotion.h). Otherwise, as the game

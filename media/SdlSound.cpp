@@ -109,6 +109,7 @@ bool SdlSound::Open()
     }
     if (!mixing)
         Warn(why + "; the game plays without sound");
+    music_.Open(mixer_);
     open_ = true;
     paused_ = false;
     return true;
@@ -218,6 +219,7 @@ void SdlSound::Pause(bool paused)
     if (!open_ || paused == paused_)
         return;
     paused_ = paused;
+    music_.Pause(paused);
     if (mixer_ != nullptr) {
         mixer_->pause(paused);
         return;
@@ -240,6 +242,7 @@ void SdlSound::Close()
     paused_ = false;
     lengthMs_.fill(0);
     endTick_.fill(0);
+    music_.Close();
     if (mixer_ == nullptr)
         return;
     mixer_->halt();

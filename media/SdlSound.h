@@ -2,6 +2,8 @@
 // The game's sound effects on SDL. They are mixed by the sound module (media/SoundModule.h),
 // loaded only once a sound device has opened; without a device, or without the module,
 // the game plays silently, and an effect the game waits for still takes its length.
+#include "media/SdlMusic.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -44,6 +46,9 @@ public:
     // Waits for a close under way and ends SDL's sound system (before SDL itself ends).
     void FinishClosing();
     bool Silent() const { return open_ && mixer_ == nullptr; }
+    // The music plays on the same mixer; it opens, closes and pauses with the effects.
+    SdlMusic& Music() { return music_; }
+    const SdlMusic& Music() const { return music_; }
 
 private:
     bool OpenMixer(std::string& why);
@@ -56,6 +61,7 @@ private:
     // A silent game's effects: each one's length, and when its current play ends.
     std::array<uint32_t, Effects> lengthMs_{};
     std::array<uint32_t, Effects> endTick_{};
+    SdlMusic music_;
     uint32_t pausedAt_ = 0;
     bool paused_ = false;
     // Closing the device plays out its last buffers (tens of milliseconds); that runs here

@@ -21,6 +21,13 @@ void* Load(SDL_RWops* rw, unsigned* bytes)
     return chunk;
 }
 
+int MusicState()
+{
+    if (Mix_PlayingMusic() == 0)
+        return zorbo::MusicSilent;
+    return Mix_FadingMusic() == MIX_FADING_OUT ? zorbo::MusicFading : zorbo::MusicPlaying;
+}
+
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) const zorbo::SoundModuleEntry zorbo_sound_entry = {
@@ -34,4 +41,11 @@ extern "C" __attribute__((visibility("default"))) const zorbo::SoundModuleEntry 
     [](bool paused) { paused ? Mix_Pause(-1) : Mix_Resume(-1); },
     [] { Mix_HaltChannel(-1); },
     [] { Mix_CloseAudio(); },
+    [](SDL_RWops* rw) -> void* { return Mix_LoadMUS_RW(rw, 1); },
+    [](void* music) { Mix_FreeMusic(static_cast<Mix_Music*>(music)); },
+    [](void* music, int ms) { return Mix_FadeInMusic(static_cast<Mix_Music*>(music), -1, ms) == 0; },
+    [](int ms) { Mix_FadeOutMusic(ms); },
+    [] { Mix_HaltMusic(); },
+    &MusicState,
+    [](bool paused) { paused ? Mix_PauseMusic() : Mix_ResumeMusic(); },
 };

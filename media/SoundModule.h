@@ -24,7 +24,24 @@ struct SoundModuleEntry {
     void (*halt)();
     // Closes the device; it plays out its last buffers first, so it may run on a thread.
     void (*close)();
+
+    // Music, one tune at a time. Streams a tune from `rw`, which it closes when freed (the
+    // bytes behind it must outlive it); null on failure, `rw` closed.
+    void* (*loadMusic)(SDL_RWops* rw);
+    // Never while the tune fades out: the mixer would wait for the fade to end.
+    void (*freeMusic)(void* music);
+    // Plays `music` from its beginning, looping, fading in over `ms`; never while another
+    // tune fades out (the mixer would wait). False on failure.
+    bool (*playMusic)(void* music, int ms);
+    void (*fadeOutMusic)(int ms);
+    void (*haltMusic)();
+    // MusicSilent, MusicPlaying or MusicFading (out).
+    int (*musicState)();
+    void (*pauseMusic)(bool paused);
 };
+inline constexpr int MusicSilent = 0;
+inline constexpr int MusicPlaying = 1;
+inline constexpr int MusicFading = 2;
 inline constexpr const char* SoundModuleSymbol = "zorbo_sound_entry";
 inline constexpr const char* SoundModuleFile = "zorbo-sound.so";
 

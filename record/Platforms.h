@@ -43,6 +43,10 @@ public:
     void PlaySound(int n) override { inner_.PlaySound(n); }
     void PlaySoundSync(int n) override { inner_.PlaySoundSync(n); }
     void CloseAudio() override { inner_.CloseAudio(); }
+    // The music changes nothing in the game: a recording neither stores nor checks it.
+    bool LoadMusic(int t, const std::string& f, std::string& e) override { return inner_.LoadMusic(t, f, e); }
+    void PlayMusic(int t) override { inner_.PlayMusic(t); }
+    void StopMusic() override { inner_.StopMusic(); }
 
 protected:
     Platform& inner_;
