@@ -86,7 +86,7 @@ const std::vector<Option>& Options()
              cl.settings.gWindow640 = v == "640x480";
              return {};
          }},
-        {"--no-sound", "", "no sound effects", GameSetting | WindowOnly,
+        {"--no-sound", "", "no sound effects and no music", GameSetting | WindowOnly,
          [](CommandLine& cl, const std::string&, const std::string&) -> std::string {
              cl.settings.gSoundOn = false;
              return {};
@@ -99,6 +99,16 @@ const std::vector<Option>& Options()
              if (!motion)
                  return Refused(n, "smooth or classic", v);
              cl.settings.motion = *motion;
+             return {};
+         }},
+        {"--music", "on|off",
+         "on or off: the music of each level under the sound effects (by\ndefault on in smooth motion, off in classic; --no-sound means\nnone); M switches it in play",
+         GameSetting | WindowOnly,
+         [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
+             const auto music = MusicFromWord(v);
+             if (!music)
+                 return Refused(n, "on or off", v);
+             cl.settings.music = *music;
              return {};
          }},
         {"--data", "DIR", "read the game's files from DIR", 0,
@@ -208,8 +218,8 @@ std::string Conflict(const CommandLine& cl)
     if (cl.headless && cl.play.empty())
         return "--headless only goes with --play";
     if (cl.headless && cl.windowOption)
-        return "--headless plays back without a window: --screen, --no-sound, --motion, --screenshot and "
-               "--frame-log do not apply";
+        return "--headless plays back without a window: --screen, --no-sound, --motion, --music, --screenshot "
+               "and --frame-log do not apply";
     return {};
 }
 
@@ -232,8 +242,8 @@ std::string UsageText()
     return text +
            "\n"
            "Keys: arrows run, space jumps (hold it for a higher jump), down enters a pipe, up\n"
-           "throws a fireball, Y/N answer questions, escape quits, P pauses and resumes, F11 or\n"
-           "Alt+Enter switches between the window and full screen.\n"
+           "throws a fireball, Y/N answer questions, escape quits, P pauses and resumes, M turns\n"
+           "the music on or off, F11 or Alt+Enter switches between the window and full screen.\n"
            "\n"
            "Gamepad: the d-pad or the left stick runs, the south button (A) jumps (hold it for\n"
            "a higher jump), the west or east button (X, B) throws a fireball, down enters a pipe;\n"
@@ -241,7 +251,7 @@ std::string UsageText()
            "second quits.\n"
            "\n"
            "Files: the launcher keeps its last choices (level set, start level, screen size,\n"
-           "difficulty, sound, motion) in $XDG_CONFIG_HOME/zorbo/settings, or\n"
+           "difficulty, sound, motion, music) in $XDG_CONFIG_HOME/zorbo/settings, or\n"
            "~/.config/zorbo/settings when XDG_CONFIG_HOME is not set, and shows them at the next\n"
            "start; options given on the command line are never kept. The furthest level\n"
            "reached by playing in each level set is kept in $XDG_STATE_HOME/zorbo/progress, or\n"

@@ -10,7 +10,7 @@ struct CommandLine {
     Settings settings;
     bool anySetting = false;   // at least one game setting was given
     bool recordedSetting = false; // --level-set, --level or --difficulty: a recording fixes these
-    bool windowOption = false; // --screen, --no-sound, --motion, --screenshot or --frame-log: only for a window
+    bool windowOption = false; // --screen, --no-sound, --motion, --music, --screenshot or --frame-log: only for a window
     std::string tryingOut;     // the first of --start-column and --loop-level given, else empty
     bool help = false;
     bool version = false;

@@ -55,6 +55,7 @@ int RunGame(const Settings& settings, const CommandLine& cl, const Recording* re
         SdlPlatform sdl(settings.DataPath + "icon.bmp");
         sdl.CloseAfterFrames(cl.quitAfterFrames);
         sdl.SetSmoothMotion(settings.motion == Motion::Smooth);
+        sdl.SetMusicOn(MusicHeard(settings.music, settings.motion));
         sdl.SetFrameLog(&frameLog);
         Recording unused;
         RecordingPlatform recorder(sdl, record != nullptr ? *record : unused);

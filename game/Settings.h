@@ -35,6 +35,30 @@ constexpr std::optional<Motion> MotionFromWord(std::string_view word)
     return std::nullopt;
 }
 
+// Music (presentation too: it never changes the game). Without a word from the player it
+// plays in smooth motion and stays off in classic, which shows the game as it always was.
+enum class MusicChoice : uint8_t {
+    Automatic, // on in smooth motion, off in classic
+    On,
+    Off,
+};
+// The words the command line and the launcher's settings file use for a choice made
+// ("on", "off"); Automatic has none, and the file leaves the key out.
+constexpr std::string_view MusicWord(MusicChoice m) { return m == MusicChoice::Off ? "off" : "on"; }
+constexpr std::optional<MusicChoice> MusicFromWord(std::string_view word)
+{
+    if (word == "on")
+        return MusicChoice::On;
+    if (word == "off")
+        return MusicChoice::Off;
+    return std::nullopt;
+}
+// Whether music is heard with this choice in this motion (with sound on).
+constexpr bool MusicHeard(MusicChoice m, Motion motion)
+{
+    return m == MusicChoice::On || (m == MusicChoice::Automatic && motion == Motion::Smooth);
+}
+
 // The choices the launcher (or the command line) hands to the game window.
 struct Settings {
     int32_t gLevel = 0;          // 0..9
@@ -52,6 +76,7 @@ struct Settings {
     bool LoopLevel = false;
     // Presentation only: never recorded, never part of the game's state.
     Motion motion = Motion::Smooth;
+    MusicChoice music = MusicChoice::Automatic;
 };
 
 } // namespace zorbo

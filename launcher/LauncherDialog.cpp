@@ -36,10 +36,11 @@ constexpr Fl_Fontsize kTitleText = 21;   // 15.75 point
 
 const char* const kEditMenuLabel = "Open in the level editor\xe2\x80\xa6";
 const char* const kMotionMenuLabel = "Smooth motion";
+const char* const kMusicMenuLabel = "Music";
 const char* const kLevelSetTip =
     "Type a level set's name or pick one from the list.\n"
     "Right click or Ctrl+E: open it in the level editor.\n"
-    "Right click also turns smooth motion on or off.";
+    "Right click also turns smooth motion and music on or off.";
 
 // The default button: Enter (also the keypad's) presses it wherever the focus is, and a
 // dark frame marks it as the default.
@@ -300,8 +301,9 @@ void LauncherDialog::ShowChoices(const SavedChoices& shown)
     Combo1_Change();
     Combo2->value(shown.screenSize.c_str());
     Check2->value(shown.soundOn ? 1 : 0);
-    // No control shows it: the context menu reads it when it pops up.
+    // No control shows them: the context menu reads them when it pops up.
     choices_.motion = shown.motion;
+    choices_.music = shown.music;
     Fl_Round_Button* const options[] = {Option1, Option2, Option3, Option4};
     for (size_t i = 0; i < std::size(options); ++i)
         options[i]->value(static_cast<int>(i) + 1 == static_cast<int>(shown.difficulty) ? 1 : 0);
@@ -463,14 +465,23 @@ void LauncherDialog::SmoothMotion_Click()
     choices_.motion = choices_.motion == Motion::Smooth ? Motion::Classic : Motion::Smooth;
 }
 
+void LauncherDialog::Music_Click()
+{
+    // Once ticked or unticked by hand the music no longer follows the motion.
+    choices_.music = MusicHeard(choices_.music, choices_.motion) ? MusicChoice::Off : MusicChoice::On;
+}
+
 std::vector<Fl_Menu_Item> LauncherDialog::LevelSetMenu()
 {
     const int smooth = choices_.motion == Motion::Smooth ? FL_MENU_VALUE : 0;
+    const int music = MusicHeard(choices_.music, choices_.motion) ? FL_MENU_VALUE : 0;
     return {
         {kEditMenuLabel, 0, Call<&LauncherDialog::EditLevelSet_Click>, this, FL_MENU_DIVIDER, FL_NORMAL_LABEL,
          FL_HELVETICA, kDialogText, FL_BLACK},
         {kMotionMenuLabel, 0, Call<&LauncherDialog::SmoothMotion_Click>, this, FL_MENU_TOGGLE | smooth,
          FL_NORMAL_LABEL, FL_HELVETICA, kDialogText, FL_BLACK},
+        {kMusicMenuLabel, 0, Call<&LauncherDialog::Music_Click>, this, FL_MENU_TOGGLE | music, FL_NORMAL_LABEL,
+         FL_HELVETICA, kDialogText, FL_BLACK},
         {},
     };
 }

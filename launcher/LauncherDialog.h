@@ -28,7 +28,7 @@ class HelpWindow;
 
 // The start-up dialog: level set, start level, screen size, difficulty and sound, then
 // "New Game", "Exit" or "?". The level-set box's context menu opens the level editor and
-// holds the smooth-motion toggle.
+// holds the smooth-motion and music toggles.
 class LauncherDialog {
 public:
     // Looks at a level-set file; returns an empty string when it can be played, else one
@@ -72,9 +72,11 @@ public:
     void Command3_Click();
     void EditLevelSet_Click();
     void SmoothMotion_Click();
+    void Music_Click();
     // The level-set box's context menu as it pops up now: the editor, a divider, then the
-    // smooth-motion toggle, checked while motion is smooth. Each item's callback acts on the
-    // dialog, so a test can pick an entry without a display.
+    // smooth-motion toggle, checked while motion is smooth, and the music toggle, checked
+    // while music is heard (MusicHeard). Each item's callback acts on the dialog, so a test
+    // can pick an entry without a display.
     std::vector<Fl_Menu_Item> LevelSetMenu();
     // A message box naming a problem found after the fact (an editor that did not run).
     void ShowProblem(const std::string& text) { ShowMessage(text, true); }

@@ -105,6 +105,7 @@ Settings SettingsFromChoices(const LauncherChoices& c, const std::string& dataPa
     s.gLevel = std::clamp(c.level, 1, 10) - 1;
     s.gSoundOn = c.soundOn;
     s.motion = c.motion;
+    s.music = c.music;
     s.gDifficulty = DifficultyFrameRate(c.difficulty);
     // The screen flags start False; only the listed sizes change them.
     s.gFullScreen = false;

@@ -49,6 +49,7 @@ struct LauncherChoices {
     bool soundOn = true;
     DifficultyOption difficulty = DifficultyOption::Normal;
     Motion motion = Motion::Smooth;         // the level-set box's context menu
+    MusicChoice music = MusicChoice::Automatic; // the context menu too
     std::string gLevelSet;                  // survives failed attempts
 };
 

@@ -24,8 +24,8 @@ constexpr DifficultyWord kDifficultyWords[] = {
     {DifficultyOption::Crazy, "crazy"},
 };
 
-enum class Key { LevelSet, Level, ScreenSize, Difficulty, Sound, Motion, Count };
-constexpr const char* kKeyNames[] = {"level-set", "level", "screen-size", "difficulty", "sound", "motion"};
+enum class Key { LevelSet, Level, ScreenSize, Difficulty, Sound, Motion, Music, Count };
+constexpr const char* kKeyNames[] = {"level-set", "level", "screen-size", "difficulty", "sound", "motion", "music"};
 static_assert(std::size(kKeyNames) == static_cast<size_t>(Key::Count));
 
 bool HasControlBytes(std::string_view text)
@@ -122,6 +122,12 @@ private:
                 return true;
             }
             return false;
+        case Key::Music:
+            if (const std::optional<MusicChoice> music = MusicFromWord(value)) {
+                c.music = *music;
+                return true;
+            }
+            return false;
         case Key::Count:
             break;
         }
@@ -153,6 +159,7 @@ SavedChoices ChoicesToRemember(const LauncherChoices& choices, const Settings& s
     out.difficulty = choices.difficulty;
     out.soundOn = started.gSoundOn;
     out.motion = started.motion;
+    out.music = started.music;
     return out;
 }
 
@@ -190,6 +197,8 @@ std::string SavedChoicesText(const SavedChoices& c)
     text += std::string("difficulty ") + DifficultyText(c.difficulty) + "\n";
     text += std::string("sound ") + (c.soundOn ? "on" : "off") + "\n";
     text += "motion " + std::string(MotionWord(c.motion)) + "\n";
+    if (c.music != MusicChoice::Automatic)
+        text += "music " + std::string(MusicWord(c.music)) + "\n";
     return text;
 }
 

@@ -8,10 +8,12 @@
 //   difficulty normal
 //   sound on
 //   motion smooth
+//   music on
 //
 // Each line is a key, one space and a value; empty lines and lines starting with '#' are
 // skipped. A key the file leaves out keeps its designed value, so a file written before a
-// key existed reads as it always did.
+// key existed reads as it always did. The music key is written only once the player has
+// chosen: without it the music follows the motion (game/Settings.h, MusicChoice).
 #include "launcher/LauncherLogic.h" // DifficultyOption, kScreenSizes
 
 #include <cstddef>
@@ -29,6 +31,7 @@ struct SavedChoices {
     DifficultyOption difficulty = DifficultyOption::Normal;
     bool soundOn = true;
     Motion motion = Motion::Smooth;    // the level-set box's context menu
+    MusicChoice music = MusicChoice::Automatic; // the context menu too
     bool operator==(const SavedChoices&) const = default;
 };
 
@@ -52,8 +55,8 @@ struct SavedChoicesRead {
 };
 
 // What a started game leaves for the next start: the listed name of the chosen file, the
-// screen size the game was given (a typed size the list does not hold gave 320 x 240) and
-// its motion.
+// screen size the game was given (a typed size the list does not hold gave 320 x 240), its
+// motion and its music.
 SavedChoices ChoicesToRemember(const LauncherChoices& choices, const Settings& started);
 
 // Reads the file's bytes. Any problem makes the whole file untrusted: callers use the

@@ -123,7 +123,7 @@ TEST(CommandLine, AReplayTakesWindowOptionsButNotGameSettings)
         if (std::string(windowOption) != "--no-sound")
             args.push_back(std::string(windowOption) == "--motion" ? "classic" : "log.txt");
         EXPECT_EQ(ParseCommandLine(args).error, "--headless plays back without a window: --screen, --no-sound, "
-                                                "--motion, --screenshot and --frame-log do not apply")
+                                                "--motion, --music, --screenshot and --frame-log do not apply")
             << windowOption;
     }
     EXPECT_EQ(ParseCommandLine({"--play", "g.rec", "--headless", "--quit-after-frames", "5"}).error, "");
@@ -152,4 +152,28 @@ TEST(CommandLine, MotionIsSmoothOrClassicAndTheFrameLogNeedsAFile)
     EXPECT_EQ(ParseCommandLine({"--frame-log", ""}).error, "--frame-log needs a file name");
     EXPECT_NE(UsageText().find("--motion M"), std::string::npos);
     EXPECT_NE(UsageText().find("--frame-log FILE"), std::string::npos);
+}
+
+// Music follows the motion unless the player says: on in smooth, off in classic, and
+// --music on or off wins over either. A window option, like the motion.
+TEST(CommandLine, MusicIsOnOrOffAndWithoutAWordFollowsTheMotion)
+{
+    const auto plain = ParseCommandLine({});
+    EXPECT_EQ(plain.settings.music, MusicChoice::Automatic);
+    EXPECT_TRUE(MusicHeard(plain.settings.music, plain.settings.motion));
+    const auto classic = ParseCommandLine({"--motion", "classic"});
+    EXPECT_FALSE(MusicHeard(classic.settings.music, classic.settings.motion)) << "classic shows the game as it was";
+    const auto asked = ParseCommandLine({"--motion", "classic", "--music", "on"});
+    ASSERT_EQ(asked.error, "");
+    EXPECT_TRUE(MusicHeard(asked.settings.music, asked.settings.motion));
+    const auto off = ParseCommandLine({"--music", "off"});
+    ASSERT_EQ(off.error, "");
+    EXPECT_TRUE(off.anySetting);
+    EXPECT_FALSE(MusicHeard(off.settings.music, off.settings.motion));
+    for (const char* bad : {"yes", "On", ""})
+        EXPECT_EQ(ParseCommandLine({"--music", bad}).error, std::string("--music takes on or off, not \"") + bad + "\"");
+    EXPECT_NE(ParseCommandLine({"--play", "g.rec", "--headless", "--music", "on"}).error, "");
+    EXPECT_EQ(ParseCommandLine({"--play", "g.rec", "--music", "off"}).error, "");
+    EXPECT_NE(UsageText().find("--music on|off"), std::string::npos);
+    EXPECT_NE(UsageText().find("M turns\nthe music on or off"), std::string::npos);
 }
