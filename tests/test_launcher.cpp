@@ -405,7 +405,7 @@ TEST(LauncherDialogLayout, TheContextMenuOpensTheEditorAndTogglesSmoothMotion)
     dialog.LoadChoices();
 
     std::vector<Fl_Menu_Item> menu = dialog.LevelSetMenu();
-    ASSERT_EQ(menu.size(), 3u);
+    ASSERT_EQ(menu.size(), 4u);
     EXPECT_STREQ(menu[0].label(), "Open in the level editor\xe2\x80\xa6");
     EXPECT_TRUE(menu[0].flags & FL_MENU_DIVIDER) << "a divider parts the editor from the toggle";
     EXPECT_STREQ(menu[1].label(), "Smooth motion");
@@ -424,5 +424,36 @@ TEST(LauncherDialogLayout, TheContextMenuOpensTheEditorAndTogglesSmoothMotion)
     // hands to the game.
     dialog.Command1_Click();
     ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].motion, Motion::Classic);
+}
+
+// The music toggle sits under the motion's and shows whether music is heard: with no choice
+// made it follows the motion; ticked or unticked by hand it stays so, and the started game
+// and the remembered choices carry it.
+TEST(LauncherDialogLayout, TheContextMenuTogglesTheMusic)
+{
+    test::TempDir dir;
+    Touch(dir.path() + "Standard.txt");
+    std::vector<SavedChoices> kept;
+    LauncherDialog dialog(
+        dir.path(), [](const std::string&) { return std::string(); }, {}, {},
+        [&kept](const SavedChoices& c) { kept.push_back(c); });
+    dialog.LoadChoices();
+    const auto item = [&dialog](size_t i) { return dialog.LevelSetMenu()[i]; };
+    EXPECT_STREQ(item(2).label(), "Music");
+    EXPECT_TRUE(item(2).checkbox());
+    EXPECT_TRUE(item(2).value()) << "smooth motion plays music";
+    item(1).do_callback(&dialog.Window());
+    EXPECT_FALSE(item(2).value()) << "classic motion is silent unless asked";
+    item(2).do_callback(&dialog.Window());
+    EXPECT_TRUE(item(2).value());
+    item(1).do_callback(&dialog.Window());
+    item(1).do_callback(&dialog.Window());
+    EXPECT_TRUE(item(2).value()) << "asked for, it no longer follows the motion";
+    EXPECT_EQ(dialog.ReadChoices().music, MusicChoice::On);
+
+    dialog.Command1_Click();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].music, MusicChoice::On);
     EXPECT_EQ(kept[0].motion, Motion::Classic);
 }

@@ -142,6 +142,25 @@ TEST(MediaLimits, AHugeBitmapInAFewBytesIsRefusedAtOnceByName)
     EXPECT_EQ(small.Width(), 300);
 }
 
+// A tune is taken only as an Ogg stream whose first packet is Vorbis's: the mixer would
+// play other kinds of file as music too, an Ogg of another codec among them.
+TEST(MediaLimits, OnlyOggVorbisIsTakenAsATune)
+{
+    // A first page: the 27-byte header (its last byte the number of segments), one
+    // segment's size, then the packet.
+    const auto page = [](const std::string& packet) {
+        std::string p = "OggS" + std::string(22, '\0') + '\x01' + static_cast<char>(packet.size()) + packet;
+        return p + std::string(30, '\0');
+    };
+    EXPECT_EQ(MusicFileProblem(page(std::string("\x01vorbis", 7))), "");
+    EXPECT_EQ(MusicFileProblem(page("OpusHead")), "is not an Ogg Vorbis file");
+    EXPECT_EQ(MusicFileProblem(page(std::string("\x7F" "FLAC", 5))), "is not an Ogg Vorbis file");
+    EXPECT_EQ(MusicFileProblem(page(std::string("\x01vorbis", 7)).substr(0, 32)), "is not an Ogg Vorbis file")
+        << "cut short in the packet";
+    EXPECT_EQ(MusicFileProblem("ID3\x03"), "is not an Ogg Vorbis file");
+    EXPECT_EQ(MusicFileProblem(""), "is not an Ogg Vorbis file");
+}
+
 TEST(MediaLimits, WaveHeadersAreHeldToTheLongestSoundRead)
 {
     EXPECT_EQ(WaveFileProblem(Wave(1000, 1, kMaxSoundSeconds)), "");

@@ -136,6 +136,24 @@ TEST(SavedChoicesFile, WithoutAFileTheDesignedValuesShow)
     EXPECT_EQ(ReadSavedChoices("motion classic\n").choices.motion, Motion::Classic);
 }
 
+// The music key is written only once the player has chosen; without it the music follows
+// the motion, so a file from before the key reads as it always did.
+TEST(SavedChoicesFile, TheMusicIsKeptOnlyOnceChosen)
+{
+    SavedChoices c;
+    EXPECT_EQ(c.music, MusicChoice::Automatic);
+    EXPECT_EQ(SavedChoicesText(c).find("music"), std::string::npos);
+    for (MusicChoice m : {MusicChoice::On, MusicChoice::Off}) {
+        c.music = m;
+        const SavedChoicesRead read = ReadSavedChoices(SavedChoicesText(c));
+        ASSERT_TRUE(read.valid()) << read.FirstProblem();
+        EXPECT_EQ(read.choices.music, m);
+    }
+    EXPECT_EQ(ReadSavedChoices("motion classic\nmusic on\n").choices.music, MusicChoice::On);
+    EXPECT_EQ(ReadSavedChoices("music loud\n").FirstProblem(), "line 1: music cannot be \"loud\"");
+    EXPECT_EQ(ReadSavedChoices("music off\nmusic on\n").FirstProblem(), "line 2: music is set twice");
+}
+
 TEST(SavedChoicesFile, ADamagedFileIsNamedOnceWithItsLineAndIgnored)
 {
     struct Case {

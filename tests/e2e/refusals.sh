@@ -54,6 +54,21 @@ expect 0 "warning: bitmap $work/Data/game_1.bmp: is a FIFO, not a regular file; 
 expect 0 "warning: sound $work/Data/m001.wav: is a FIFO, not a regular file; the game runs without it" \
   "a FIFO in place of a wave"
 
+# So is a tune's file that is a FIFO, not Ogg Vorbis or too large; the first level's tune
+# (open sky) is a FIFO, and the game plays on without it.
+rm "$work/Data/tune-sky.ogg"
+mkfifo "$work/Data/tune-sky.ogg"
+echo "not music" > "$work/Data/tune-cave.ogg"
+head -c 9000000 /dev/zero > "$work/Data/tune-castle.ogg"
+run env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$zorbo" --data "$work/Data" --level 1 --quit-after-frames 2
+expect 0 "warning: music $work/Data/tune-sky.ogg: is a FIFO, not a regular file; the game plays on without that tune" \
+  "a FIFO in place of a tune"
+expect 0 "warning: music $work/Data/tune-cave.ogg: is not an Ogg Vorbis file; the game plays on without that tune" \
+  "a tune's file that is no Ogg Vorbis"
+expect 0 "warning: music $work/Data/tune-castle.ogg: is larger than 8 MB; the game plays on without that tune" \
+  "a tune's file too large"
+[ "$(grep -c "warning: music" "$work/out")" = 3 ] || fail "each broken tune is named once"
+
 # No desktop: the game and the launcher say so and end, instead of running unseen.
 run env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$zorbo" --data "$work/Data" --level 1
 expect 1 "zorbo: no display" "the game without a display"

@@ -1,5 +1,6 @@
-// Any bytes at all, as a bitmap's or a wave's header: the size checks must neither crash
-// nor read past the bytes, and a picture they pass must be within the largest one read.
+// Any bytes at all, as a bitmap's, a wave's or a tune's header: the checks must neither
+// crash nor read past the bytes, and a picture they pass must be within the largest one
+// read, a tune they pass an Ogg stream.
 #include "media/MediaLimits.h"
 
 #include <cstdint>
@@ -32,6 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     const std::string sound = WaveFileProblem(bytes);
     if (!sound.empty() && sound != "is not a WAVE file" && sound.rfind("the sound lasts ", 0) != 0)
+        std::abort();
+    const std::string tune = MusicFileProblem(bytes);
+    if (tune.empty() ? bytes.compare(0, 4, "OggS") != 0 : tune != "is not an Ogg Vorbis file")
         std::abort();
     return 0;
 }
