@@ -33,4 +33,5 @@ fuzz editor "level editor document" 30 65536 assets/levels/*.txt
 fuzz settings "launcher settings reader" 20 8192 tests/fuzz/corpus/settings/*
 fuzz progress "progress reader" 20 40000 tests/fuzz/corpus/progress/*
 fuzz recovery "level editor recovery copy" 20 65536 tests/fuzz/corpus/recovery/*
-fuzz media "bitmap and wave header checks" 20 4096 build/release/Data/game_1.bmp build/release/Data/m001.wav
+fuzz media "bitmap, wave and tune header checks" 20 4096 build/release/Data/game_1.bmp build/release/Data/m001.wav \
+  build/release/Data/tune-parade.ogg

@@ -10,8 +10,8 @@
 
 namespace zorbo {
 
-// The platform without a machine: keys and ticks come from a script, presented pictures
-// and played sounds are recorded. The clock only moves when the game waits for it (it
+// The platform without a machine: keys and ticks come from a script, presented pictures,
+// played sounds and the tunes asked for are recorded. The clock only moves when the game waits for it (it
 // then jumps to the awaited tick) or when a test moves it.
 class HeadlessPlatform : public Platform {
 public:
