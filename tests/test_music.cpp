@@ -17,6 +17,7 @@
 #include "assetgen/Score.h"
 #include "assetgen/Synth.h"
 #include "game/Music.h"
+#include "game/Sounds.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ TEST(MusicFiles, TunesAreLevelWithEachOtherAndWellUnderTheEffects) {
     }
     EXPECT_LE(loudest - quietest, 1.0) << "the tunes are matched to one another";
     // The effects are levelled to their recipes' loudness (AssetSounds checks they are).
-    for (int n = 1; n <= 15; ++n) {
+    for (int n = 1; n <= zorbo::Sound::Count; ++n) {
         char name[16];
         std::snprintf(name, sizeof name, "m%03d.txt", n);
         const Bytes text = read_file(std::string(ZORBO_ASSETS_SOURCE_DIR) + "/sounds/" + name);
