@@ -63,7 +63,7 @@ public:
     // The game shows a Y/N question: a gamepad's buttons answer it instead of jumping.
     virtual void AskingQuestion(bool asking) { (void)asking; }
 
-    // Sound effects by number 1..15.
+    // Sound effects by number 1..16.
     virtual bool OpenAudio() = 0;
     // False, with the reason in `error`, when the file cannot be loaded.
     virtual bool LoadSound(int number, const std::string& file, std::string& error) = 0;
