@@ -136,6 +136,7 @@ EditorWindow::EditorWindow(std::string dataPath, std::string game, const Picture
       doc_(std::make_unique<LevelDocument>()), tools_(*doc_),
       solver_((std::filesystem::path(game_).parent_path() / kSolverName).string())
 {
+    recoveryFile_ = RecoveryFileOf({});
     window_ = std::make_unique<Frame>(kWidth, kHeight, *this);
     window_->begin();
     menu_ = new Fl_Menu_Bar(0, 0, kWidth, kMenuHeight);
@@ -358,25 +359,43 @@ bool EditorWindow::Open(const std::string& path, std::string& error)
     const bool recovered = OfferRecovery(doc, path);
     UseDocument(std::make_unique<LevelDocument>(std::move(*doc)), path);
     if (recovered)
-        Status("Recovered the unsaved changes to " + path + ": save them to keep them");
+        Status("Recovered the unsaved changes to " + path + ": save them to keep them" + LockNote());
     else
-        Status(isNew ? "New level set: it is written to " + path + " when saved" : "Opened " + path);
+        Status((isNew ? "New level set: it is written to " + path + " when saved" : "Opened " + path) + LockNote());
     return true;
 }
 
 void EditorWindow::RecoverUntitled()
 {
-    std::optional<LevelDocument> doc = LevelDocument();
-    if (OfferRecovery(doc, {})) {
-        UseDocument(std::make_unique<LevelDocument>(std::move(*doc)), {});
-        Status("Recovered the unsaved changes to a set without a file: save them to keep them");
+    const std::string folder = RecoveryFolder();
+    if (folder.empty())
+        return;
+    // The newest copy first; one discarded or unreadable leads to the next.
+    for (const std::string& file : AbandonedUntitledCopies(folder, RecoveryFileOf({}))) {
+        std::string reason;
+        if (!untitled_.lock.Acquire(file, reason) && untitled_.lock.Busy())
+            continue; // another editor took it up meanwhile
+        untitled_.file = file;
+        std::optional<LevelDocument> doc = LevelDocument();
+        if (OfferRecovery(doc, {})) {
+            UseDocument(std::make_unique<LevelDocument>(std::move(*doc)), {});
+            Status("Recovered the unsaved changes to a set without a file: save them to keep them");
+            return;
+        }
     }
+    recoveryFile_ = RecoveryFileOf({});
 }
 
 std::string EditorWindow::RecoveryFileOf(const std::string& path)
 {
     const std::string folder = RecoveryFolder();
-    return folder.empty() ? std::string() : RecoveryFile(folder, path);
+    if (folder.empty())
+        return {};
+    if (!path.empty())
+        return RecoveryFile(folder, path);
+    if (untitled_.file.empty())
+        untitled_ = NewUntitledCopy(folder);
+    return untitled_.file;
 }
 
 bool EditorWindow::OfferRecovery(std::optional<LevelDocument>& doc, const std::string& path)
@@ -396,7 +415,7 @@ bool EditorWindow::OfferRecovery(std::optional<LevelDocument>& doc, const std::s
         return false;
     }
     std::string error;
-    std::optional<LevelDocument> recovered = LevelDocument::Recovered(*doc, copy->text, error);
+    std::optional<LevelDocument> recovered = LevelDocument::Recovered(*doc, copy->text, error, copy->olderThanFile);
     if (!recovered) {
         Alert("Cannot recover", "The recovery copy " + file + " cannot be read as a level set (" + error +
                                     "); " + BaseName(path) + " opens as it was saved.");
@@ -404,6 +423,15 @@ bool EditorWindow::OfferRecovery(std::optional<LevelDocument>& doc, const std::s
     }
     doc = std::move(recovered);
     return true;
+}
+
+// Said after an open or a save when the file could not be locked against other editors.
+std::string EditorWindow::LockNote() const
+{
+    if (doc_->LockProblem().empty())
+        return {};
+    return " (not locked against other editors: " + doc_->LockProblem() +
+           "; a change made elsewhere is still asked about before saving)";
 }
 
 // Asked just before a save: someone else may have changed or deleted the file since it was
@@ -575,7 +603,7 @@ bool EditorWindow::Save()
     recoveryFile_ = RecoveryFileOf(path_);
     RemoveRecovery(recoveryFile_);
     UpdateTitle();
-    Status("Saved " + path_);
+    Status("Saved " + path_ + LockNote());
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "editor/LevelDocument.h"
 #include "editor/Pictures.h"
 #include "editor/Prover.h"
+#include "editor/Recovery.h"
 #include "editor/TestPlay.h"
 #include "editor/Tools.h"
 
@@ -92,9 +93,11 @@ private:
     void UseDocument(std::unique_ptr<LevelDocument> doc, const std::string& path);
     bool AskToKeepChanges();
     bool AskAboutDisk();
+    std::string LockNote() const;
     // The recovery copy: offered when a file is opened, kept while there are unsaved
     // changes, written at SIGTERM and SIGHUP, removed on save or discard.
-    static std::string RecoveryFileOf(const std::string& path);
+    // A set without a file gets this window's own copy (Recovery.h, UntitledCopy).
+    std::string RecoveryFileOf(const std::string& path);
     bool OfferRecovery(std::optional<LevelDocument>& doc, const std::string& path);
     void KeepRecovery();
     static void RecoveryTimer(void* self);
@@ -128,6 +131,7 @@ private:
     std::unique_ptr<LevelDocument> doc_;
     std::string path_;
     std::string recoveryFile_; // empty when there is no folder for it
+    UntitledCopy untitled_;    // named when first needed
     int endSignal_ = 0;        // the signal that ended the editor
     EditTools tools_;
     TestPlay games_;

@@ -190,12 +190,18 @@ std::optional<LevelDocument> LevelDocument::FromBytes(std::string_view bytes, st
 namespace {
 
 // Takes path's lock for a document. Only another editor holding it refuses the file: one
-// that cannot be locked at all is still edited, as before there were locks.
-bool LockFor(const std::string& path, FileLock& lock, std::string& error)
+// that cannot be locked at all is still edited, as before there were locks, with the
+// reason in `unlocked` (the question before a save still guards it).
+bool LockFor(const std::string& path, FileLock& lock, std::string& error, std::string& unlocked)
 {
     std::string reason;
-    if (lock.Acquire(path, reason) || !lock.Busy())
+    unlocked.clear();
+    if (lock.Acquire(path, reason))
         return true;
+    if (!lock.Busy()) {
+        unlocked = reason;
+        return true;
+    }
     error = path + " is already open in another Zorbo editor";
     return false;
 }
@@ -205,7 +211,8 @@ bool LockFor(const std::string& path, FileLock& lock, std::string& error)
 std::optional<LevelDocument> LevelDocument::Load(const std::string& path, std::string& error)
 {
     FileLock lock;
-    if (!LockFor(path, lock, error))
+    std::string unlocked;
+    if (!LockFor(path, lock, error, unlocked))
         return std::nullopt;
     std::string bytes, reason;
     if (!ReadFileBytes(path, bytes, reason)) {
@@ -218,6 +225,7 @@ std::optional<LevelDocument> LevelDocument::Load(const std::string& path, std::s
         return doc;
     }
     doc->lock_ = std::move(lock);
+    doc->unlocked_ = std::move(unlocked);
     doc->diskPath_ = path;
     doc->disk_ = StateAfter(bytes);
     return doc;
@@ -249,14 +257,16 @@ std::optional<LevelDocument> LevelDocument::LoadOrNew(const std::string& path, b
 }
 
 std::optional<LevelDocument> LevelDocument::Recovered(LevelDocument& onDisk, std::string_view bytes,
-                                                      std::string& error)
+                                                      std::string& error, bool olderThanFile)
 {
     std::optional<LevelDocument> doc = FromBytes(bytes, error);
     if (!doc)
         return doc;
     doc->diskPath_ = onDisk.diskPath_;
     doc->disk_ = onDisk.disk_;
+    doc->disk_.stale = olderThanFile && onDisk.disk_.exists;
     doc->lock_ = std::move(onDisk.lock_); // the file stays this editor's
+    doc->unlocked_ = onDisk.unlocked_;
     doc->saved_ = kNoState; // the recovered edits are not in the file yet
     return doc;
 }
@@ -269,7 +279,7 @@ DiskChange LevelDocument::ChangedOnDisk(const std::string& path) const
     if (::stat(path.c_str(), &st) != 0)
         // Another reason it cannot be looked at is for the save itself to report.
         return errno == ENOENT && disk_.exists ? DiskChange::Deleted : DiskChange::Same;
-    if (!disk_.exists || static_cast<uint64_t>(st.st_size) != disk_.size)
+    if (!disk_.exists || disk_.stale || static_cast<uint64_t>(st.st_size) != disk_.size)
         return DiskChange::Changed;
     std::string bytes, reason;
     if (!ReadFileBytes(path, bytes, reason))
@@ -297,7 +307,8 @@ bool LevelDocument::Save(const std::string& path, std::string& error)
 {
     FileLock lock;
     std::string reason;
-    if (!LockFor(path, lock, reason)) {
+    std::string unlocked;
+    if (!LockFor(path, lock, reason, unlocked)) {
         error = "cannot save " + path + ": it is open in another Zorbo editor";
         return false;
     }
@@ -311,6 +322,7 @@ bool LevelDocument::Save(const std::string& path, std::string& error)
     // What is saved is a finished step: later edits start a new one.
     EndGroup();
     saved_ = done_;
+    unlocked_ = lock.Held() ? std::string() : unlocked;
     if (lock.Held())
         lock_ = std::move(lock);
     diskPath_ = path;

@@ -48,6 +48,9 @@ struct DiskState {
     bool exists = false;
     uint64_t size = 0;
     uint64_t hash = 0; // of the bytes read or written
+    // The edits were made to an older file than this (a recovery copy older than the file):
+    // the file counts as changed until it is saved over or reloaded.
+    bool stale = false;
 };
 
 // How the file stands against the DiskState a document remembers.
@@ -79,6 +82,9 @@ public:
     // and the document then holds path's lock; a path another editor has open is refused.
     bool Save(const std::string& path, std::string& error);
 
+    // Why the file could not be locked against other editors when it was read or saved
+    // (empty when it is locked, or for a set never saved).
+    const std::string& LockProblem() const { return unlocked_; }
     // The file as this document last read or wrote it (exists is false for a new set).
     const DiskState& Disk() const { return disk_; }
     // Whether the file at path is still as Disk() says, read just before a save: its size,
@@ -87,10 +93,11 @@ public:
     // one read or written last (Save as to another file).
     DiskChange ChangedOnDisk(const std::string& path) const;
     // A document of the recovered bytes of an unsaved edit of onDisk (the file as loaded):
-    // it remembers onDisk's file, takes over its lock, and is Modified() until saved.
+    // it remembers onDisk's file, takes over its lock, and is Modified() until saved; when
+    // the copy is olderThanFile, the file counts as Changed at the next save.
     // nullopt when the bytes do not read as a level set.
     static std::optional<LevelDocument> Recovered(LevelDocument& onDisk, std::string_view bytes,
-                                                  std::string& error);
+                                                  std::string& error, bool olderThanFile = false);
 
     // The code of a cell; 0 outside the map or past the end of a short row.
     int32_t Code(int32_t level, int32_t row, int32_t col) const;
@@ -204,6 +211,7 @@ private:
     bool groupStarted_ = false; // ... and that step is history_[done_ - 1]
     size_t saved_ = 0; // done_ when loaded or saved; npos once that state cannot come back
     FileLock lock_;    // the file this document was loaded from or last saved to
+    std::string unlocked_; // why lock_ could not be taken
     std::string diskPath_; // the file last read or written; empty for a set never saved
     DiskState disk_;
 };

@@ -7,7 +7,10 @@
 #include "media/RegularFile.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,6 +24,7 @@ namespace {
 constexpr std::string_view kMagic = "zorbo-edit recovery of ";
 constexpr std::string_view kSuffix = ".recover";
 constexpr const char* kUntitled = "Untitled";
+constexpr std::string_view kUntitledPrefix = "untitled-";
 // The hash, a dash and the suffix leave this much of the 255 bytes a file name may have.
 constexpr size_t kNameBytes = 200;
 
@@ -53,6 +57,43 @@ std::string RecoveryFile(const std::string& folder, const std::string& path)
     char hash[17];
     std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(Fnv1aOf(key)));
     return folder + "/" + hash + "-" + name + std::string(kSuffix);
+}
+
+UntitledCopy NewUntitledCopy(const std::string& folder)
+{
+    static std::atomic<unsigned> made{0};
+    UntitledCopy copy;
+    copy.file = folder + "/" + std::string(kUntitledPrefix) + std::to_string(::getpid()) + "-" +
+                std::to_string(std::time(nullptr)) + "-" + std::to_string(++made) + std::string(kSuffix);
+    std::string reason;
+    copy.lock.Acquire(copy.file, reason); // without locks the name is still this window's own
+    return copy;
+}
+
+std::vector<std::string> AbandonedUntitledCopies(const std::string& folder, const std::string& own)
+{
+    std::vector<std::pair<fs::file_time_type, std::string>> found;
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        const std::string file = entry.path().string();
+        // A copy of the one shared name older editors kept for every set without a file is
+        // taken up too.
+        const bool untitled = name.rfind(kUntitledPrefix, 0) == 0 || name.ends_with(std::string("-") + kUntitled +
+                                                                                   std::string(kSuffix));
+        if (!untitled || !name.ends_with(kSuffix) || file == own || !entry.is_regular_file(ec))
+            continue;
+        FileLock probe;
+        std::string reason;
+        if (!probe.Acquire(file, reason) && probe.Busy())
+            continue; // its editor is still running
+        found.emplace_back(entry.last_write_time(ec), file);
+    }
+    std::sort(found.begin(), found.end(), std::greater<>());
+    std::vector<std::string> files;
+    for (auto& [time, file] : found)
+        files.push_back(std::move(file));
+    return files;
 }
 
 std::string RecoveryBytes(const std::string& path, std::string_view text)
@@ -101,9 +142,14 @@ std::optional<RecoveryCopy> FindRecovery(const std::string& file, const std::str
     std::optional<RecoveredSet> set = ReadRecoveryBytes(bytes);
     if (!set || set->path != (path.empty() ? std::string() : AbsoluteOf(path)))
         return std::nullopt;
-    struct stat st {};
-    const std::time_t written = ::stat(file.c_str(), &st) == 0 ? st.st_mtime : 0;
-    return RecoveryCopy{std::move(set->text), written};
+    struct stat st {}, fileSt {};
+    const bool seen = ::stat(file.c_str(), &st) == 0;
+    const std::time_t written = seen ? st.st_mtime : 0;
+    const auto later = [](const timespec& a, const timespec& b) {
+        return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
+    };
+    const bool older = seen && !path.empty() && ::stat(path.c_str(), &fileSt) == 0 && later(fileSt.st_mtim, st.st_mtim);
+    return RecoveryCopy{std::move(set->text), written, older};
 }
 
 void RemoveRecovery(const std::string& file)

@@ -35,25 +35,33 @@ size_t BytesOf(std::string_view s, size_t n)
     return at;
 }
 
+// Only ever adds line breaks: the blanks before a break stay at the end of its line, where
+// they show as nothing, so every blank of the text is kept, and so is its meaning.
 void WrapLine(std::string_view line, size_t maxChars, std::string& out)
 {
     size_t width = 0;
     size_t at = 0;
     while (at < line.size()) {
-        if (line[at] == ' ') {
-            ++at;
-            continue;
+        const size_t wordAt = line.find_first_not_of(' ', at);
+        if (wordAt == std::string_view::npos) {
+            out.append(line.substr(at));
+            return;
         }
-        const size_t end = std::min(line.find(' ', at), line.size());
-        std::string_view word = line.substr(at, end - at);
+        const size_t blanks = wordAt - at;
+        out.append(line.substr(at, blanks));
+        const size_t end = std::min(line.find(' ', wordAt), line.size());
+        std::string_view word = line.substr(wordAt, end - wordAt);
         at = end;
         size_t length = Characters(word);
-        if (width > 0 && width + 1 + length > maxChars) {
+        if (width > 0 && width + blanks + length > maxChars) {
             out += '\n';
             width = 0;
-        } else if (width > 0) {
-            out += ' ';
-            ++width;
+        } else {
+            width += blanks;
+        }
+        if (width >= maxChars && width > 0) { // blanks that fill a line of their own
+            out += '\n';
+            width = 0;
         }
         while (length > maxChars - width) {
             size_t cut = BytesOf(word, maxChars - width);

@@ -9,7 +9,9 @@ namespace zorbo {
 
 // Breaks text into lines of at most maxChars characters (UTF-8 characters, not bytes):
 // between words where it can, and inside a word longer than a line (a path), after its
-// last '/' that fits if there is one. Its own line breaks stay.
+// last '/' that fits if there is one. Its own line breaks stay, and nothing else changes:
+// the result less the breaks it adds is the text, every blank kept (blanks before a break
+// end its line).
 std::string WrapMessage(std::string_view text, size_t maxChars);
 
 // WrapMessage to at most 60% of the screen's width in the message font (opens the display).

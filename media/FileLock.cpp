@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <pthread.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace zorbo {
 
@@ -57,8 +59,10 @@ std::string HashName(const std::string& key)
     return name;
 }
 
-// The lock folder, made if need be, and checked to be the user's own: nobody else may plant
-// a lock file or a link in it.
+std::string gFolderForTests;
+
+// A private folder of this user at folder, made if need be: nobody else may plant a lock
+// file or a link in it. False with the reason otherwise.
 bool OpenFolder(const std::string& folder, std::string& reason)
 {
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
@@ -71,6 +75,56 @@ bool OpenFolder(const std::string& folder, std::string& reason)
         return false;
     }
     return true;
+}
+
+// The user's home as the system knows it (not $HOME, which differs between environments).
+std::string HomeOfUser()
+{
+    std::vector<char> buffer(16384);
+    passwd pw {};
+    passwd* user = nullptr;
+    if (::getpwuid_r(::getuid(), &pw, buffer.data(), buffer.size(), &user) != 0 || user == nullptr ||
+        user->pw_dir == nullptr || user->pw_dir[0] != '/')
+        return {};
+    struct stat st {};
+    const std::string home = user->pw_dir;
+    return ::stat(home.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() ? home : std::string();
+}
+
+} // namespace
+
+std::string FileLock::FolderAmong(const std::string& runtimeRoot, const std::string& temporary, const std::string& home,
+                                  std::string& reason)
+{
+    const std::string uid = std::to_string(::getuid());
+    const std::string runtime = runtimeRoot + "/" + uid;
+    struct stat st {};
+    if (::lstat(runtime.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 022) == 0 &&
+        OpenFolder(runtime + "/zorbo", reason))
+        return runtime + "/zorbo";
+    const std::string inTemporary = temporary + "/zorbo-" + uid;
+    if (OpenFolder(inTemporary, reason))
+        return inTemporary;
+    if (home.empty())
+        return {};
+    const std::string inHome = home + "/.cache/zorbo-locks";
+    ::mkdir((home + "/.cache").c_str(), 0700); // as the desktop would make it
+    std::string homeReason;
+    if (OpenFolder(inHome, homeReason))
+        return inHome;
+    reason += "; " + homeReason;
+    return {};
+}
+
+namespace {
+
+// The lock folder (FileLock::Folder), made if need be; empty with the reason when none
+// can be used.
+std::string ChooseFolder(std::string& reason)
+{
+    if (!gFolderForTests.empty())
+        return OpenFolder(gFolderForTests, reason) ? gFolderForTests : std::string();
+    return FileLock::FolderAmong("/run/user", "/tmp", HomeOfUser(), reason);
 }
 
 // Opens and locks the lock file; -1 with busy set when another process holds it.
@@ -109,17 +163,13 @@ int LockFile(const std::string& file, bool& busy, std::string& reason)
 
 std::string FileLock::Folder()
 {
-    const auto withoutSlash = [](std::string folder) {
-        while (folder.size() > 1 && folder.back() == '/')
-            folder.pop_back();
-        return folder == "/" ? std::string() : folder;
-    };
-    struct stat st {};
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/' && ::stat(runtime, &st) == 0 && S_ISDIR(st.st_mode))
-        return withoutSlash(runtime) + "/zorbo";
-    const char* temp = std::getenv("TMPDIR");
-    return withoutSlash(temp != nullptr && temp[0] == '/' ? temp : "/tmp") + "/zorbo-" + std::to_string(::getuid());
+    std::string reason;
+    return ChooseFolder(reason);
+}
+
+void FileLock::UseFolderForTests(const std::string& folder)
+{
+    gFolderForTests = folder;
 }
 
 std::string FileLock::FileOf(const std::string& key)
@@ -179,8 +229,8 @@ bool FileLock::Acquire(const std::string& path, std::string& reason)
         std::lock_guard guard(gMutex);
         auto it = gHeld.find(key);
         if (it == gHeld.end()) {
-            const std::string folder = Folder();
-            if (!OpenFolder(folder, reason))
+            const std::string folder = ChooseFolder(reason);
+            if (folder.empty())
                 return false;
             const std::string file = folder + "/" + HashName(key);
             const int fd = LockFile(file, busy_, reason);

@@ -2,9 +2,9 @@
 // One writer per file name: a lock that a Zorbo takes on a file before writing it (a
 // recording while its game runs, a level set while an editor has it open), so that a
 // second Zorbo on the same file is refused instead of silently replacing the first's work.
-// The lock is an advisory flock on a small file in the user's runtime folder, named by a
-// hash of the file's resolved path; it dies with the process that holds it, and the
-// player's own folders get no lock files.
+// The lock is an advisory flock on a small file in a private folder of the user (Folder()),
+// named by a hash of the file's resolved path; it dies with the process that holds it, and
+// the player's own folders get no lock files.
 #include <string>
 
 namespace zorbo {
@@ -33,9 +33,17 @@ public:
     // The resolved path held; empty when none is.
     const std::string& Key() const { return key_; }
 
-    // The folder the lock files are kept in: $XDG_RUNTIME_DIR/zorbo, or zorbo-UID in the
-    // system's temporary folder when there is no runtime folder.
+    // The folder the lock files are kept in, made if need be; the same for every process of
+    // the user whatever its environment: /run/user/UID/zorbo when the system keeps that
+    // runtime folder, else /tmp/zorbo-UID, else, when another user has taken that name,
+    // ~/.cache/zorbo-locks in the home the system gives the user. Empty when none can be used.
     static std::string Folder();
+    // Folder()'s choice with its places given: the root of the runtime folders
+    // ("/run/user"), the temporary folder and the user's home ("" for none).
+    static std::string FolderAmong(const std::string& runtimeRoot, const std::string& temporary,
+                                   const std::string& home, std::string& reason);
+    // Tests keep their locks in a folder of their own (empty: the usual one again).
+    static void UseFolderForTests(const std::string& folder);
     // The lock file of a resolved path.
     static std::string FileOf(const std::string& key);
 

@@ -123,7 +123,7 @@ bool SdlSound::OpenMixer(std::string& why)
     }
     std::string problem;
     const auto* mixer = static_cast<const SoundModuleEntry*>(
-        LoadModuleEntry(programDir_, SoundModuleFile, SoundModuleSymbol, "sound mixer", problem));
+        LoadModuleEntry(programDir_, SoundModuleFile, SoundModuleSymbol, sizeof(SoundModuleEntry), "sound mixer", problem));
     if (mixer == nullptr)
         why = problem;
     else if (!mixer->open(MixRate, MixSamples, static_cast<int>(Effects)))

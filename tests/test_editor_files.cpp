@@ -13,10 +13,12 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -307,6 +309,109 @@ TEST(EditorRecovery, AnUnsavedEditComesBackUntilItIsSavedOrDiscarded)
     editor::RemoveRecovery(file);
     EXPECT_FALSE(editor::FindRecovery(file, path));
     EXPECT_FALSE(LevelDocument::Recovered(onDisk, "*1\n\x01\n", error)) << "a byte that is no tile code";
+}
+
+// A copy written before another program changed the file holds edits of an older file:
+// saving it must ask first, as for any change made elsewhere.
+TEST(EditorRecovery, ACopyOlderThanTheFileAsksBeforeItIsSaved)
+{
+    test::TempDir dir;
+    const std::string path = dir.path() + "set.txt";
+    test::WriteFile(path, kSet);
+    const std::string file = editor::RecoveryFile(dir.path() + "state", path);
+    std::string reason, error;
+    {
+        LevelDocument doc = LoadOk(path);
+        doc.Paint(2, 7, 9, Tile::GroundTop);
+        ASSERT_TRUE(editor::WriteRecovery(file, path, doc.ToBytes(), reason)) << reason;
+    }
+    std::optional<editor::RecoveryCopy> copy = editor::FindRecovery(file, path);
+    ASSERT_TRUE(copy);
+    EXPECT_FALSE(copy->olderThanFile);
+
+    // Another program saves the file a moment after the copy was written.
+    std::string changed = kSet;
+    changed.insert(changed.find('\n') + 1, "a");
+    test::WriteFile(path, changed);
+    struct stat copySt {};
+    ASSERT_EQ(::stat(file.c_str(), &copySt), 0);
+    const timespec later[2] = {copySt.st_mtim, {copySt.st_mtim.tv_sec + 1, copySt.st_mtim.tv_nsec}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), later, 0), 0);
+    copy = editor::FindRecovery(file, path);
+    ASSERT_TRUE(copy);
+    EXPECT_TRUE(copy->olderThanFile);
+
+    LevelDocument onDisk = LoadOk(path);
+    std::optional<LevelDocument> recovered = LevelDocument::Recovered(onDisk, copy->text, error, copy->olderThanFile);
+    ASSERT_TRUE(recovered) << error;
+    EXPECT_EQ(recovered->ChangedOnDisk(path), DiskChange::Changed);
+    // Saved over once the maker says so: from then on the file is this editor's again.
+    ASSERT_TRUE(recovered->Save(path, error)) << error;
+    EXPECT_EQ(recovered->ChangedOnDisk(path), DiskChange::Same);
+}
+
+// Sets without a file keep a copy each, named per window; a copy whose editor still runs is
+// never offered to another, and one left by an ended editor is.
+TEST(EditorRecovery, EachSetWithoutAFileKeepsACopyOfItsOwn)
+{
+    test::TempDir dir;
+    const std::string folder = dir.path() + "state";
+    fs::create_directory(folder);
+    editor::UntitledCopy running = editor::NewUntitledCopy(folder);
+    editor::UntitledCopy ended = editor::NewUntitledCopy(folder);
+    ASSERT_NE(running.file, ended.file);
+    EXPECT_TRUE(running.lock.Held());
+    std::string reason;
+    LevelDocument a, b;
+    a.Paint(0, 1, 1, Tile::GroundTop);
+    b.Paint(0, 2, 2, Tile::GroundTop);
+    ASSERT_TRUE(editor::WriteRecovery(running.file, "", a.ToBytes(), reason)) << reason;
+    ASSERT_TRUE(editor::WriteRecovery(ended.file, "", b.ToBytes(), reason)) << reason;
+    ended.lock.Release();
+    // A copy of a set with a file, and one under the name earlier editors shared.
+    ASSERT_TRUE(editor::WriteRecovery(editor::RecoveryFile(folder, dir.path() + "set.txt"), dir.path() + "set.txt",
+                                      a.ToBytes(), reason));
+    const std::string shared = editor::RecoveryFile(folder, "");
+    ASSERT_TRUE(editor::WriteRecovery(shared, "", a.ToBytes(), reason));
+
+    // Looked for by another editor, as one started without a file does.
+    const int found = test::InOtherProcess([&] {
+        const std::vector<std::string> files = editor::AbandonedUntitledCopies(folder);
+        const bool both = files.size() == 2 && std::count(files.begin(), files.end(), ended.file) == 1 &&
+                          std::count(files.begin(), files.end(), shared) == 1;
+        return both ? 0 : static_cast<int>(files.size()) + 10;
+    });
+    EXPECT_EQ(found, 0) << "10 + how many were found";
+    const std::optional<editor::RecoveryCopy> copy = editor::FindRecovery(ended.file, "");
+    ASSERT_TRUE(copy);
+    std::string error;
+    EXPECT_EQ(LevelDocument::FromBytes(copy->text, error)->Code(0, 2, 2), Tile::GroundTop);
+    // This editor's own copy is not offered back to it.
+    const std::vector<std::string> own = editor::AbandonedUntitledCopies(folder, ended.file);
+    EXPECT_EQ(std::count(own.begin(), own.end(), ended.file), 0);
+}
+
+// With no lock folder to be had, a file is still edited, the editor says it is not
+// locked, and a change made elsewhere is still asked about before saving.
+TEST(EditorRecovery, AFileThatCannotBeLockedIsSaidSoAndStillGuarded)
+{
+    test::TempDir dir;
+    const std::string notAFolder = dir.path() + "locks";
+    test::WriteFile(notAFolder, "");
+    FileLock::UseFolderForTests(notAFolder);
+    const std::string path = dir.path() + "set.txt";
+    test::WriteFile(path, kSet);
+    LevelDocument doc = LoadOk(path);
+    EXPECT_NE(doc.LockProblem().find("lock folder " + notAFolder), std::string::npos) << doc.LockProblem();
+    doc.Paint(2, 7, 9, Tile::GroundTop);
+    std::string changed = kSet;
+    changed.insert(changed.find('\n') + 1, "a");
+    test::WriteFile(path, changed);
+    EXPECT_EQ(doc.ChangedOnDisk(path), DiskChange::Changed);
+    FileLock::UseFolderForTests({});
+    std::string error;
+    ASSERT_TRUE(doc.Save(path, error)) << error;
+    EXPECT_EQ(doc.LockProblem(), "") << "locked once it can be";
 }
 
 // ---- what a killed editor leaves behind

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -25,27 +26,35 @@ int OtherProcessLocks(const std::string& path)
     });
 }
 
-// Points XDG_RUNTIME_DIR at a folder of the test's own while it lives.
+// Keeps the locks in DIR/zorbo, a folder of the test's own, while it lives.
 class RuntimeFolder {
 public:
-    RuntimeFolder()
-    {
-        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
-            old_ = old;
-        ::setenv("XDG_RUNTIME_DIR", dir_.path().c_str(), 1);
-    }
-    ~RuntimeFolder()
-    {
-        if (old_.empty())
-            ::unsetenv("XDG_RUNTIME_DIR");
-        else
-            ::setenv("XDG_RUNTIME_DIR", old_.c_str(), 1);
-    }
+    RuntimeFolder() { FileLock::UseFolderForTests(dir_.path() + "zorbo"); }
+    ~RuntimeFolder() { FileLock::UseFolderForTests({}); }
     std::string Path() const { return dir_.path(); }
 
 private:
     test::TempDir dir_;
+};
+
+// Sets an environment variable while it lives.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        had_ = std::getenv(name) != nullptr;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedVariable() { had_ ? ::setenv(name_, old_.c_str(), 1) : ::unsetenv(name_); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* name_;
     std::string old_;
+    bool had_ = false;
 };
 
 } // namespace
@@ -131,4 +140,68 @@ TEST(FileLock, ALockFileOrFolderPlantedByOthersIsNotUsed)
     EXPECT_NE(reason.find("not a private folder"), std::string::npos) << reason;
     ::chmod(folder.c_str(), 0700);
     EXPECT_TRUE(lock.Acquire(path, reason)) << reason;
+}
+
+// Every Zorbo of a user locks in one folder whatever its environment: a game started with
+// a runtime folder and one started without must not both record to one file.
+TEST(FileLock, TheFolderDoesNotDependOnTheEnvironment)
+{
+    test::TempDir dir;
+    const std::string path = dir.path() + "game.rec";
+    const std::string usual = FileLock::Folder();
+    ASSERT_FALSE(usual.empty());
+    FileLock lock;
+    std::string reason;
+    ASSERT_TRUE(lock.Acquire(path, reason)) << reason;
+
+    test::TempDir elsewhere;
+    const int other = test::InOtherProcess([&] {
+        ScopedVariable runtime("XDG_RUNTIME_DIR", elsewhere.path());
+        ScopedVariable temporary("TMPDIR", elsewhere.path());
+        if (FileLock::Folder() != usual)
+            return 3;
+        FileLock second;
+        std::string why;
+        return second.Acquire(path, why) ? 0 : second.Busy() ? 2 : 1;
+    });
+    EXPECT_EQ(other, 2) << "3: another folder; 0: the second game locked it too";
+    EXPECT_TRUE(test::FolderNames(elsewhere.path()).empty());
+}
+
+// Another user who takes the temporary folder's name first defeats nothing: the locks move
+// to the user's home, for every Zorbo of the user alike.
+TEST(FileLock, ANameTakenByAnotherUserLeadsToTheHome)
+{
+    test::TempDir root;
+    const std::string uid = std::to_string(::getuid());
+    const std::string run = root.path() + "run", tmp = root.path() + "tmp", home = root.path() + "home";
+    for (const std::string& folder : {run, tmp, home})
+        fs::create_directory(folder);
+    std::string reason;
+    fs::create_directory(run + "/" + uid);
+    ::chmod((run + "/" + uid).c_str(), 0700);
+    EXPECT_EQ(FileLock::FolderAmong(run, tmp, home, reason), run + "/" + uid + "/zorbo") << reason;
+    fs::remove_all(run + "/" + uid);
+    EXPECT_EQ(FileLock::FolderAmong(run, tmp, home, reason), tmp + "/zorbo-" + uid) << reason;
+
+    // Taken first as a file, as a folder open to all, or as a folder of another user.
+    const std::string taken = tmp + "/zorbo-" + uid;
+    fs::remove(taken);
+    test::WriteFile(taken, "");
+    EXPECT_EQ(FileLock::FolderAmong(run, tmp, home, reason), home + "/.cache/zorbo-locks") << reason;
+    fs::remove(taken);
+    fs::create_directory(taken);
+    ::chmod(taken.c_str(), 0777);
+    EXPECT_EQ(FileLock::FolderAmong(run, tmp, home, reason), home + "/.cache/zorbo-locks") << reason;
+    if (::geteuid() == 0) {
+        ::chmod(taken.c_str(), 0700);
+        ASSERT_EQ(::chown(taken.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(FileLock::FolderAmong(run, tmp, home, reason), home + "/.cache/zorbo-locks") << reason;
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat((home + "/.cache/zorbo-locks").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    // Without a home of its own there is no place left: said, not guessed.
+    EXPECT_EQ(FileLock::FolderAmong(run, tmp, "", reason), "");
+    EXPECT_NE(reason.find("not a private folder"), std::string::npos) << reason;
 }

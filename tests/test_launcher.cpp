@@ -9,6 +9,7 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Menu_Item.H>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -242,7 +243,7 @@ std::string WriteEditor(const std::string& path, const std::string& script)
 // Checks the editors' starts as the launcher's event loop does, until none is watched.
 std::vector<std::string> Settle(EditorStarts& editors, std::vector<std::string>& problems)
 {
-    for (int i = 0; i < 500 && editors.Check(); ++i)
+    for (int i = 0; i < 1500 && editors.Check(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return problems;
 }
@@ -290,13 +291,20 @@ TEST(LauncherEditor, AnEditorThatCannotRunIsReported)
     const std::string noInterpreter = WriteEditor(dir.path() + "no-interpreter", "#!/no/such/shell\n");
     const std::string crashes = WriteEditor(dir.path() + "crashes", "#!/bin/sh\nkill -SEGV $$\n");
     const std::string endsWell = WriteEditor(dir.path() + "ends-well", "#!/bin/sh\nexit 0\n");
-    const std::string runs = WriteEditor(dir.path() + "runs", "#!/bin/sh\nsleep 2\n");
+    // Runs far longer than the watch, so that a watch that waited for it shows.
+    const std::string runs = WriteEditor(dir.path() + "runs", "#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 30\n");
     for (const std::string& program : {fails, noInterpreter, crashes, endsWell, runs})
         EXPECT_EQ(editors.Start(program, "x.txt"), "") << program;
     EXPECT_TRUE(editors.Check()) << "the starts are watched, not waited for";
     const auto start = std::chrono::steady_clock::now();
     Settle(editors, problems);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << "the watch ends after its time";
+    EXPECT_FALSE(editors.Check()) << "still watching";
+    // The watch takes its second; the running editor would hold it for thirty.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << "the watch ends after its time";
+    pid_t running = 0;
+    std::ifstream(runs + ".pid") >> running;
+    if (running > 0)
+        ::kill(running, SIGTERM);
     std::sort(problems.begin(), problems.end());
     ASSERT_EQ(problems.size(), 3u);
     EXPECT_EQ(problems[0], "The level editor could not be started: " + crashes +

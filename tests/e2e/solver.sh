@@ -28,7 +28,8 @@ for sig in INT TERM; do
   rc=$?
   ms=$(( ($(date +%s%N) - start) / 1000000 ))
   [ $rc = 3 ] || fail "SIG$sig: exit status $rc, not 3"
-  [ $ms -lt 1000 ] || fail "SIG$sig: took $ms ms to stop"
+  # A hang check only: it stops in tens of milliseconds.
+  [ $ms -lt 10000 ] || fail "SIG$sig: took $ms ms to stop"
   grep -q '^result level=10 .*outcome=cancelled' "$work/out" || fail "SIG$sig: no cancelled result line"
   ls "$work" | grep -q -e route -e rec && fail "SIG$sig: an output file was written"
   echo "ok: SIG$sig stops it in $ms ms"
