@@ -8,6 +8,12 @@ extern "C" __attribute__((visibility("default"))) int zorbo_sound_entry()
     return 42;
 }
 #else
-extern "C" __attribute__((visibility("default"))) const zorbo::SoundModuleEntry zorbo_sound_entry = {
-    ZORBO_VERSION, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+// Every function left null, however many the entry grows to.
+constexpr zorbo::SoundModuleEntry VersionAlone()
+{
+    zorbo::SoundModuleEntry entry{};
+    entry.version = ZORBO_VERSION;
+    return entry;
+}
+extern "C" __attribute__((visibility("default"))) const zorbo::SoundModuleEntry zorbo_sound_entry = VersionAlone();
 #endif
