@@ -1,6 +1,7 @@
 #include "editor/Pictures.h"
 
 #include "media/BitmapFile.h"
+#include "media/MediaLimits.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,9 +26,11 @@ void ScaleInto(Surface& out, const Surface& source, int32_t zoom)
 bool Pictures::Load(const std::string& dataPath, std::vector<std::string>& missing)
 {
     bool any = false;
+    // The same budget as the game's: a folder of many huge pictures stops early.
+    MediaBudget budget;
     auto read = [&](const std::string& name, Surface& out) {
         std::string error;
-        if (DecodeBitmap(dataPath + name, out, error)) {
+        if (DecodeBitmap(dataPath + name, out, error, &budget)) {
             any = true;
             return;
         }

@@ -6,12 +6,12 @@
 
 namespace zorbo {
 
-bool DecodeBitmap(const std::string& file, Surface& out, std::string& error)
+bool DecodeBitmap(const std::string& file, Surface& out, std::string& error, MediaBudget* budget)
 {
     // Read here rather than by SDL, so that a FIFO cannot stall start-up and an unreadable
     // file is named with its reason instead of SDL's "Parameter 'src' is invalid".
     std::string bytes;
-    if (!ReadBitmapFile(file, bytes, error))
+    if (!(budget != nullptr ? ReadBitmapFile(file, bytes, error, *budget) : ReadBitmapFile(file, bytes, error)))
         return false;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     SDL_Surface* raw = rw != nullptr ? SDL_LoadBMP_RW(rw, 1) : nullptr;

@@ -36,7 +36,7 @@ const Surface* Display::LoadBitmap(const std::string& file)
     if (it == bitmaps_.end()) {
         auto surface = std::make_unique<Surface>();
         std::string error;
-        if (!WhileLoading(file, [&] { return DecodeBitmap(file, *surface, error); })) {
+        if (!WhileLoading(file, [&] { return DecodeBitmap(file, *surface, error, &budget_); })) {
             Warn("bitmap " + file + ": " + error + "; it is not drawn");
             surface.reset();
         }

@@ -1,5 +1,6 @@
 #pragma once
 #include "media/Canvas.h"
+#include "media/MediaLimits.h"
 #include "media/Platform.h"
 #include "media/Surface.h"
 
@@ -13,7 +14,10 @@ namespace zorbo {
 // as the factory that surfaces load their bitmaps through.
 class Display {
 public:
-    explicit Display(Platform& platform) : platform_(platform) {}
+    explicit Display(Platform& platform, uint64_t mediaBudget = kMaxDecodedMediaBytes)
+        : platform_(platform), budget_(mediaBudget)
+    {
+    }
 
     // The game names the size it draws at; the window opened before has its own size and
     // shows the picture scaled, so only the colour depth of a full screen is kept.
@@ -31,14 +35,18 @@ public:
 
     // Decoded bitmaps, one per file for the life of the device: the 24 slots of a sprite
     // array load the same strip, and decoding it once keeps start-up fast. A file that
-    // cannot be read is reported once, naming it, and gives nullptr.
+    // cannot be read, or whose picture would take the data folder past its budget, is
+    // reported once, naming it, and gives nullptr.
     const Surface* LoadBitmap(const std::string& file);
+    // What the data folder's pictures, effects and tunes loaded so far cost decoded.
+    MediaBudget& Budget() { return budget_; }
 
 private:
     Platform& platform_;
     int32_t bpp_ = 0;
     bool started_ = false;
     std::map<std::string, std::unique_ptr<Surface>> bitmaps_;
+    MediaBudget budget_;
 };
 
 } // namespace zorbo

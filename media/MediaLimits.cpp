@@ -38,22 +38,40 @@ constexpr uint32_t kFewestBitsPerSample = 2;
 
 } // namespace
 
-std::string BitmapSizeProblem(const std::string& bytes)
+namespace {
+
+// A BMP header's sides; false when it is not one or too short to say.
+bool BitmapSides(const std::string& bytes, int64_t& width, int64_t& height)
 {
     if (bytes.size() < kBmpCoreHeaderEnd || bytes[0] != 'B' || bytes[1] != 'M')
-        return {};
-    int64_t width = 0;
-    int64_t height = 0;
+        return false;
     if (ReadU32(bytes, 14) == kBmpCoreHeaderSize) {
         width = ReadU16(bytes, 18);
         height = ReadU16(bytes, 20);
-    } else {
-        if (bytes.size() < kBmpInfoHeaderEnd)
-            return {};
-        width = static_cast<int32_t>(ReadU32(bytes, 18));
-        // A negative height is a picture stored top row first.
-        height = std::llabs(static_cast<int32_t>(ReadU32(bytes, 22)));
+        return true;
     }
+    if (bytes.size() < kBmpInfoHeaderEnd)
+        return false;
+    width = static_cast<int32_t>(ReadU32(bytes, 18));
+    // A negative height is a picture stored top row first.
+    height = std::llabs(static_cast<int32_t>(ReadU32(bytes, 22)));
+    return true;
+}
+
+// Whole megabytes, rounded up: a small file that crosses the budget is never "0 MB".
+std::string Megabytes(uint64_t bytes)
+{
+    return std::to_string((bytes >> 20) + ((bytes & 0xFFFFF) != 0 ? 1 : 0)) + " MB";
+}
+
+} // namespace
+
+std::string BitmapSizeProblem(const std::string& bytes)
+{
+    int64_t width = 0;
+    int64_t height = 0;
+    if (!BitmapSides(bytes, width, height))
+        return {};
     if (width <= kMaxPictureSide && height <= kMaxPictureSide)
         return {};
     const std::string most = std::to_string(kMaxPictureSide);
@@ -61,14 +79,19 @@ std::string BitmapSizeProblem(const std::string& bytes)
            " x " + most + " is read";
 }
 
-std::string WaveFileProblem(const std::string& bytes)
+namespace {
+
+// The frames a WAVE file's data holds and its rate, from its chunks; false when it is not a
+// WAVE file, true with no rate when its chunks cannot say.
+bool WaveLength(const std::string& bytes, uint64_t& frames, uint32_t& rate)
 {
     constexpr size_t kRiffHeader = 12;
     constexpr size_t kChunkHeader = 8;
     constexpr size_t kFormatFields = 16;
-    // The mixer would take other kinds of sound file too, and decode a long one whole.
+    frames = 0;
+    rate = 0;
     if (bytes.size() < kRiffHeader || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0)
-        return "is not a WAVE file";
+        return false;
     WaveFormat format;
     uint64_t dataBytes = 0;
     bool haveData = false;
@@ -90,14 +113,56 @@ std::string WaveFileProblem(const std::string& bytes)
         at = static_cast<size_t>(std::min<uint64_t>(body + size + (size & 1), bytes.size()));
     }
     if (!haveData || format.channels == 0 || format.rate == 0)
+        return true;
+    frames = dataBytes * 8 / (uint64_t{format.channels} * std::max(format.bits, kFewestBitsPerSample));
+    rate = format.rate;
+    return true;
+}
+
+} // namespace
+
+std::string WaveFileProblem(const std::string& bytes)
+{
+    uint64_t frames = 0;
+    uint32_t rate = 0;
+    // The mixer would take other kinds of sound file too, and decode a long one whole.
+    if (!WaveLength(bytes, frames, rate))
+        return "is not a WAVE file";
+    if (rate == 0 || frames <= uint64_t{kMaxSoundSeconds} * rate)
         return {};
-    const uint64_t frames =
-        dataBytes * 8 / (uint64_t{format.channels} * std::max(format.bits, kFewestBitsPerSample));
-    if (frames <= uint64_t{kMaxSoundSeconds} * format.rate)
-        return {};
-    const uint64_t seconds = (frames + format.rate - 1) / format.rate;
+    const uint64_t seconds = (frames + rate - 1) / rate;
     return "the sound lasts " + std::to_string(seconds) + " s; at most " + std::to_string(kMaxSoundSeconds) +
            " s is read";
+}
+
+uint64_t WaveDecodedBytes(const std::string& bytes)
+{
+    constexpr uint64_t kDeviceRate = 48000;
+    constexpr uint64_t kDeviceFrameBytes = 4;
+    uint64_t frames = 0;
+    uint32_t rate = 0;
+    if (!WaveLength(bytes, frames, rate) || rate == 0)
+        return 0;
+    return (frames * kDeviceRate + rate - 1) / rate * kDeviceFrameBytes;
+}
+
+uint64_t BitmapDecodedBytes(const std::string& bytes)
+{
+    int64_t width = 0;
+    int64_t height = 0;
+    if (!BitmapSides(bytes, width, height) || width <= 0)
+        return 0;
+    return static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4;
+}
+
+std::string MediaBudget::Take(uint64_t bytes)
+{
+    if (bytes <= limit_ - used_) {
+        used_ += bytes;
+        return {};
+    }
+    return "its " + Megabytes(bytes) + " decoded would take the data folder's pictures and sounds past " +
+           Megabytes(limit_) + ", the most read";
 }
 
 std::string DecodedSoundProblem(size_t decodedBytes)
@@ -134,6 +199,14 @@ bool ReadBitmapFile(const std::string& file, std::string& bytes, std::string& er
         return false;
     // A decoder makes room for the whole picture before decoding it.
     error = BitmapSizeProblem(bytes);
+    return error.empty();
+}
+
+bool ReadBitmapFile(const std::string& file, std::string& bytes, std::string& error, MediaBudget& budget)
+{
+    if (!ReadBitmapFile(file, bytes, error))
+        return false;
+    error = budget.Take(BitmapDecodedBytes(bytes));
     return error.empty();
 }
 

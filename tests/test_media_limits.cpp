@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <new>
 
@@ -224,4 +225,75 @@ TEST(MediaLimits, MemoryRunningOutWhileLoadingEndsTheGameNamingTheFile)
     game.Form_Load();
     ASSERT_TRUE(game.Failed());
     EXPECT_EQ(game.Failure(), "there is not enough memory to load " + data.path() + "m003.wav");
+}
+
+TEST(MediaBudget, CountsWhatFitsAndRefusesWhatWouldCrossIt)
+{
+    EXPECT_EQ(BitmapDecodedBytes(RleBitmap(4096, -4096)), uint64_t{64} << 20);
+    EXPECT_EQ(BitmapDecodedBytes(CoreBitmap(300, 200)), 300u * 200u * 4u);
+    EXPECT_EQ(BitmapDecodedBytes("BM"), 0u);
+    // One second at 22.05 kHz mono is reckoned at the most a device is opened at.
+    EXPECT_EQ(WaveDecodedBytes(Wave(22050, 1, 1)), 48000u * 4u);
+    EXPECT_EQ(WaveDecodedBytes(Wave(48000, 2, 2)), 2u * 48000u * 4u);
+    EXPECT_EQ(WaveDecodedBytes("RIFF"), 0u);
+
+    MediaBudget budget(10 << 20);
+    EXPECT_EQ(budget.Take(6 << 20), "");
+    EXPECT_EQ(budget.Take(5 << 20), "its 5 MB decoded would take the data folder's pictures and sounds past 10 MB, "
+                                    "the most read");
+    EXPECT_EQ(budget.Used(), uint64_t{6} << 20) << "a refused file costs nothing";
+    EXPECT_EQ(budget.Take(4 << 20), "") << "a later file that fits is read";
+    EXPECT_EQ(budget.Take(1), "its 1 MB decoded would take the data folder's pictures and sounds past 10 MB, "
+                              "the most read");
+    EXPECT_EQ(budget.Take(UINT64_MAX), "its 17592186044416 MB decoded would take the data folder's pictures and "
+                                       "sounds past 10 MB, the most read");
+}
+
+// The game's own pictures and sounds stay far inside the budget, reckoned as the game does.
+TEST(MediaBudget, TheStandardDataTakesLittleOfIt)
+{
+    uint64_t total = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ZORBO_TEST_DATA_DIR)) {
+        const std::string name = entry.path().filename().string();
+        const std::string bytes = test::FileBytes(entry.path().string());
+        if (name.ends_with(".bmp"))
+            total += BitmapDecodedBytes(bytes);
+        else if (name.ends_with(".wav"))
+            total += WaveDecodedBytes(bytes);
+        else if (name.ends_with(".ogg"))
+            total += bytes.size();
+    }
+    EXPECT_GT(total, uint64_t{1} << 20);
+    EXPECT_LT(total, kMaxDecodedMediaBytes / 16);
+}
+
+// A data folder of 116 legal-size pictures: the game used to decode them all (7.6 GB, a
+// minute before the first frame). Now those past the budget are named and left undecoded.
+TEST(MediaBudget, ADataFolderOfManyLargePicturesIsRefusedByName)
+{
+    test::GameData data;
+    std::vector<std::string> pictures;
+    for (const auto& entry : std::filesystem::directory_iterator(data.path())) {
+        const std::string name = entry.path().filename().string();
+        if (name.ends_with(".bmp")) {
+            WriteFile(entry.path().string(), RleBitmap(kMaxPictureSide, kMaxPictureSide));
+            pictures.push_back(entry.path().string());
+        }
+    }
+    ASSERT_GE(pictures.size(), 100u);
+    test::Warnings warnings;
+    HeadlessPlatform platform;
+    Settings settings;
+    settings.DataPath = data.path();
+    GameWindow game(platform, settings);
+    game.Startup();
+    ASSERT_FALSE(game.Failed()) << game.Failure();
+    const uint64_t each = BitmapDecodedBytes(RleBitmap(kMaxPictureSide, kMaxPictureSide));
+    const size_t fit = static_cast<size_t>(kMaxDecodedMediaBytes / each);
+    size_t refused = 0;
+    for (const std::string& file : pictures)
+        refused += static_cast<size_t>(warnings.Count("bitmap " + file + ": its 64 MB decoded would take"));
+    // Pictures the game does not load (the title, the icon) are neither read nor refused.
+    EXPECT_GE(refused, pictures.size() - fit - 3);
+    EXPECT_LE(refused, pictures.size() - fit);
 }

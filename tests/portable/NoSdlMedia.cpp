@@ -12,10 +12,10 @@
 
 namespace zorbo {
 
-bool DecodeBitmap(const std::string& file, Surface& out, std::string& error)
+bool DecodeBitmap(const std::string& file, Surface& out, std::string& error, MediaBudget* budget)
 {
     std::string bytes;
-    if (!ReadBitmapFile(file, bytes, error))
+    if (!(budget != nullptr ? ReadBitmapFile(file, bytes, error, *budget) : ReadBitmapFile(file, bytes, error)))
         return false;
     try {
         const assets::Image image = assets::decode_bmp(assets::Bytes(bytes.begin(), bytes.end()));
