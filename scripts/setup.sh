@@ -64,18 +64,40 @@ if [ $developer = yes ]; then
   fi
 fi
 
-jobs=$(nproc 2>/dev/null || echo 2)
+# The player's builds take Debian's hardening flags, all of them (stack protector, checked
+# string and memory calls, read-only relocations bound at start-up), as a Debian package
+# of the game would be built. They come before the build's own options, so the game's
+# -ffp-contract=off still has the last word; dpkg-buildflags maps the source folder to "."
+# and the build folder is mapped too, so no build path lands in a program.
+player_flags() {
+  local cxx cpp ld
+  cxx=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)
+  cpp=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)
+  ld=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)
+  # Bookworm's dpkg-buildflags leaves these two out on amd64; later releases add them.
+  cxx="$cxx $cpp -fstack-clash-protection -fcf-protection -ffile-prefix-map=$PWD/$1=build"
+  flags=("-DCMAKE_CXX_FLAGS=$cxx" "-DCMAKE_EXE_LINKER_FLAGS=$ld" "-DCMAKE_SHARED_LINKER_FLAGS=$ld"
+         "-DCMAKE_MODULE_LINKER_FLAGS=$ld")
+}
+
+jobs=${ZORBO_JOBS:-$(nproc 2>/dev/null || echo 2)}
 for b in "${builds[@]}"; do
   case "$b" in
-    game)     cmake -S . -B build/game -DCMAKE_BUILD_TYPE=Release -DZORBO_TESTS=OFF -DZORBO_BENCH=OFF \
-                -DZORBO_TOOLS=OFF -DZORBO_WERROR=OFF >/dev/null ;;
-    deb)      cmake -S . -B build/deb -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DZORBO_TESTS=OFF \
-                -DZORBO_BENCH=OFF -DZORBO_TOOLS=OFF -DZORBO_WERROR=OFF >/dev/null ;;
+    game)     player_flags build/game
+              cmake -S . -B build/game -DCMAKE_BUILD_TYPE=Release -DZORBO_TESTS=OFF -DZORBO_BENCH=OFF \
+                -DZORBO_TOOLS=OFF -DZORBO_WERROR=OFF "${flags[@]}" >/dev/null ;;
+    deb)      player_flags build/deb
+              cmake -S . -B build/deb -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DZORBO_TESTS=OFF \
+                -DZORBO_BENCH=OFF -DZORBO_TOOLS=OFF -DZORBO_WERROR=OFF "${flags[@]}" >/dev/null ;;
     release)  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
                 -DZORBO_WERROR=ON >/dev/null ;;
     sanitize) cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DZORBO_SANITIZE=ON -DZORBO_BENCH=OFF \
                 -DZORBO_WERROR=ON >/dev/null ;;
   esac
   cmake --build "build/$b" -j "$jobs"
-  if [ "$b" = deb ]; then (cd build/deb && cpack -G DEB); fi
+  # Archive times are the last commit's, so two builds of one commit make the same package.
+  if [ "$b" = deb ]; then
+    epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
+    (cd build/deb && SOURCE_DATE_EPOCH=$epoch cpack -G DEB)
+  fi
 done
