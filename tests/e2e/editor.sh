@@ -217,8 +217,9 @@ xdotool mousemove --window "$win" "$(cell_x 3)" "$(cell_y 5)" click 3
 sleep 0.3
 prove
 # On a busy machine a pause between two solvers can pass for the proof's end: the route is
-# waited for (a hang check of two minutes).
-for _ in $(seq 240); do
+# waited for (a hang check of four minutes: a sanitizer build's solvers on a loaded machine
+# took two).
+for _ in $(seq 480); do
   screenshot "$work/proved.png"
   [ "$(pixels "$work/proved.png" '#FF30D0')" -gt 200 ] && break
   sleep 0.5
@@ -240,7 +241,7 @@ echo "ok: after an edit the proof is stale and its route dimmed"
 # A search that finds nothing gives up once the hero has nowhere new to go: once the first
 # difficulty has given up, Shift+F6 cancels the rest, which end within a second or two.
 prove_started
-for _ in $(seq 240); do
+for _ in $(seq 480); do
   screenshot "$work/blocked.png"
   [ "$(pixels "$work/blocked.png" '#FF8000')" -gt 100 ] && break
   sleep 0.5
