@@ -1,9 +1,11 @@
 #include "app/CommandLine.h"
 
+#include "level/LevelSets.h"
 #include "media/AtomicFile.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 namespace zorbo {
@@ -53,12 +55,16 @@ constexpr Named kDifficulties[] = {{"easy", Difficulty::Easy},
 const std::vector<Option>& Options()
 {
     static const std::vector<Option> options = {
-        {"--level-set", "NAME", "level set: the file NAME.txt in the data folder (default Standard)",
+        {"--level-set", "NAME",
+         "level set: the file NAME.txt of the data folder, else of your own\nlevel sets folder (default Standard); a NAME holding a '/' is\nthe path of the file",
          GameSetting | Recorded,
          [](CommandLine& cl, const std::string& n, const std::string& v) -> std::string {
-             if (v.empty() || v.find('/') != std::string::npos)
-                 return Refused(n, "the name of a level set in the data folder", v);
-             cl.settings.gLevelSet = v + ".txt";
+             if (v.empty() || v.back() == '/')
+                 return Refused(n, "the name of a level set or the path of its file", v);
+             // Which folder holds it is found once the data folder is known.
+             cl.levelSet = v;
+             const bool path = v.find('/') != std::string::npos;
+             cl.settings.gLevelSet = path ? std::filesystem::path(v).filename().string() : v + ".txt";
              return {};
          }},
         {"--level", "N", "start level, 1 to 10 (default 1)", GameSetting | Recorded,
@@ -255,7 +261,10 @@ std::string UsageText()
            "~/.config/zorbo/settings when XDG_CONFIG_HOME is not set, and shows them at the next\n"
            "start; options given on the command line are never kept. The furthest level\n"
            "reached by playing in each level set is kept in $XDG_STATE_HOME/zorbo/progress, or\n"
-           "~/.local/state/zorbo/progress, and the launcher's level slider starts there.\n"
+           "~/.local/state/zorbo/progress, and the launcher's level slider starts there. Your\n"
+           "own level sets (the level editor saves them there) are in\n"
+           "$XDG_DATA_HOME/zorbo/levels, or ~/.local/share/zorbo/levels; the launcher lists\n"
+           "them after the data folder's, a name both hold marked \"(mine)\".\n"
            "\n"
            "Exit status: 0 done (a replay matched its recording, or stopped where\n"
            "--quit-after-frames asked); 1 a file or the game failed, or a replay went its own\n"
@@ -304,6 +313,20 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
 bool KeepsProgress(const CommandLine& cl)
 {
     return cl.play.empty() && cl.tryingOut.empty();
+}
+
+bool ChooseLevelSet(const CommandLine& cl, const std::string& playerFolder, Settings& settings, std::string& error)
+{
+    const std::string name = cl.levelSet.empty() ? LevelSetName(settings.gLevelSet) : cl.levelSet;
+    const std::optional<LevelSetFile> found = FindLevelSet(name, settings.DataPath, playerFolder);
+    if (!found) {
+        error = "there is no level set \"" + name + "\": " + name + ".txt is neither in the data folder " +
+                settings.DataPath + (playerFolder.empty() ? std::string() : " nor in " + playerFolder);
+        return false;
+    }
+    settings.gLevelSet = found->file;
+    settings.LevelSetFolder = found->place == SetPlace::Data ? std::string() : found->folder;
+    return true;
 }
 
 std::string FindDataPath(const std::string& dataDir, const std::string& programDir)

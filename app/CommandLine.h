@@ -15,6 +15,7 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     std::string dataDir;       // --data, empty when not given
+    std::string levelSet;      // --level-set as given (a name or a path), empty when not given
     int quitAfterFrames = -1;  // --quit-after-frames: end after that many pictures
     std::string screenshot;    // --screenshot: the last picture is saved there (BMP)
     std::string frameLog;      // --frame-log: a line per picture shown is written there
@@ -48,5 +49,10 @@ std::string UsageText();
 // folder of the prefix the program is installed in, else the configured share folder.
 // Always ends in '/'.
 std::string FindDataPath(const std::string& dataDir, const std::string& programDir);
+
+// The level set a game started with game settings plays (--level-set, else Standard), found
+// by the rules of level/LevelSets.h: gLevelSet and LevelSetFolder are set for it. False with
+// a one-line reason when no folder holds it.
+bool ChooseLevelSet(const CommandLine& cl, const std::string& playerFolder, Settings& settings, std::string& error);
 
 } // namespace zorbo

@@ -12,6 +12,7 @@
 #include "media/ModuleFile.h"
 #include "media/SdlPlatform.h"
 #include "level/LevelCheck.h"
+#include "level/LevelSets.h"
 
 #include <SDL.h>
 
@@ -49,7 +50,7 @@ int ReportReplay(const std::string& file, ReplayEnd end, const std::string& verd
 // Plays (or records, or watches a recording of) one game in an SDL window. A recording
 // goes into `record` and, as the game goes, to `writer`.
 int RunGame(const Settings& settings, const CommandLine& cl, const Recording* replay, Recording* record,
-            RecordingWriter* writer, FrameLog& frameLog)
+            RecordingWriter* writer, FrameLog& frameLog, const std::string& progressKey = {})
 {
     try {
         SdlPlatform sdl(settings.DataPath + "icon.bmp");
@@ -69,7 +70,7 @@ int RunGame(const Settings& settings, const CommandLine& cl, const Recording* re
 
         GameWindow game(*platform, settings);
         // A game from the launcher: the launcher has named a bad progress file already.
-        ProgressKeeper progress(ProgressPath(), settings.gLevelSet, cl.anySetting);
+        ProgressKeeper progress(ProgressPath(), progressKey, cl.anySetting);
         if (KeepsProgress(cl))
             game.OnLevelReached = [&progress](int32_t reached) { progress.Reached(reached); };
         recorder.Watch(&game);
@@ -141,6 +142,7 @@ int Main(int argc, char** argv)
     const std::string programDir = ProgramFolder();
     Settings settings = cl.settings;
     settings.DataPath = FindDataPath(cl.dataDir, programDir);
+    const std::string playerFolder = PlayerLevelsFolder();
 
     // Like the recording's file, the frame log is opened before anything is played.
     FrameLog frameLog;
@@ -152,7 +154,7 @@ int Main(int argc, char** argv)
         mainStep = "replaying " + cl.play;
         Recording rec;
         std::string error;
-        if (!PrepareReplay(cl.play, settings.DataPath, rec, settings, error)) {
+        if (!PrepareReplay(cl.play, settings.DataPath, rec, settings, error, playerFolder)) {
             std::fprintf(stderr, "zorbo: %s\n", error.c_str());
             return ExitStatus::Failed;
         }
@@ -198,16 +200,25 @@ int Main(int argc, char** argv)
                      settings.DataPath.c_str());
         return 1;
     }
-    // The level set is checked once, before the window opens (the launcher has done so
-    // already): a broken one is refused with its line and column instead of failing in play.
+    // The level set is found and checked once, before the window opens (the launcher has
+    // done so already): a broken one is refused with its line and column instead of failing
+    // in play.
     if (cl.anySetting) {
-        const std::string levelSet = settings.DataPath + settings.gLevelSet;
+        if (std::string error; !ChooseLevelSet(cl, playerFolder, settings, error)) {
+            std::fprintf(stderr, "zorbo: %s\n", error.c_str());
+            return ExitStatus::Failed;
+        }
+        const std::string levelSet = settings.LevelSetPath();
         mainStep = "checking " + levelSet;
         const LevelCheckResult check = CheckLevelSet(levelSet);
         std::fputs(check.Report(levelSet).c_str(), stderr);
         if (!check.ok())
             return ExitStatus::Failed;
     }
+    const SetPlace place = settings.LevelSetFolder.empty()
+                               ? SetPlace::Data
+                               : PlaceOf(settings.LevelSetFolder, settings.DataPath, playerFolder);
+    const std::string progressKey = ProgressKey(settings.gLevelSet, place);
     Recording recording;
     if (!cl.record.empty()) {
         std::string error;
@@ -215,9 +226,9 @@ int Main(int argc, char** argv)
             std::fprintf(stderr, "zorbo: %s\n", error.c_str());
             return ExitStatus::Failed;
         }
-        return RunGame(settings, cl, nullptr, &recording, &writer, frameLog);
+        return RunGame(settings, cl, nullptr, &recording, &writer, frameLog, progressKey);
     }
-    return RunGame(settings, cl, nullptr, nullptr, nullptr, frameLog);
+    return RunGame(settings, cl, nullptr, nullptr, nullptr, frameLog, progressKey);
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 # The level-set library.
 file(GLOB ZORBO_LEVEL_SOURCES CONFIGURE_DEPENDS ${ZORBO_ROOT}/level/*.cpp)
 list(APPEND ZORBO_LEVEL_SOURCES ${ZORBO_ROOT}/media/RegularFile.cpp ${ZORBO_ROOT}/media/AtomicFile.cpp
-  ${ZORBO_ROOT}/media/FileLock.cpp)
+  ${ZORBO_ROOT}/media/FileLock.cpp ${ZORBO_ROOT}/media/UserFolders.cpp)
 
 # Game logic, recording and the media layer, without the SDL side of the platform seam.
 file(GLOB ZORBO_CORE_SOURCES CONFIGURE_DEPENDS
@@ -16,7 +16,7 @@ file(GLOB ZORBO_CORE_SOURCES CONFIGURE_DEPENDS
   ${ZORBO_ROOT}/enemies/*.cpp
   ${ZORBO_ROOT}/record/*.cpp)
 list(FILTER ZORBO_CORE_SOURCES EXCLUDE REGEX ".*/media/Sdl[A-Za-z]*\\.cpp$")
-list(FILTER ZORBO_CORE_SOURCES EXCLUDE REGEX ".*/media/(RegularFile|AtomicFile|FileLock)\\.cpp$")
+list(FILTER ZORBO_CORE_SOURCES EXCLUDE REGEX ".*/media/(RegularFile|AtomicFile|FileLock|UserFolders)\\.cpp$")
 # Module finding (built with the install paths) and the sound module's body.
 list(FILTER ZORBO_CORE_SOURCES EXCLUDE REGEX ".*/media/(ModuleFile|SoundModule)\\.cpp$")
 

@@ -5,6 +5,7 @@
 #include "media/AtomicFile.h"
 #include "media/Fnv1a.h"
 #include "media/RegularFile.h"
+#include "media/UserFolders.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 namespace zorbo::editor {
@@ -39,13 +39,7 @@ std::string AbsoluteOf(const std::string& path)
 
 std::string RecoveryFolder()
 {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state != nullptr && state[0] == '/')
-        return std::string(state) + "/zorbo";
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0')
-        return std::string(home) + "/.local/state/zorbo";
-    return {};
+    return ZorboStateFolder();
 }
 
 std::string RecoveryFile(const std::string& folder, const std::string& path)
@@ -120,16 +114,10 @@ std::optional<RecoveredSet> ReadRecoveryBytes(std::string_view bytes)
 
 bool WriteRecovery(const std::string& file, const std::string& path, std::string_view text, std::string& reason)
 {
+    // Unsaved levels are nobody else's business: the folder is private.
     const fs::path folder = fs::path(file).parent_path();
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
-        fs::create_directories(folder, ec);
-        if (ec) {
-            reason = "cannot make the folder " + folder.string() + ": " + ec.message();
-            return false;
-        }
-        ::chmod(folder.c_str(), 0700); // unsaved levels are nobody else's business
-    }
+    if (!folder.empty() && !MakePrivateFolders(folder.string(), reason))
+        return false;
     return AtomicFile::WriteWhole(file, RecoveryBytes(path, text), reason) == AtomicFile::Outcome::Saved;
 }
 

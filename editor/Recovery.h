@@ -12,7 +12,8 @@
 
 namespace zorbo::editor {
 
-// $XDG_STATE_HOME/zorbo, else ~/.local/state/zorbo; empty when neither can be told.
+// $XDG_STATE_HOME/zorbo, else ~/.local/state/zorbo (ZorboStateFolder); empty when neither
+// names an absolute folder.
 std::string RecoveryFolder();
 
 // The copy's file in folder for the set at path ("" for a set without a file yet):

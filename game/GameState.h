@@ -74,6 +74,7 @@ struct GameState {
     bool gLoopLevel = false;    // Settings::LoopLevel
 
     std::string DataPath;
+    std::string LevelSetFolder; // Settings::LevelSetFolder
     bool bRunning = false;
     int32_t FrameDelay = 0;
     bool bKeyDown = false;

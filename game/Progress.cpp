@@ -3,11 +3,10 @@
 #include "level/Rules.h"
 #include "media/AtomicFile.h"
 #include "media/RegularFile.h"
+#include "media/UserFolders.h"
 #include "media/Warn.h"
 
-#include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace zorbo {
@@ -143,16 +142,23 @@ bool RaiseProgress(Progress& progress, const std::string& key, int32_t reached)
     return true;
 }
 
+std::string ProgressKey(const std::string& file, SetPlace place)
+{
+    switch (place) {
+    case SetPlace::Data:
+        return file;
+    case SetPlace::Player:
+        return "user:" + file;
+    case SetPlace::Elsewhere:
+        break;
+    }
+    return {};
+}
+
 std::string ProgressPath()
 {
-    // A relative XDG_STATE_HOME is not to be used, as the desktop's folder rules say.
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state != nullptr && state[0] == '/')
-        return std::string(state) + "/zorbo/progress";
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/')
-        return std::string(home) + "/.local/state/zorbo/progress";
-    return {};
+    const std::string folder = ZorboStateFolder();
+    return folder.empty() ? std::string() : folder + "/progress";
 }
 
 Progress LoadProgress(const std::string& path, bool warn, ProgressFound* found)
@@ -190,18 +196,10 @@ bool SaveProgress(const std::string& path, const Progress& progress, std::string
         reason = "it would be larger than " + std::to_string(ProgressFormat::MaxFileBytes) + " bytes";
         return false;
     }
-    namespace fs = std::filesystem;
-    const fs::path folder = fs::path(path).parent_path();
-    std::error_code ec;
-    if (!folder.empty() && !fs::is_directory(folder, ec)) {
-        fs::create_directories(folder, ec);
-        if (ec) {
-            reason = "cannot make the folder " + folder.string() + ": " + ErrorText(ec.value());
-            return false;
-        }
-        // The folder holds the level editor's copies of unsaved levels too.
-        ::chmod(folder.c_str(), 0700);
-    }
+    // The folder holds the level editor's copies of unsaved levels too: it is private.
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (!folder.empty() && !MakePrivateFolders(folder.string(), reason))
+        return false;
     return AtomicFile::WriteWhole(path, text, reason) == AtomicFile::Outcome::Saved;
 }
 
@@ -212,7 +210,7 @@ ProgressKeeper::ProgressKeeper(std::string path, std::string key, bool warnBadFi
 
 void ProgressKeeper::Reached(int32_t level)
 {
-    if (path_.empty())
+    if (path_.empty() || key_.empty()) // nowhere to keep it, or a set that keeps nothing
         return;
     ProgressFound found = ProgressFound::Missing;
     Progress progress = LoadProgress(path_, warnBadFile_, &found);

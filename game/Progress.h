@@ -4,12 +4,13 @@
 //
 //   # Zorbo: the furthest level reached by playing, in each level set
 //   4 Standard.txt
-//   finished My Hard Set.txt
+//   finished user:My Hard Set.txt
 //
 // Each line is the level (1 to 10, or "finished" once the last level is done), one space
 // and the level set's key: the rest of the line, so a key may hold spaces. Empty lines and
-// lines starting with '#' are skipped. The key is the set's file name as the launcher lists
-// it.
+// lines starting with '#' are skipped. The key is the set's file name (ProgressKey).
+#include "level/LevelSets.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -50,6 +51,11 @@ ProgressRead ReadProgress(std::string_view bytes);
 // The file's text; ReadProgress gives the progress back. Keys the format cannot hold (empty,
 // too long, a control byte in them) and levels out of range are left out.
 std::string ProgressText(const Progress& progress);
+
+// The key a level set's progress is kept by: a data folder set's file name, "user:" and the
+// file name for one of the player's own folder (so that his copy of a set and the set itself
+// keep apart), and empty, keeping nothing, for a file named by its path elsewhere.
+std::string ProgressKey(const std::string& file, SetPlace place);
 
 // Keeps `reached` for the key when it is further than what is kept; a level is never taken
 // back. True when the kept value changed.

@@ -59,15 +59,27 @@ constexpr bool MusicHeard(MusicChoice m, Motion motion)
     return m == MusicChoice::On || (m == MusicChoice::Automatic && motion == Motion::Smooth);
 }
 
+// The level-set file `file` in `folder`, or in the data folder when folder is empty.
+inline std::string LevelSetPathOf(const std::string& dataPath, const std::string& folder, const std::string& file)
+{
+    std::string in = folder.empty() ? dataPath : folder;
+    if (!in.empty() && in.back() != '/')
+        in += '/';
+    return in + file;
+}
+
 // The choices the launcher (or the command line) hands to the game window.
 struct Settings {
     int32_t gLevel = 0;          // 0..9
     bool gFullScreen = false;
     bool gWindow640 = false;
     int32_t gDifficulty = Difficulty::Normal; // one of Difficulty
-    std::string gLevelSet = "Standard.txt";
+    std::string gLevelSet = "Standard.txt"; // the level set's file name, as recordings name it
     bool gSoundOn = true;
     std::string DataPath;        // the data folder, ending in '/'
+    // The folder gLevelSet is read from, ending in '/' (the player's own, or a file's named
+    // by its path); empty for the data folder.
+    std::string LevelSetFolder;
     // 0, or the map column where the start level begins instead of at its hero start
     // (for trying a level out from the level editor).
     int32_t StartColumn = 0;
@@ -77,6 +89,9 @@ struct Settings {
     // Presentation only: never recorded, never part of the game's state.
     Motion motion = Motion::Smooth;
     MusicChoice music = MusicChoice::Automatic;
+
+    // The level-set file the game reads.
+    std::string LevelSetPath() const { return LevelSetPathOf(DataPath, LevelSetFolder, gLevelSet); }
 };
 
 } // namespace zorbo

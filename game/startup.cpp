@@ -18,6 +18,7 @@ GameWindow::GameWindow(Platform& p, const Settings& settings)
     DataPath = settings.DataPath;
     if (!DataPath.empty() && DataPath.back() != '/')
         DataPath += '/';
+    LevelSetFolder = settings.LevelSetFolder;
     gGameOver = false;
     gGameWon = false;
     gStartColumn = settings.StartColumn;

@@ -3,9 +3,9 @@
 #include "level/Rules.h"
 #include "media/AtomicFile.h"
 #include "media/RegularFile.h"
+#include "media/UserFolders.h"
 #include "media/Warn.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
@@ -152,7 +152,7 @@ SavedChoices ChoicesToRemember(const LauncherChoices& choices, const Settings& s
 {
     SavedChoices out;
     for (const LevelSetEntry& e : choices.levelSets)
-        if (e.file == started.gLevelSet)
+        if (e.file == started.gLevelSet && e.folder == started.LevelSetFolder)
             out.levelSet = e.name;
     out.level = started.gLevel + 1;
     out.screenSize = started.gFullScreen ? kScreenSizes[0] : started.gWindow640 ? kScreenSizes[2] : kScreenSizes[1];
@@ -204,14 +204,8 @@ std::string SavedChoicesText(const SavedChoices& c)
 
 std::string SavedChoicesPath()
 {
-    // A relative XDG_CONFIG_HOME is not to be used, as the desktop's folder rules say.
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/')
-        return std::string(config) + "/zorbo/settings";
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/')
-        return std::string(home) + "/.config/zorbo/settings";
-    return {};
+    const std::string folder = ZorboConfigFolder();
+    return folder.empty() ? std::string() : folder + "/settings";
 }
 
 SavedChoices LoadSavedChoices(const std::string& path)

@@ -3,9 +3,12 @@
 #include "game/GameWindow.h"
 #include "game/Settings.h"
 #include "level/LevelFile.h"
+#include "level/LevelSets.h"
 #include "media/HeadlessPlatform.h"
 #include "record/RecordingWriter.h"
 #include "record/StateHash.h"
+
+#include <optional>
 
 namespace zorbo {
 
@@ -20,7 +23,7 @@ bool StartRecording(const Settings& settings, Recording& rec, std::string& error
                 "\" cannot be recorded: a recording names a plain file (no leading '.', no \"..\") in the data folder";
         return false;
     }
-    const std::string path = settings.DataPath + settings.gLevelSet;
+    const std::string path = settings.LevelSetPath();
     std::string bytes, reason;
     if (!ReadFileBytes(path, bytes, reason)) {
         error = path + ": " + reason;
@@ -31,22 +34,38 @@ bool StartRecording(const Settings& settings, Recording& rec, std::string& error
 }
 
 bool PrepareReplay(const std::string& file, const std::string& dataPath, Recording& rec, Settings& settings,
-                   std::string& error)
+                   std::string& error, const std::string& playerFolder)
 {
     if (!LoadRecording(file, rec, error))
         return false;
-    // The recording names a plain file, so this stays inside the data folder.
-    const std::string levelFile = dataPath + rec.levelSet;
-    std::string bytes, reason;
-    if (!ReadFileBytes(levelFile, bytes, reason)) {
-        error = file + ": its level set " + levelFile + " " + reason;
+    // The recording names a plain file, so each place looked in stays inside its folder.
+    // The first file of that name whose bytes are the recorded set's is the one: the data
+    // folder's, else the player's own copy.
+    std::string bytes;
+    std::optional<LevelSetFile> found;
+    std::string firstFailure, changed;
+    for (const LevelSetFile& candidate : RecordedSetFiles(rec.levelSet, dataPath, playerFolder)) {
+        std::string read, reason;
+        if (!ReadFileBytes(candidate.Path(), read, reason)) {
+            if (firstFailure.empty())
+                firstFailure = file + ": its level set " + candidate.Path() + " " + reason;
+            continue;
+        }
+        if (HashBytes(read) != rec.levelSetHash) {
+            if (changed.empty())
+                changed = file + ": recorded with another version of the level set " + rec.levelSet +
+                          " (its contents have changed since); it cannot be replayed";
+            continue;
+        }
+        bytes = std::move(read);
+        found = candidate;
+        break;
+    }
+    if (!found) {
+        error = changed.empty() ? firstFailure : changed;
         return false;
     }
-    if (HashBytes(bytes) != rec.levelSetHash) {
-        error = file + ": recorded with another version of the level set " + rec.levelSet +
-                " (its contents have changed since); it cannot be replayed";
-        return false;
-    }
+    const std::string levelFile = found->Path();
     const LevelCheckResult check = CheckLevelSetBytes(bytes);
     if (!check.ok()) {
         error = file + ": " + check.FirstError(levelFile);
@@ -56,6 +75,7 @@ bool PrepareReplay(const std::string& file, const std::string& dataPath, Recordi
     settings.gLevel = rec.startLevel;
     settings.gDifficulty = rec.difficulty;
     settings.DataPath = dataPath;
+    settings.LevelSetFolder = found->place == SetPlace::Data ? std::string() : found->folder;
     return true;
 }
 

@@ -11,12 +11,13 @@ namespace zorbo {
 
 struct Settings;
 
-// Reads a recording for replay and checks it against the level set in the data folder
-// (a regular file whose contents hash as recorded and pass the level-set check); fills
-// the game settings it must be started with. False with a clear message when the
-// recording cannot be used.
+// Reads a recording for replay and checks it against its level set: the file of the
+// recorded name in the data folder, else in playerFolder (the player's own level sets,
+// when given), that is a regular file whose contents hash as recorded and pass the
+// level-set check. Fills the game settings it must be started with. False with a clear
+// message when the recording cannot be used.
 bool PrepareReplay(const std::string& file, const std::string& dataPath, Recording& rec, Settings& settings,
-                   std::string& error);
+                   std::string& error, const std::string& playerFolder = {});
 
 // Starts a recording with the settings of the game about to be played; false when its
 // level set cannot be read or named in a recording.

@@ -52,7 +52,7 @@ void VisitFields(const GameState& g, V& v)
 {
     v.Skip(g.gFullScreen), v.Skip(g.gWindow640), v.Skip(g.gLevelSet), v.Skip(g.gSoundOn), v.Skip(g.DataPath);
     v.Skip(g.FrameDelay), v.Skip(g.ddsBack), v.Skip(g.gStartColumn), v.Skip(g.gStartLevel);
-    v.Skip(g.gLoopLevel);
+    v.Skip(g.gLoopLevel), v.Skip(g.LevelSetFolder);
 
     v.Field(g.gLevel), v.Field(g.gDifficulty), v.Field(g.gGameOver), v.Field(g.gGameWon), v.Field(g.bRunning);
     v.Field(g.bKeyDown), v.Field(g.bDownKey), v.Field(g.FireDelay), v.Field(g.JumpCount), v.Field(g.Lives);

@@ -6,7 +6,7 @@ namespace zorbo {
 
 bool GameWindow::LoadLevelData()
 {
-    const std::string path = DataPath + gLevelSet;
+    const std::string path = LevelSetPathOf(DataPath, LevelSetFolder, gLevelSet);
     try {
         return LoadLevelSet(path);
     } catch (const std::bad_alloc&) {

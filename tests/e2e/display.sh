@@ -16,8 +16,9 @@ start_display() {
   for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
   xdotool getdisplaygeometry >/dev/null 2>&1 || fail "no virtual display"
   export SDL_AUDIODRIVER=dummy
-  # The programs keep their settings and progress in the test's own folder, never the player's.
-  export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" HOME="$work/home"
+  # The programs keep their settings, progress and level sets in the test's own folder, never
+  # the player's.
+  export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" XDG_DATA_HOME="$work/data" HOME="$work/home"
 }
 
 # Prints the visible window that `xdotool search --onlyvisible ARGS...` finds once the same

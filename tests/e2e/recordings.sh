@@ -5,8 +5,8 @@
 set -u
 zorbo=$1 data=$2 good=$3
 work=$(mktemp -d)
-# Settings and progress are kept in the test's own folder, never the player's.
-export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" HOME="$work/home"
+# Settings, progress and level sets are kept in the test's own folder, never the player's.
+export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" XDG_DATA_HOME="$work/data" HOME="$work/home"
 trap 'rm -rf "$work"' EXIT
 failures=0
 
