@@ -179,8 +179,8 @@ void Call(Fl_Widget*, void* dialog)
 
 LauncherDialog::LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEditor openEditor,
                                SavedChoices shown, Remember remember)
-    : dataPath_(std::move(dataPath)), checkFile_(std::move(checkFile)), openEditor_(std::move(openEditor)),
-      shown_(std::move(shown)), remember_(std::move(remember))
+    : dataPath_(std::move(dataPath)), playerFolder_(PlayerLevelsFolder()), checkFile_(std::move(checkFile)),
+      openEditor_(std::move(openEditor)), shown_(std::move(shown)), remember_(std::move(remember))
 {
     Form1 = std::make_unique<DialogWindow>(kWidth, kHeight, "Zorbo", [this] { EditLevelSet_Click(); });
     Form1->begin();
@@ -270,7 +270,7 @@ void LauncherDialog::Form_Load()
 
 void LauncherDialog::LoadChoices()
 {
-    choices_.levelSets = ListLevelSets(dataPath_);
+    choices_.levelSets = ListLevelSets(dataPath_, playerFolder_);
     Fl_Menu_Button* list = Combo1->menubutton();
     for (size_t i = 0; i < choices_.levelSets.size(); ++i) {
         // Each entry sets the box to its real name, not to the escaped menu label.
@@ -293,10 +293,10 @@ void LauncherDialog::LoadChoices()
 
 void LauncherDialog::ShowChoices(const SavedChoices& shown)
 {
-    std::string file;
-    MatchLevelSet(choices_.levelSets, shown.levelSet, file);
+    LevelSetEntry listed;
+    MatchLevelSet(choices_.levelSets, shown.levelSet, listed);
     const SavedChoices designed;
-    Combo1->value(file.empty() ? designed.levelSet.c_str() : shown.levelSet.c_str());
+    Combo1->value(listed.file.empty() ? designed.levelSet.c_str() : shown.levelSet.c_str());
     MoveLevelSlider(shown.level);
     Combo1_Change();
     Combo2->value(shown.screenSize.c_str());
@@ -322,16 +322,17 @@ std::string LauncherDialog::LevelTipShown() const
 void LauncherDialog::Combo1_Change()
 {
     // Matched on a copy, as for the editor: only "New Game" decides which file is played.
-    std::string file;
-    MatchLevelSet(choices_.levelSets, Combo1->value(), file);
-    if (!file.empty() && file != followedSet_)
-        FollowLevelSet(file);
+    LevelSetEntry listed;
+    MatchLevelSet(choices_.levelSets, Combo1->value(), listed);
+    const std::string key = ProgressKey(listed.file, listed.place);
+    if (!listed.file.empty() && key != followedSet_)
+        FollowLevelSet(key);
 }
 
-void LauncherDialog::FollowLevelSet(const std::string& file)
+void LauncherDialog::FollowLevelSet(const std::string& key)
 {
-    followedSet_ = file;
-    const auto reached = progress_.find(file);
+    followedSet_ = key;
+    const auto reached = progress_.find(key);
     if (reached != progress_.end()) {
         levelTip_ = "furthest reached: " + std::to_string(ShownLevel(reached->second));
         HScroll1->tooltip(levelTip_.c_str());
@@ -447,14 +448,15 @@ void LauncherDialog::EditLevelSet_Click()
     ReadControls();
     // Matched on a copy: opening the editor is no "New Game" attempt and must not change
     // which file a later one remembers.
-    std::string file = choices_.gLevelSet;
-    MatchLevelSet(choices_.levelSets, choices_.levelSetText, file);
-    if (file.empty()) {
+    LevelSetEntry chosen = choices_.chosen;
+    MatchLevelSet(choices_.levelSets, choices_.levelSetText, chosen);
+    if (chosen.file.empty()) {
         ShowMessage(kUnknownLevelSetMessage, false);
         return;
     }
+    // A set of the data folder opens as a copy there, saved into the player's own folder.
     const std::string problem =
-        openEditor_ ? openEditor_(dataPath_ + file) : std::string("The level editor is not available.");
+        openEditor_ ? openEditor_(chosen.PathIn(dataPath_)) : std::string("The level editor is not available.");
     if (!problem.empty())
         ShowMessage(problem, true);
 }

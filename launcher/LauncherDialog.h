@@ -41,8 +41,9 @@ public:
     // Keeps the choices a game was started with, for the next start.
     using Remember = std::function<void(const SavedChoices& choices)>;
 
-    // dataPath is the data folder, ending in '/'. The dialog opens showing `shown` (a level
-    // set that is not listed shows the designed name instead).
+    // dataPath is the data folder, ending in '/'; its level sets are listed, then the
+    // player's own (PlayerLevelsFolder). The dialog opens showing `shown` (a level set that is
+    // not listed shows the designed name instead).
     LauncherDialog(std::string dataPath, CheckFile checkFile, OpenEditor openEditor = {},
                    SavedChoices shown = {}, Remember remember = {});
     ~LauncherDialog();
@@ -100,12 +101,13 @@ private:
     void ReadControls();
     void ShowChoices(const SavedChoices& shown);
     void FitLevelCaption();
-    void FollowLevelSet(const std::string& file);
+    void FollowLevelSet(const std::string& key);
     void MoveLevelSlider(int level);
     void Unload();
     void ShowMessage(const std::string& text, bool problem);
 
     std::string dataPath_;
+    std::string playerFolder_; // the player's own level sets, listed after the data folder's
     CheckFile checkFile_;
     OpenEditor openEditor_;
     SavedChoices shown_;
@@ -140,7 +142,7 @@ private:
     Fl_Button* Command3 = nullptr;
     std::string label2Caption_;
     Progress progress_;
-    std::string followedSet_;        // the file whose progress the slider shows
+    std::string followedSet_;        // the progress key of the set the slider shows
     bool levelFromProgress_ = false; // the slider shows that progress, not a chosen level
     std::string levelTip_;
 };

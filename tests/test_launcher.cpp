@@ -74,28 +74,28 @@ TEST(LauncherLevelSets, TheListHoldsTheTxtFilesOfTheDataFolderByName)
 TEST(LauncherLevelSets, NamesMatchIgnoringCaseAndTheLastMatchWins)
 {
     const auto list = Entries({"Standard", "Hard"});
-    std::string chosen;
+    LevelSetEntry chosen;
     MatchLevelSet(list, "HARD", chosen);
-    EXPECT_EQ(chosen, "Hard.txt");
+    EXPECT_EQ(chosen.file, "Hard.txt");
     MatchLevelSet(list, "standard", chosen);
-    EXPECT_EQ(chosen, "Standard.txt");
+    EXPECT_EQ(chosen.file, "Standard.txt");
 
     // A failed attempt never clears an earlier match.
     MatchLevelSet(list, "Hardest", chosen);
-    EXPECT_EQ(chosen, "Standard.txt");
-    std::string none;
+    EXPECT_EQ(chosen.file, "Standard.txt");
+    LevelSetEntry none;
     MatchLevelSet(list, "", none);
     MatchLevelSet(list, "Standard ", none);
-    EXPECT_EQ(none, "");
+    EXPECT_EQ(none.file, "");
 
     // Two files whose names differ only in case: the later in the list wins.
-    std::string twin;
+    LevelSetEntry twin;
     MatchLevelSet(Entries({"hard", "Hard", "other"}), "hArD", twin);
-    EXPECT_EQ(twin, "Hard.txt");
+    EXPECT_EQ(twin.file, "Hard.txt");
 
-    std::string accented;
+    LevelSetEntry accented;
     MatchLevelSet(Entries({"Übung"}), "übung", accented);
-    EXPECT_EQ(accented, "Übung.txt");
+    EXPECT_EQ(accented.file, "Übung.txt");
 }
 
 TEST(LauncherOptions, CaptionDifficultyAndScreenSize)
