@@ -47,15 +47,16 @@ void GameWindow::AdvanceLevel()
     StartMusic();
 }
 
-// Trying a level out from the editor: the start level begins at the chosen column, on the
-// lowest floor there (or at the top of a pit), and deaths come back to it. Hero starts in
+// Trying a level out from the editor: the start level begins at the chosen column (never
+// under the border strip), on the lowest floor there (or at the top of a pit), and deaths
+// come back to it. Hero starts in
 // the columns before it are taken out (also when a death reloads the level), so they do not
 // move the restart point back.
 void GameWindow::PlaceTestStart(bool placeHero)
 {
     if (gStartColumn < 1 || gLevel != gStartLevel)
         return;
-    const int32_t col = gStartColumn;
+    const int32_t col = TestStartColumn(gStartColumn);
     for (int32_t c = 1; c <= col; ++c)
         for (int32_t r = 0; r < TileMap::Rows; ++r)
             if (MapCode(r, c) == Tile::HeroStart)

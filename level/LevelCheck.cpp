@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace zorbo {
 
@@ -88,7 +89,13 @@ public:
         const int sepLine = s_.separatorLine[static_cast<size_t>(level)];
         const std::string name = "level " + std::to_string(level + 1);
 
-        if (!FirstViewStart([&](int32_t row, int32_t col) { return raw_.codes.At(level, row, col); })) {
+        const std::optional<MapCell> start =
+            FirstViewStart([&](int32_t row, int32_t col) { return raw_.codes.At(level, row, col); });
+        if (start && start->col < FirstOpenColumn)
+            AddAt(false, level, *start,
+                  name + ": the hero start in column 1 stands under the screen's left border, hidden until he "
+                         "moves; put it in column " + std::to_string(FirstOpenColumn) + " or further right");
+        if (!start) {
             const std::vector<Cell> far = Find(level, Tile::HeroStart);
             if (far.empty())
                 Add(true, sepLine, 1, level + 1, name + " has no hero start (code 44, byte 141)");

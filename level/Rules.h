@@ -46,6 +46,13 @@ constexpr StartView ViewOfStart(int32_t worldX)
     return worldX > StartScreenX ? StartView{worldX - StartScreenX, StartScreenX} : StartView{0, worldX};
 }
 
+// The screen's left edge is covered by a border strip one column (16 pixels) wide, so a hero
+// standing in the map's first column is hidden under it until he moves. A level tried out
+// from a column begins no further left than this one (a level's own start is where its file
+// puts it; the check warns about one in the first column).
+constexpr int32_t FirstOpenColumn = 2;
+constexpr int32_t TestStartColumn(int32_t col) { return col < FirstOpenColumn ? FirstOpenColumn : col; }
+
 // The first column of the first screen that a hero start in column startCol gives.
 constexpr int32_t FirstScreenColumn(int32_t startCol)
 {
