@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <sstream>
 
 namespace zorbo::editor {
@@ -207,7 +208,7 @@ std::string Summary(const CheckList& list)
     return s + (list.errors > 0 ? " (the game refuses the set until the errors are fixed)" : " (the game plays the set)");
 }
 
-std::string ProofSummary(const ProofRuns& runs, bool stale)
+std::vector<std::string> ProofSentences(const ProofRuns& runs, bool stale)
 {
     // The starts every difficulty's solver proves, in order; the level's own start first.
     std::vector<int32_t> columns;
@@ -215,9 +216,9 @@ std::string ProofSummary(const ProofRuns& runs, bool stale)
         for (const ProofRun& r : proof.starts)
             if (std::find(columns.begin(), columns.end(), r.startColumn) == columns.end())
                 columns.push_back(r.startColumn);
-    std::string text;
+    std::vector<std::string> sentences;
     if (columns.size() == 1) {
-        text = StartSummary(runs, columns.front());
+        sentences.push_back(StartSummary(runs, columns.front()));
     } else {
         // Starts with the same results are said once, where the first of them is.
         std::vector<std::pair<std::string, std::vector<int32_t>>> alike;
@@ -230,9 +231,43 @@ std::string ProofSummary(const ProofRuns& runs, bool stale)
                 same->second.push_back(col);
         }
         for (const auto& [said, cols] : alike)
-            text += (text.empty() ? "From " : ". From ") + StartsWords(cols, columns.size() - 1) + ": " + said;
+            sentences.push_back("From " + StartsWords(cols, columns.size() - 1) + ": " + said);
     }
-    return stale ? text + " (stale: the level changed since)" : text;
+    if (stale)
+        sentences.back() += " (stale: the level changed since)";
+    return sentences;
+}
+
+std::string ProofSummary(const ProofRuns& runs, bool stale)
+{
+    std::string text;
+    for (const std::string& sentence : ProofSentences(runs, stale))
+        text += (text.empty() ? "" : ". ") + sentence;
+    return text;
+}
+
+std::vector<std::string> WrapText(const std::string& text, int width, const std::function<int(std::string_view)>& measure)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t space = text.find(' ', at);
+        const std::string word = text.substr(at, space == std::string::npos ? std::string::npos : space - at);
+        at = space == std::string::npos ? text.size() : space + 1;
+        if (word.empty())
+            continue;
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && measure(longer) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.empty() || lines.empty())
+        lines.push_back(line);
+    return lines;
 }
 
 } // namespace zorbo::editor

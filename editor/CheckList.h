@@ -5,8 +5,10 @@
 #include "editor/Prover.h"
 #include "game/Hud.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorbo::editor {
@@ -38,5 +40,12 @@ std::string Summary(const CheckList& list);
 // start: ... From the checkpoint at column 120: ...") or once for the starts alike;
 // "(stale: ...)" when the level changed.
 std::string ProofSummary(const ProofRuns& runs, bool stale);
+// The same as its sentences, for the check list, which shows each on lines of its own.
+std::vector<std::string> ProofSentences(const ProofRuns& runs, bool stale);
+
+// Breaks text at its spaces into lines no wider than width, as measure tells; a word wider
+// than that stands alone on its line.
+std::vector<std::string> WrapText(const std::string& text, int width,
+                                  const std::function<int(std::string_view)>& measure);
 
 } // namespace zorbo::editor

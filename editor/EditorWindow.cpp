@@ -1,12 +1,16 @@
 #include "editor/EditorWindow.h"
 
+#include "editor/EditorDialogs.h"
 #include "editor/MapView.h"
 #include "editor/Palette.h"
 #include "editor/PaletteView.h"
 #include "editor/Recovery.h"
+#include "editor/TextWidth.h"
 #include "launcher/MessageText.h"
 #include "level/LevelFile.h"
+#include "level/LevelSets.h"
 #include "level/Rules.h"
+#include "media/UserFolders.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_BMP_Image.H>
@@ -17,6 +21,7 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Hold_Browser.H>
+#include <FL/Fl_Input_.H>
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Progress.H>
@@ -44,6 +49,8 @@ constexpr int kStatusHeight = 22;
 // Narrow enough that the whole tool bar fits a screen 1024 pixels wide.
 constexpr int kToolButton = 48;
 constexpr int kProofBar = 80;
+// Where the check list's messages start: after its kind, level, row and column.
+constexpr int kMessageColumn = 290;
 constexpr const char* kSolverName = "zorbo_solve";
 constexpr Fl_Fontsize kText = 12;
 // Seconds without an edit before the recovery copy is written.
@@ -86,19 +93,6 @@ std::string BaseName(const std::string& path)
     return path.empty() ? "Untitled" : std::filesystem::path(path).filename().string();
 }
 
-// Every message box of the editor goes through these two, so that none runs off the screen.
-void Alert(const char* title, const std::string& text)
-{
-    fl_message_title(title);
-    fl_alert("%s", FitToScreen(text).c_str());
-}
-
-int Choice(const char* title, const std::string& text, const char* b0, const char* b1, const char* b2)
-{
-    fl_message_title(title);
-    return fl_choice("%s", b0, b1, b2, FitToScreen(text).c_str());
-}
-
 // SIGTERM and SIGHUP only write their number here; the event loop reads it, writes the
 // recovery copy and ends the editor, with no unsafe work in the handler.
 int signalPipe[2] = {-1, -1};
@@ -131,7 +125,8 @@ private:
 };
 
 EditorWindow::EditorWindow(std::string dataPath, std::string game, const Pictures& pictures)
-    : dataPath_(std::move(dataPath)), game_(std::move(game)), pictures_(pictures),
+    : dataPath_(std::move(dataPath)), shippedFolder_(dataPath_), playerFolder_(PlayerLevelsFolder()),
+      game_(std::move(game)), pictures_(pictures),
       bands_(BandLuminances([&pictures](int32_t code) -> const Surface& { return pictures.Tile(code, 1); })),
       doc_(std::make_unique<LevelDocument>()), tools_(*doc_),
       solver_((std::filesystem::path(game_).parent_path() / kSolverName).string())
@@ -162,6 +157,7 @@ EditorWindow::EditorWindow(std::string dataPath, std::string game, const Picture
         ShowHover(); // the cell under the mouse has a new code
     };
     map_->onHover = [this] { ShowHover(); };
+    map_->onMenu = [this](const CellPos& cell) { MapMenu(cell); };
 
     // The proof's bars and its Cancel button stand at the right of the check's summary.
     const int proofLeft = kWidth - ProofCount * (kProofBar + 2) - 64;
@@ -186,7 +182,7 @@ EditorWindow::EditorWindow(std::string dataPath, std::string game, const Picture
     cancelProof_->hide();
     checkList_ = new Fl_Hold_Browser(kPaletteWidth, mapBottom + 22, kWidth - kPaletteWidth, kCheckHeight - 22);
     checkList_->textsize(kText);
-    static const int widths[] = {70, 70, 60, 90, 0};
+    static const int widths[] = {70, 70, 60, kMessageColumn - 200, 0};
     checkList_->column_widths(widths);
     checkList_->column_char('\t');
     checkList_->format_char('\x01'); // messages are shown as they are
@@ -236,7 +232,7 @@ void EditorWindow::BuildMenu()
         {"&File/&Open...", FL_CTRL + 'o', Call<&EditorWindow::OpenDialog>, 0},
         {"&File/&Save", FL_CTRL + 's', CallBool<&EditorWindow::Save>, 0},
         {"&File/Save &as...", FL_CTRL + FL_SHIFT + 's', CallBool<&EditorWindow::SaveAs>, FL_MENU_DIVIDER},
-        {"&File/&Test play", FL_F + 5, Call<&EditorWindow::StartTestPlay>, 0},
+        {"&File/&Test play", FL_F + 5, Call<&EditorWindow::TestPlayHere>, 0},
         {"&File/P&rove", FL_F + 6, Call<&EditorWindow::Prove>, 0},
         {"&File/Cancel pro&of", FL_SHIFT + FL_F + 6, Call<&EditorWindow::CancelProof>, FL_MENU_DIVIDER},
         {"&File/&Quit", FL_CTRL + 'q', Call<&EditorWindow::Close>, 0},
@@ -336,8 +332,9 @@ void EditorWindow::BuildToolBar(int y)
     auto* play = new Fl_Button(x, y + 4, 70, 24, "Test play");
     play->labelsize(kText);
     play->labelfont(FL_HELVETICA_BOLD);
-    play->tooltip("Play this level in the game from the column under the mouse, or the view's first column (F5)");
-    play->callback(Call<&EditorWindow::StartTestPlay>, this);
+    play->tooltip("Play this level in the game from its hero start; F5 plays it from the column under the mouse, "
+                  "and so does Shift with a right click on the map");
+    play->callback(Call<&EditorWindow::TestPlayFromStart>, this);
 
     auto* prove = new Fl_Button(x + 72, y + 4, 50, 24, "Prove");
     prove->labelsize(kText);
@@ -358,10 +355,17 @@ bool EditorWindow::Open(const std::string& path, std::string& error)
         return false;
     const bool recovered = OfferRecovery(doc, path);
     UseDocument(std::make_unique<LevelDocument>(std::move(*doc)), path);
+    copy_ = EditedAsCopy(path, shippedFolder_);
+    UpdateTitle();
+    const std::string copyNote = copy_ == CopyReason::None
+                                     ? std::string()
+                                     : " as a copy (" + CopyWords(copy_) + "): Save asks for a name in " + playerFolder_;
     if (recovered)
-        Status("Recovered the unsaved changes to " + path + ": save them to keep them" + LockNote());
+        Status("Recovered the unsaved changes to " + path + copyNote + ": save them to keep them" + LockNote());
+    else if (isNew)
+        Status("New level set: it is written to " + path + " when saved" + copyNote + LockNote());
     else
-        Status((isNew ? "New level set: it is written to " + path + " when saved" : "Opened " + path) + LockNote());
+        Status("Opened " + path + copyNote + LockNote());
     return true;
 }
 
@@ -504,6 +508,7 @@ void EditorWindow::UseDocument(std::unique_ptr<LevelDocument> doc, const std::st
 {
     doc_ = std::move(doc);
     path_ = path;
+    copy_ = CopyReason::None;
     recoveryFile_ = RecoveryFileOf(path);
     tools_.SetDocument(*doc_);
     map_->SetDocument(*doc_);
@@ -566,7 +571,11 @@ void EditorWindow::OpenDialog()
 {
     if (!AskToKeepChanges())
         return;
-    const std::string start = path_.empty() ? dataPath_ : path_;
+    // The player's own sets first; the data folder's are a folder up the chooser's list away.
+    std::error_code ec;
+    const std::string start = !path_.empty() ? path_
+                              : std::filesystem::is_directory(playerFolder_, ec) ? playerFolder_
+                                                                                  : dataPath_;
     const char* chosen = fl_file_chooser("Open a level set", "Level sets (*.txt)", start.c_str());
     if (chosen == nullptr)
         return;
@@ -578,8 +587,13 @@ void EditorWindow::OpenDialog()
 
 bool EditorWindow::Save()
 {
-    if (path_.empty())
+    // A copy's first save, like a new set's, asks where in the player's folder it goes.
+    if (path_.empty() || copy_ != CopyReason::None)
         return SaveAs();
+    if (const std::string refusal = SaveRefusal(path_, shippedFolder_); !refusal.empty()) {
+        Alert("Cannot save here", refusal);
+        return false;
+    }
     RefreshCheck();
     if (check_.errors > 0) {
         const bool one = check_.errors == 1;
@@ -609,14 +623,32 @@ bool EditorWindow::Save()
 
 bool EditorWindow::SaveAs()
 {
-    const std::string start = path_.empty() ? dataPath_ : path_;
+    // The player's folder is made when first needed, so that the chooser can open in it.
+    std::string reason;
+    if (!playerFolder_.empty() && !MakePrivateFolders(playerFolder_, reason))
+        Status("Your levels folder cannot be made: " + reason);
+    const std::string start = ProposedSavePath(path_, playerFolder_);
     const char* chosen = fl_file_chooser("Save the level set as", "Level sets (*.txt)", start.c_str());
     if (chosen == nullptr)
         return false;
+    const std::string target = chosen;
+    if (const std::string refusal = SaveRefusal(target, shippedFolder_); !refusal.empty()) {
+        Alert("Cannot save here", refusal);
+        return false;
+    }
+    std::error_code ec;
+    if (target != path_ && std::filesystem::exists(target, ec) &&
+        Choice("Replace the file?", BaseName(target) + " already exists. Replace it with this set?", "Cancel",
+               "Replace", nullptr) != 1)
+        return false;
     const std::string previous = path_;
-    path_ = chosen;
+    const CopyReason previousCopy = copy_;
+    path_ = target;
+    copy_ = CopyReason::None;
     if (!Save()) {
         path_ = previous;
+        copy_ = previousCopy;
+        UpdateTitle();
         return false;
     }
     return true;
@@ -813,13 +845,26 @@ bool EditorWindow::LevelKey()
     return true;
 }
 
-// The map, the palette's search box and the scrollbars all use Page Up and Page Down
-// themselves, so the level keys are looked at before the widget with the keyboard sees them.
+// The map, the palette's search box, the check list and the scrollbars all use Page Up and
+// Page Down themselves, so the level and view keys are looked at before the widget with the
+// keyboard sees them.
 int EditorWindow::DispatchKeys(int event, Fl_Window* window)
 {
-    if (event == FL_KEYBOARD && keysOwner != nullptr && window == keysOwner->window_.get() && keysOwner->LevelKey())
+    if (event == FL_KEYBOARD && keysOwner != nullptr && window == keysOwner->window_.get() &&
+        (keysOwner->LevelKey() || keysOwner->ViewKey()))
         return 1;
     return Fl::handle_(event, window);
+}
+
+bool EditorWindow::ViewKey()
+{
+    const int key = Fl::event_key();
+    if ((Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META)) != 0 ||
+        (key != FL_Page_Up && key != FL_Page_Down && key != FL_Home && key != FL_End))
+        return false;
+    if (dynamic_cast<Fl_Input_*>(Fl::focus()) != nullptr)
+        return false;
+    return map_->ScrollKey(key);
 }
 
 Fl_Window& EditorWindow::Window()
@@ -866,7 +911,9 @@ void EditorWindow::UpdateToolBar()
 
 void EditorWindow::UpdateTitle()
 {
-    title_ = BaseName(path_) + (doc_->Modified() ? " (changed)" : "") + " - Zorbo level editor";
+    const std::string copy = CopyWords(copy_);
+    title_ = BaseName(path_) + (copy.empty() ? "" : " (" + copy + ")") + (doc_->Modified() ? " (changed)" : "") +
+             " - Zorbo level editor";
     window_->label(title_.c_str());
 }
 
@@ -878,10 +925,9 @@ void EditorWindow::RefreshCheck()
     const int top = checkList_->topline();
     checkList_->clear();
     if (prover_.Started()) {
-        const bool stale = LevelFingerprint(*doc_, prover_.Level() - 1) != prover_.Fingerprint();
-        proofText_ = "proof\tlevel " + std::to_string(prover_.Level()) + "\t\t\t" +
-                     (prover_.Busy() ? "proving... " : "") + ProofSummary(prover_.Runs(), stale);
-        checkList_->add(proofText_.c_str(), nullptr);
+        const std::string head = "proof\tlevel " + std::to_string(prover_.Level()) + "\t\t\t";
+        for (const std::string& line : ProofLines())
+            checkList_->add(((checkList_->size() == 0 ? head : "\t\t\t\t") + line).c_str(), nullptr);
         ShowProofMarks();
     }
     for (size_t i = 0; i < check_.rows.size(); ++i)
@@ -891,6 +937,27 @@ void EditorWindow::RefreshCheck()
     checkSummary_->label(summaryText_.c_str());
     checkSummary_->labelcolor(check_.errors > 0 ? FL_RED : FL_FOREGROUND_COLOR);
     checkSummary_->redraw();
+}
+
+// The proof's sentences, each on lines of its own that fit the list's last column.
+std::vector<std::string> EditorWindow::ProofLines() const
+{
+    const bool stale = LevelFingerprint(*doc_, prover_.Level() - 1) != prover_.Fingerprint();
+    std::vector<std::string> sentences = ProofSentences(prover_.Runs(), stale);
+    if (prover_.Busy())
+        sentences.front() = "proving... " + sentences.front();
+    const int width = checkList_->w() - kMessageColumn - Fl::scrollbar_size() - 12;
+    const auto measure = [this](std::string_view text) {
+        // Measuring needs a display; without one a letter is taken to be 7 pixels wide.
+        if (!window_->shown())
+            return static_cast<int>(text.size()) * 7;
+        return TextWidth(text, checkList_->textfont(), checkList_->textsize());
+    };
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < sentences.size(); ++i)
+        for (std::string& line : WrapText(sentences[i] + (i + 1 < sentences.size() ? "." : ""), width, measure))
+            lines.push_back(std::move(line));
+    return lines;
 }
 
 void EditorWindow::CheckTimer(void* self)
@@ -945,153 +1012,6 @@ void EditorWindow::ShowHover()
                std::to_string(c->col) + ", line " + std::to_string(doc_->LineOf(c->level, c->row)) + ": " +
                describe(doc_->Code(c->level, c->row, c->col)));
     }
-}
-
-// ---- test play
-
-void EditorWindow::StartTestPlay()
-{
-    RefreshCheck();
-    if (check_.errors > 0) {
-        Alert("Test play", "The game refuses a level set with errors: fix the " + std::to_string(check_.errors) +
-                               " listed first.");
-        return;
-    }
-    const int level = map_->View().level + 1;
-    const int column = map_->Hover() ? map_->Hover()->col : map_->FirstColumn();
-    const std::string problem = games_.Start(game_, dataPath_, SetNameOf(path_), doc_->ToBytes(), level, column);
-    if (!problem.empty()) {
-        Alert("Test play", problem);
-        return;
-    }
-    Status("Test play: level " + std::to_string(level) + " from column " + std::to_string(column));
-    if (!Fl::has_timeout(ReapTimer, this))
-        Fl::add_timeout(0.5, ReapTimer, this);
-}
-
-// Finished games are waited for, so none lingers as a zombie, and a failure is told.
-void EditorWindow::ReapTimer(void* self)
-{
-    auto* window = static_cast<EditorWindow*>(self);
-    for (const std::string& failure : window->games_.Reap()) {
-        window->Status(failure);
-        Alert("Test play", failure);
-    }
-    if (window->games_.Running() > 0)
-        Fl::repeat_timeout(0.5, ReapTimer, self);
-}
-
-} // namespace zorbo::editor
-
-namespace zorbo::editor {
-
-// ---- proof
-
-void EditorWindow::Prove()
-{
-    RefreshCheck();
-    if (check_.errors > 0) {
-        Alert("Prove", "The solver refuses a level set with errors, as the game does: fix the " +
-                           std::to_string(check_.errors) + " listed first.");
-        return;
-    }
-    const int32_t level = map_->View().level;
-    std::vector<int32_t> checkpoints;
-    for (const Checkpoint& c : LevelCheckpoints(doc_->CodesOf(level), doc_->Length(level)))
-        checkpoints.push_back(c.cell.col);
-    const std::string problem = prover_.Start(solver_, dataPath_, SetNameOf(path_), doc_->ToBytes(), level + 1,
-                                              checkpoints, LevelFingerprint(*doc_, level));
-    if (!problem.empty()) {
-        Alert("Prove", problem);
-        return;
-    }
-    proofsDone_ = 0;
-    Status("Proving level " + std::to_string(level + 1) + " at every difficulty" +
-           (checkpoints.empty() ? "" : ", from its start and checkpoints") + " (Cancel stops it)");
-    ShowProofProgress();
-    RefreshCheck();
-    Fl::remove_timeout(ProofTimer, this);
-    Fl::add_timeout(0.1, ProofTimer, this);
-}
-
-void EditorWindow::CancelProof()
-{
-    if (!prover_.Busy())
-        return;
-    prover_.Cancel();
-    Status("Cancelling the proof");
-}
-
-void EditorWindow::ToggleProofRoute()
-{
-    showRoute_ = !showRoute_;
-    ShowProofMarks();
-}
-
-void EditorWindow::ProofTimer(void* self)
-{
-    auto* window = static_cast<EditorWindow*>(self);
-    if (window->prover_.Poll()) {
-        int done = 0;
-        for (const DifficultyProof& p : window->prover_.Runs())
-            for (const ProofRun& r : p.starts)
-                done += r.state != ProofState::Running && r.state != ProofState::Waiting ? 1 : 0;
-        window->ShowProofProgress();
-        // A finished start changes the result line and maybe the route drawn.
-        if (done != window->proofsDone_) {
-            window->proofsDone_ = done;
-            window->RefreshCheck();
-        }
-    }
-    if (window->prover_.Busy()) {
-        Fl::repeat_timeout(0.1, ProofTimer, self);
-        return;
-    }
-    window->ShowProofProgress();
-    // The last result came before its solver ended: the proof's line still says "proving...".
-    window->RefreshCheck();
-    window->Status("Proof of level " + std::to_string(window->prover_.Level()) + ": " +
-                   ProofSummary(window->prover_.Runs(), false));
-}
-
-void EditorWindow::ShowProofProgress()
-{
-    const bool busy = prover_.Busy();
-    for (int d = 0; d < ProofCount; ++d) {
-        const DifficultyProof& proof = prover_.Runs()[static_cast<size_t>(d)];
-        const ProofState state = proof.State();
-        proofBars_[d]->value(static_cast<float>(proof.Fraction()));
-        proofBars_[d]->selection_color(state == ProofState::Solved                                   ? FL_DARK_GREEN
-                                       : state == ProofState::Running || state == ProofState::Waiting ? FL_DARK_BLUE
-                                                                                                      : FL_DARK_RED);
-        proofBars_[d]->labelcolor(state == ProofState::Waiting ? FL_INACTIVE_COLOR : FL_WHITE);
-        if (prover_.Started())
-            proofBars_[d]->show();
-        proofBars_[d]->redraw();
-    }
-    if (busy)
-        cancelProof_->show();
-    else
-        cancelProof_->hide();
-}
-
-void EditorWindow::ShowProofMarks()
-{
-    std::optional<ProofMarks>& marks = map_->View().proof;
-    marks.reset();
-    if (showRoute_ && prover_.Started()) {
-        ProofMarks m;
-        m.level = prover_.Level() - 1;
-        m.stale = LevelFingerprint(*doc_, m.level) != prover_.Fingerprint();
-        if (!prover_.Route().parts.empty())
-            m.route = &prover_.Route();
-        for (const DifficultyProof& p : prover_.Runs())
-            for (const ProofRun& r : p.starts)
-                if (r.state == ProofState::NotFound)
-                    m.blockedColumn = std::max(m.blockedColumn, r.bestColumn);
-        marks = m;
-    }
-    map_->Refresh();
 }
 
 } // namespace zorbo::editor

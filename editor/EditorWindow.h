@@ -6,6 +6,7 @@
 #include "editor/Pictures.h"
 #include "editor/Prover.h"
 #include "editor/Recovery.h"
+#include "editor/SetPlaces.h"
 #include "editor/TestPlay.h"
 #include "editor/Tools.h"
 
@@ -45,6 +46,8 @@ public:
     bool Open(const std::string& path, std::string& error);
     // Offers the recovery copy of a set that had no file yet (the editor started without one).
     void RecoverUntitled();
+    // The data folder was named with --data: its sets are the user's to save, not copies.
+    void DataFolderGiven() { shippedFolder_.clear(); }
     // Shows the window and handles events until it is closed.
     int Run();
 
@@ -73,7 +76,13 @@ public:
     void NextLevel();
     void ChooseTool(Tool tool);
     void ChooseStamp(int stamp);
-    void StartTestPlay();
+    // ---- editor/EditorPlay.cpp
+    // F5 and File > Test play: from the column under the mouse, else from the hero start.
+    void TestPlayHere();
+    // The Test play button: from the level's hero start.
+    void TestPlayFromStart();
+    // Test play of the level shown from a column (0: its hero start).
+    void PlayFrom(int32_t column);
     void Prove();
     void CancelProof();
     void ToggleProofRoute();
@@ -85,6 +94,10 @@ public:
     MapView& Map() { return *map_; }
     int32_t Level() const;
     const Prover& Proof() const { return prover_; }
+    const std::string& Title() const { return title_; }
+    // The set's file, and why it is edited as a copy (None when saved in place).
+    const std::string& Path() const { return path_; }
+    CopyReason EditedAs() const { return copy_; }
 
 private:
     class Frame;
@@ -112,24 +125,33 @@ private:
     void UpdateToolBar();
     // Ctrl+Page Up and Ctrl+Page Down, wherever the keyboard is.
     bool LevelKey();
+    // Page Up, Page Down, Home and End move the map's view wherever the keyboard is, but in a
+    // text being typed.
+    bool ViewKey();
     static int DispatchKeys(int event, Fl_Window* window);
     static void ReapTimer(void* self);
     static void CheckTimer(void* self);
     static void ProofTimer(void* self);
+    void MapMenu(const CellPos& cell);
     // The proof's progress bars, its line in the check list and its marks on the map.
     void ShowProofProgress();
     void ShowProofMarks();
+    std::vector<std::string> ProofLines() const;
     void Status(const std::string& text);
     // The cell a paste or a column command acts at: under the mouse, else the selection's
     // corner, else the view's first column.
     CellPos ActionCell() const;
 
     std::string dataPath_;
+    std::string shippedFolder_; // the data folder, unless --data named it: its sets open as copies
+    std::string playerFolder_;  // the player's own level sets: new sets and copies are saved there
     std::string game_;
     const Pictures& pictures_;
     BandTable bands_; // the tiles' shades under the lives and coins text, for the check
     std::unique_ptr<LevelDocument> doc_;
     std::string path_;
+    CopyReason copy_ = CopyReason::None;
+    int32_t menuColumn_ = 0;   // the column the map's menu was opened at
     std::string recoveryFile_; // empty when there is no folder for it
     UntitledCopy untitled_;    // named when first needed
     int endSignal_ = 0;        // the signal that ended the editor
@@ -156,7 +178,7 @@ private:
     Fl_Progress* proofBars_[ProofCount] = {};
     Fl_Button* cancelProof_ = nullptr;
     Fl_Box* status_ = nullptr;
-    std::string title_, zoomText_, summaryText_, statusText_, proofText_;
+    std::string title_, zoomText_, summaryText_, statusText_;
 };
 
 } // namespace zorbo::editor

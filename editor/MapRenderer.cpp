@@ -226,7 +226,12 @@ int32_t FirstScreenColumn(const LevelDocument& doc, int32_t level)
 
 std::vector<Checkpoint> Checkpoints(const LevelDocument& doc, int32_t level)
 {
-    return LevelCheckpoints(doc.CodesOf(level), doc.Length(level));
+    std::vector<Checkpoint> found = LevelCheckpoints(doc.CodesOf(level), doc.Length(level));
+    // Without a start in the first view, the first hero start is the level's own start put
+    // too far right (the check says so), not a checkpoint.
+    if (!found.empty() && !FirstViewStart(doc.CodesOf(level)))
+        found.erase(found.begin());
+    return found;
 }
 
 void PackRgb(const Surface& picture, std::vector<uint8_t>& rgb)

@@ -48,7 +48,8 @@ ElevatorPairs PairElevators(const LevelDocument& doc, int32_t level);
 // as the game places it (level/Rules.h); column 1 without one.
 int32_t FirstScreenColumn(const LevelDocument& doc, int32_t level);
 
-// A level's checkpoints, left to right, to its last column (LevelCheckpoints in level/Rules.h).
+// A level's checkpoints, left to right, to its last column (LevelCheckpoints in level/Rules.h);
+// in a level whose first view holds no hero start, the first one is its start, not one of them.
 std::vector<Checkpoint> Checkpoints(const LevelDocument& doc, int32_t level);
 
 // The picture as three bytes per pixel (red, green, blue), the layout FLTK draws.

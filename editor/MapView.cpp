@@ -51,7 +51,7 @@ public:
         }
     }
 
-private:
+    // The cell under the mouse, at a point of the picture (outside it: none).
     void SetHover(int px, int py)
     {
         std::optional<CellPos> cell;
@@ -68,6 +68,7 @@ private:
             owner_.onHover();
     }
 
+private:
     int FollowMouse(int handled)
     {
         if (handled)
@@ -88,12 +89,17 @@ private:
 
     int Push()
     {
+        // Any button gives the map the keyboard, the one that paints included.
         take_focus();
         const std::optional<CellPos> cell = CellAtPoint(owner_.view_, Fl::event_x() - x(), Fl::event_y() - y());
         if (!cell)
             return 1;
-        owner_.view_.marked.reset();
         const int b = Fl::event_button();
+        if (b == FL_RIGHT_MOUSE && (Fl::event_state() & FL_SHIFT) && owner_.onMenu) {
+            owner_.onMenu(*cell);
+            return 1;
+        }
+        owner_.view_.marked.reset();
         const Button button = b == FL_RIGHT_MOUSE ? Button::Right : b == FL_MIDDLE_MOUSE ? Button::Middle : Button::Left;
         owner_.tools_.Press(*cell, button, (Fl::event_state() & FL_CTRL) != 0);
         redraw();
@@ -147,20 +153,20 @@ private:
     int Key()
     {
         const int32_t size = Cell * owner_.view_.zoom;
-        switch (Fl::event_key()) {
+        const int key = Fl::event_key();
+        switch (key) {
         case FL_Left: owner_.ScrollBy(-size, 0); return 1;
         case FL_Right: owner_.ScrollBy(size, 0); return 1;
         case FL_Up: owner_.ScrollBy(0, -size); return 1;
         case FL_Down: owner_.ScrollBy(0, size); return 1;
-        case FL_Page_Up: owner_.ScrollBy(-ScreenColumns * size, 0); return 1;
-        case FL_Page_Down: owner_.ScrollBy(ScreenColumns * size, 0); return 1;
-        case FL_Home: owner_.ScrollTo(0, owner_.view_.scrollY); return 1;
-        case FL_End:
-            if (owner_.doc_ != nullptr)
-                owner_.ScrollTo((owner_.doc_->Length(owner_.view_.level) - 1) * size - w() / 2, owner_.view_.scrollY);
-            return 1;
-        default: return 0;
+        default: break;
         }
+        if ((key == FL_Menu || (key == FL_F + 10 && (Fl::event_state() & FL_SHIFT))) && owner_.onMenu) {
+            const ViewState& v = owner_.view_;
+            owner_.onMenu(v.hover ? *v.hover : CellPos{v.level, 0, owner_.FirstColumn()});
+            return 1;
+        }
+        return owner_.ScrollKey(key) ? 1 : 0;
     }
 
     MapView& owner_;
@@ -264,6 +270,24 @@ void MapView::Refresh()
 void MapView::Focus()
 {
     canvas_->take_focus();
+}
+
+bool MapView::ScrollKey(int key)
+{
+    const int32_t size = Cell * view_.zoom;
+    switch (key) {
+    case FL_Page_Up: ScrollBy(-ScreenColumns * size, 0); break;
+    case FL_Page_Down: ScrollBy(ScreenColumns * size, 0); break;
+    case FL_Home: ScrollTo(0, view_.scrollY); break;
+    case FL_End:
+        if (doc_ != nullptr)
+            ScrollTo((doc_->Length(view_.level) - 1) * size - canvas_->w() / 2, view_.scrollY);
+        break;
+    default: return false;
+    }
+    // The map moved under a still mouse: the hover follows the cell now under it.
+    canvas_->SetHover(Fl::event_x() - canvas_->x(), Fl::event_y() - canvas_->y());
+    return true;
 }
 
 int MapView::MaxScrollX() const

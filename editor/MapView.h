@@ -36,11 +36,16 @@ public:
     void Refresh();
     // Gives the map the keyboard, for its scrolling keys.
     void Focus();
+    // Page Up and Page Down (a screen width), Home and End (the level's ends) move the view;
+    // false for another key.
+    bool ScrollKey(int key);
 
     // Called after every change the mouse made to the set, and whenever the cell under
     // the mouse changes.
     std::function<void()> onEdit;
     std::function<void()> onHover;
+    // The map's own menu is asked for at a cell: Shift with the right button, or the Menu key.
+    std::function<void(const CellPos&)> onMenu;
 
     void resize(int x, int y, int w, int h) override;
 

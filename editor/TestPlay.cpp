@@ -140,8 +140,10 @@ std::string TestPlay::Start(const std::string& game, const std::string& dataPath
         return "Test play: " + error + ".";
 
     ProgramStart start;
-    start.args = {game, "--data", folder, "--level-set", setName,
-                  "--level", std::to_string(level), "--start-column", std::to_string(column), "--loop-level"};
+    start.args = {game, "--data", folder, "--level-set", setName, "--level", std::to_string(level)};
+    if (column > 0)
+        start.args.insert(start.args.end(), {"--start-column", std::to_string(column)});
+    start.args.push_back("--loop-level");
     start.output = folder + "/" + kOutputFile;
     const pid_t pid = StartProgram(start, error);
     if (pid < 0) {

@@ -16,10 +16,10 @@ public:
     TestPlay(const TestPlay&) = delete;
     TestPlay& operator=(const TestPlay&) = delete;
 
-    // Starts game (the program's path) with --start-column and --loop-level (the level is
-    // tried over and over until the player quits) on a data folder of its own:
-    // the pictures and sounds of dataPath (ending in '/') and the set's text as
-    // setName.txt. Empty when it started, else why not.
+    // Starts game (the program's path) with --loop-level (the level is tried over and over
+    // until the player quits) at the level's hero start, or with --start-column at column
+    // when that is not 0, on a data folder of its own: the pictures and sounds of dataPath
+    // (ending in '/') and the set's text as setName.txt. Empty when it started, else why not.
     std::string Start(const std::string& game, const std::string& dataPath, const std::string& setName,
                       std::string_view setText, int level, int column);
 

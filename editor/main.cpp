@@ -20,8 +20,12 @@ namespace {
 constexpr const char* kUsage =
     "Usage: zorbo-edit [--data DIR] [FILE]\n"
     "Edits the level set FILE (a new set is saved there if it does not exist yet), or a new\n"
-    "set without one.\n"
-    "  --data DIR   read the game's pictures from DIR (default: the game's data folder)\n"
+    "set without one. A set of the game's data folder, or one you may not write, is edited\n"
+    "as a copy. New sets and copies are saved in your own level sets folder,\n"
+    "$XDG_DATA_HOME/zorbo/levels (or ~/.local/share/zorbo/levels), where the game finds\n"
+    "them too.\n"
+    "  --data DIR   read the game's pictures from DIR (default: the game's data folder);\n"
+    "               the level sets in DIR are then yours to save\n"
     "  --help       show this help and exit\n"
     "  --version    show the version and exit\n";
 
@@ -102,6 +106,8 @@ int main(int argc, char** argv)
 
     // The game is installed, and built, beside the editor.
     zorbo::editor::EditorWindow window(dataPath, (std::filesystem::path(programDir) / "zorbo").string(), pictures);
+    if (!options.dataDir.empty())
+        window.DataFolderGiven();
     if (!options.file.empty()) {
         std::string error;
         if (!window.Open(options.file, error)) {
