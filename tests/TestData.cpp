@@ -83,6 +83,24 @@ std::vector<std::string> FolderNames(const std::string& folder)
     return names;
 }
 
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name)
+{
+    if (const char* old = std::getenv(name))
+        old_ = old;
+    if (value != nullptr)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (old_)
+        ::setenv(name_, old_->c_str(), 1);
+    else
+        ::unsetenv(name_);
+}
+
 TempDir::TempDir()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "zorbo-test-XXXXXX").string();

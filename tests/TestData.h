@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,19 @@ int InOtherProcess(const std::function<int()>& work);
 
 // The names in a folder, sorted.
 std::vector<std::string> FolderNames(const std::string& folder);
+
+// Sets an environment variable (nullptr: unsets it) for one scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 // A temporary folder that is removed again when the object goes.
 class TempDir {

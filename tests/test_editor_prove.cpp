@@ -198,6 +198,34 @@ TEST(EditorProve, SummarySaysWhatEachStartFoundAndStartsAlikeOnce)
               "checkpoints at columns 120 and 200: not found at Easy, Normal, Difficult and Crazy (best: column 188)");
 }
 
+// The check list shows each sentence of the proof on lines of its own, no wider than its
+// column: the summary line is the sentences joined.
+TEST(EditorProve, TheProofsSentencesWrapToTheListsWidth)
+{
+    ProofRuns runs{};
+    const std::string solved0 = Result(0, "solved", 230), missed120 = Result(120, "not-found", 188);
+    for (DifficultyProof& p : runs)
+        p = ReadAll({solved0.c_str(), missed120.c_str()}, {120});
+    const std::vector<std::string> sentences = ProofSentences(runs, true);
+    ASSERT_EQ(sentences.size(), 2u);
+    EXPECT_EQ(sentences[0] + ". " + sentences[1], ProofSummary(runs, true));
+    EXPECT_EQ(sentences[1].rfind("From the checkpoint at column 120: not found", 0), 0u) << sentences[1];
+
+    const auto letters = [](std::string_view text) { return static_cast<int>(text.size()); };
+    const std::vector<std::string> lines = WrapText(sentences[1], 30, letters);
+    std::string joined;
+    for (const std::string& line : lines) {
+        EXPECT_LE(line.size(), 30u) << line;
+        EXPECT_FALSE(line.empty() || line.front() == ' ' || line.back() == ' ') << "[" << line << "]";
+        joined += (joined.empty() ? "" : " ") + line;
+    }
+    EXPECT_GT(lines.size(), 3u);
+    EXPECT_EQ(joined, sentences[1]) << "no word is lost or split";
+    EXPECT_EQ(WrapText("a enormous b", 5, letters), (std::vector<std::string>{"a", "enormous", "b"}))
+        << "a word wider than the width stands alone";
+    EXPECT_EQ(WrapText("", 5, letters), std::vector<std::string>{""});
+}
+
 TEST(EditorProve, RouteIsCutAtWarpsAndKeepsToTheFirstProof)
 {
     const ProofRoute route = ParseRoute("proof frame level x y warp\n"

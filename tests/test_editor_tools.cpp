@@ -441,6 +441,23 @@ TEST(EditorTestPlay, StartsTheGameOnTheTextBeingEditedAndCleansUpAfterIt)
     EXPECT_FALSE(std::filesystem::exists(a[1])) << "the game's folder is removed once it has ended";
 }
 
+// Without a column the level begins at its own hero start: no --start-column at all.
+TEST(EditorTestPlay, FromTheHeroStartTheGameIsGivenNoColumn)
+{
+    FakeGame game;
+    TestPlay play;
+    ASSERT_EQ(play.Start(game.program, game.data.path(), "Set", "*the text\n", 2, 0), "");
+    EXPECT_TRUE(WaitForGames(play).empty());
+    std::istringstream args(game.Read("args"));
+    std::vector<std::string> a;
+    for (std::string line; std::getline(args, line);)
+        a.push_back(line);
+    ASSERT_EQ(a.size(), 7u);
+    EXPECT_EQ(std::vector<std::string>(a.begin() + 2, a.end()),
+              (std::vector<std::string>{"--level-set", "Set", "--level", "2", "--loop-level"}));
+    EXPECT_EQ(ParseCommandLine(a).error, "");
+}
+
 TEST(EditorTestPlay, AGameThatFailsIsToldWithItsLastLine)
 {
     FakeGame game("echo 'zorbo: the level set is broken' >&2; exit 1");

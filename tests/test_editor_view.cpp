@@ -363,6 +363,19 @@ TEST(EditorMapPicture, CheckpointsAreMarkedWithTheColumnTheyTakeOverFrom)
 }
 
 // The selection is outlined black outside white: one of the two shows on any tile.
+// A level whose only hero start lies past the first view has no start the game finds: that
+// start is the level's own, put too far right (the check says so), and no checkpoint.
+TEST(EditorMapPicture, ALoneStartPastTheFirstViewIsNoCheckpoint)
+{
+    test::LevelSet set;
+    set.levels[0] = WithCells(test::PlainLevel(), {{12, 3, 0}, {12, 50, 44}});
+    set.levels[1] = WithCells(test::PlainLevel(), {{12, 3, 0}, {12, 50, 44}, {12, 90, 44}});
+    const LevelDocument doc = Parse(set.Text());
+    EXPECT_TRUE(Checkpoints(doc, 0).empty());
+    ASSERT_EQ(Checkpoints(doc, 1).size(), 1u);
+    EXPECT_EQ(Checkpoints(doc, 1).front().cell.col, 90) << "the one after it is";
+}
+
 TEST(EditorMapPicture, TheSelectionShowsOnLightAndDarkTilesAlike)
 {
     Scene s;

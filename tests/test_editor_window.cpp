@@ -5,6 +5,7 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Group.H>
+#include <FL/Fl_Hold_Browser.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Scrollbar.H>
 #include <FL/Fl_Window.H>
@@ -86,6 +87,39 @@ TEST_F(EditorKeys, CtrlPageDownChangesTheLevelFromTheSearchBoxAndAScrollbar)
     GiveKeyboard(bar);
     Press(FL_Page_Down, FL_CTRL);
     EXPECT_EQ(editor.Level(), 2);
+}
+
+// Page Up, Page Down, Home and End move the map's view wherever the keyboard is (the check
+// list used them for itself), but in a text being typed, which keeps its own.
+TEST_F(EditorKeys, ThePageKeysMoveTheMapWhereverTheKeyboardIs)
+{
+    Fl_Hold_Browser* list = FindWidget<Fl_Hold_Browser>(editor.Window());
+    ASSERT_NE(list, nullptr);
+    GiveKeyboard(list);
+    const int& scroll = editor.Map().View().scrollX;
+
+    EXPECT_EQ(Press(FL_Page_Down, 0), 1);
+    const int page = scroll;
+    EXPECT_GT(page, 0);
+    Press(FL_Page_Down, 0);
+    EXPECT_EQ(scroll, 2 * page);
+    Press(FL_Page_Up, 0);
+    EXPECT_EQ(scroll, page);
+    Press(FL_End, 0);
+    EXPECT_EQ(scroll, 0) << "the level's end: a new set's empty level ends where it starts";
+    Press(FL_Page_Down, 0);
+    Press(FL_Home, 0);
+    EXPECT_EQ(scroll, 0);
+
+    Fl_Input* search = FindWidget<Fl_Input>(editor.Window());
+    ASSERT_NE(search, nullptr);
+    GiveKeyboard(search);
+    search->value("warp");
+    search->position(0);
+    Press(FL_Page_Down, 0);
+    Press(FL_End, 0);
+    EXPECT_EQ(scroll, 0) << "the keys stay with the text typed";
+    EXPECT_EQ(search->position(), 4) << "End goes to the end of the text";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "launcher/LauncherLogic.h"
 
 #include "TestData.h"
+#include "level/LevelCheck.h"
 
 #include <FL/Enumerations.H>
 #include <FL/Fl.H>
@@ -69,6 +70,44 @@ TEST(LauncherLevelSets, TheListHoldsTheTxtFilesOfTheDataFolderByName)
     EXPECT_EQ(list[2].name, "Standard");
 
     EXPECT_TRUE(ListLevelSets(dir.path() + "missing/").empty());
+}
+
+// The player's own sets follow the data folder's, each folder by name; one whose name a
+// data folder set has is marked, so that every entry keeps a name of its own to be typed.
+// What is no file, or leads nowhere, is not listed.
+TEST(LauncherLevelSets, ThePlayersSetsFollowAndASharedNameIsMarked)
+{
+    test::TempDir dir;
+    const std::string data = dir.path() + "Data/", player = dir.path() + "levels/";
+    std::filesystem::create_directories(data);
+    std::filesystem::create_directories(player);
+    for (const char* file : {"Standard.txt", "Hard.txt"})
+        Touch(data + file);
+    for (const char* file : {"standard.txt", "Standard (mine).txt", "Alpha.txt", "-x & @y.txt"})
+        Touch(player + file);
+    ASSERT_EQ(::mkfifo((player + "fifo.txt").c_str(), 0600), 0);
+    std::filesystem::create_directory(player + "folder.txt");
+    std::filesystem::create_symlink(player + "nowhere", player + "dangling.txt");
+    std::filesystem::create_symlink(data + "Hard.txt", player + "link.txt");
+
+    const auto list = ListLevelSets(data, player);
+    std::vector<std::string> names;
+    for (const LevelSetEntry& e : list)
+        names.push_back(e.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Hard", "Standard", "-x & @y", "Alpha", "link", "Standard (mine)",
+                                               "standard (mine 2)"}));
+    EXPECT_EQ(list[1].PathIn(data), data + "Standard.txt");
+    EXPECT_EQ(list.back().PathIn(data), player + "standard.txt");
+    EXPECT_EQ(list.back().place, SetPlace::Player);
+    for (const LevelSetEntry& e : list) {
+        LevelSetEntry chosen;
+        MatchLevelSet(list, e.name, chosen);
+        EXPECT_EQ(chosen, e) << e.name << " is not the entry its name chooses";
+    }
+
+    EXPECT_EQ(ListLevelSets(data, dir.path() + "none/").size(), 2u);
+    EXPECT_EQ(ListLevelSets(data, data).size(), 2u) << "one folder is listed once";
+    EXPECT_EQ(MarkedName("Hard", ListLevelSets(data)), "Hard (mine)");
 }
 
 TEST(LauncherLevelSets, NamesMatchIgnoringCaseAndTheLastMatchWins)
@@ -214,6 +253,40 @@ TEST(LauncherNewGame, UnknownNamesAndInvalidFilesAreRefused)
     out = DecideNewGame(c, "/d/", std::ref(check));
     EXPECT_EQ(out.kind, NewGameOutcome::Start);
     EXPECT_EQ(out.settings.gLevelSet, "Standard.txt");
+}
+
+// A set of the player's is checked where it lies and played from there; one that is no
+// level set is refused as a broken set of the data folder is, naming the file.
+TEST(LauncherNewGame, APlayersSetIsCheckedAndPlayedFromItsOwnFolder)
+{
+    test::TempDir dir;
+    const std::string data = dir.path() + "Data/", player = dir.path() + "levels/";
+    std::filesystem::create_directories(data);
+    std::filesystem::create_directories(player);
+    std::filesystem::copy_file(std::string(ZORBO_TEST_DATA_DIR) + "/Standard.txt", data + "Standard.txt");
+    std::filesystem::copy_file(data + "Standard.txt", player + "Standard.txt");
+    std::ofstream(player + "notes.txt") << "shopping: eggs, milk\n";
+    LauncherChoices c;
+    c.levelSets = ListLevelSets(data, player);
+    const auto check = [](const std::string& path) {
+        const LevelCheckResult result = CheckLevelSet(path);
+        return result.ok() ? std::string() : result.FirstError(path);
+    };
+
+    c.levelSetText = "standard (MINE)";
+    NewGameOutcome out = DecideNewGame(c, data, check);
+    ASSERT_EQ(out.kind, NewGameOutcome::Start) << out.message;
+    EXPECT_EQ(out.settings.LevelSetPath(), player + "Standard.txt");
+    EXPECT_EQ(ChoicesToRemember(c, out.settings).levelSet, "Standard (mine)");
+    c.levelSetText = "Standard";
+    out = DecideNewGame(c, data, check);
+    EXPECT_EQ(out.settings.LevelSetPath(), data + "Standard.txt");
+    EXPECT_EQ(ChoicesToRemember(c, out.settings).levelSet, "Standard");
+
+    c.levelSetText = "notes";
+    out = DecideNewGame(c, data, check);
+    EXPECT_EQ(out.kind, NewGameOutcome::InvalidLevelSet);
+    EXPECT_NE(out.message.find(player + "notes.txt"), std::string::npos) << out.message;
 }
 
 TEST(LauncherNewGame, WithoutADataFolderEveryAttemptIsRefused)

@@ -1,6 +1,7 @@
 #include "HeroWorld.h"
 #include "LevelText.h"
 #include "level/LevelFile.h"
+#include "level/Rules.h"
 
 #include <gtest/gtest.h>
 
@@ -337,6 +338,21 @@ TEST_F(Lives, ATestStartBeginsTheLevelAtItsColumnAndDeathsReturnThere)
     Start(set, 1);
     EXPECT_EQ(g->ViewX, 0);
     EXPECT_EQ(HeroWorldX(*g), 32) << "placed by the level's own start";
+}
+
+// The screen's first column is under the border strip: a try from it begins one column on,
+// where the hero can be seen.
+TEST_F(Lives, ATestStartInTheFirstColumnBeginsClearOfTheBorder)
+{
+    test::LevelSet set;
+    set.levels[0][12] = test::Row("H");
+    g->gStartColumn = 1;
+    g->gStartLevel = 0;
+    Start(set, 0);
+    EXPECT_EQ(g->ViewX, 0);
+    EXPECT_EQ(hero().X, (FirstOpenColumn - 1) * 16);
+    EXPECT_EQ(hero().Y, 192);
+    EXPECT_EQ(g->MapCode(12, 1), 0) << "the start in the column left of the try is taken out";
 }
 
 // The editor's test play loops: the level's end and a game over both begin the start level

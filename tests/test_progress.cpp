@@ -382,3 +382,18 @@ TEST_F(Slider, WithoutProgressTheSliderActsAsItAlwaysHas)
     Pick(*dialog, "Hard");
     ExpectShown(*dialog, 5, "Level: (5/10)", ""); // the player's level stays
 }
+
+// The player's copy of a set keeps its progress apart from the set it was copied from.
+TEST_F(Slider, ThePlayersCopyOfASetFollowsItsOwnProgress)
+{
+    test::TempDir share;
+    test::ScopedEnv data("XDG_DATA_HOME", share.path().c_str());
+    std::filesystem::create_directories(PlayerLevelsFolder());
+    std::ofstream(PlayerLevelsFolder() + "Standard.txt") << "*\n";
+    const auto dialog = Open({{"Standard.txt", 4}, {"user:Standard.txt", 8}});
+    ExpectShown(*dialog, 4, "Level: (4/10)", "furthest reached: 4");
+    Pick(*dialog, "Standard (mine)");
+    ExpectShown(*dialog, 8, "Level: (8/10)", "furthest reached: 8");
+    Type(*dialog, "standard");
+    ExpectShown(*dialog, 4, "Level: (4/10)", "furthest reached: 4");
+}

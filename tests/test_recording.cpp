@@ -261,6 +261,41 @@ TEST_F(RecordingFixture, ARecordingIsOpenedBeforeTheGameAndRefusedWhereItCannotB
     EXPECT_NE(error.find(".hidden.txt"), std::string::npos) << error;
 }
 
+// A set of the player's own folder is recorded by its file name, like any, and replayed
+// from whichever folder holds that file with the recorded bytes: the data folder's first.
+TEST_F(RecordingFixture, ASetOfThePlayersOwnFolderIsRecordedAndReplayedFromThere)
+{
+    const std::string player = dir.path() + "levels/";
+    std::filesystem::create_directory(player);
+    std::filesystem::rename(data.path() + "Tiny.txt", player + "Tiny.txt");
+    settings.LevelSetFolder = player;
+    Record(40);
+    EXPECT_EQ(rec.levelSet, "Tiny.txt");
+    std::string error;
+    ASSERT_TRUE(SaveRecording(rec, dir.path() + "own.rec", error)) << error;
+
+    Recording loaded;
+    Settings s;
+    ASSERT_TRUE(PrepareReplay(dir.path() + "own.rec", data.path(), loaded, s, error, player)) << error;
+    EXPECT_EQ(s.LevelSetPath(), player + "Tiny.txt");
+    const ReplayResult r = ReplayHeadless(loaded, s);
+    EXPECT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(r.summary, finalSummary);
+
+    // Another set of that name in the data folder is passed over for the recorded one.
+    test::WriteFile(data.path() + "Tiny.txt", test::LevelSet().Text("\r\n"));
+    ASSERT_TRUE(PrepareReplay(dir.path() + "own.rec", data.path(), loaded, s, error, player)) << error;
+    EXPECT_EQ(s.LevelSetPath(), player + "Tiny.txt");
+    std::ofstream(player + "Tiny.txt", std::ios::binary | std::ios::app) << "b\n";
+    EXPECT_FALSE(PrepareReplay(dir.path() + "own.rec", data.path(), loaded, s, error, player));
+    EXPECT_NE(error.find("recorded with another version of the level set Tiny.txt"), std::string::npos) << error;
+
+    // Without the player's folder only the data folder is looked in.
+    std::filesystem::remove(data.path() + "Tiny.txt");
+    EXPECT_FALSE(PrepareReplay(dir.path() + "own.rec", data.path(), loaded, s, error));
+    EXPECT_NE(error.find("its level set " + data.path() + "Tiny.txt cannot be opened"), std::string::npos) << error;
+}
+
 namespace listcheck {
 struct Record {
     int32_t a = 0;

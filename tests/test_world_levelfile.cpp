@@ -247,6 +247,19 @@ TEST(LevelCheck, StructuralErrorsCarryLineAndColumn)
     EXPECT_TRUE(HasProblem(f, false, 17, 1, "no level-end tile")) << f.Report("f");
 }
 
+// The border strip hides a hero standing in the first column: the level plays, but its
+// maker is told.
+TEST(LevelCheck, AHeroStartUnderTheLeftBorderIsWarnedAbout)
+{
+    test::LevelSet set;
+    set.levels[3][12] = Row("H......................................E");
+    const LevelCheckResult r = CheckLevelSetBytes(set.Text());
+    EXPECT_TRUE(r.ok());
+    EXPECT_TRUE(HasProblem(r, false, 3 * 16 + 1 + 13, 1, "level 4: the hero start in column 1 stands under the screen's left border"))
+        << r.Report("f");
+    EXPECT_EQ(r.problems.size(), 1u) << "column 3 of the other levels is clear of it: " << r.Report("f");
+}
+
 TEST(LevelCheck, LevelEndWarpsAndElevators)
 {
     test::LevelSet set;

@@ -9,7 +9,9 @@
 # and a hill laid from the Stamps menu and a checkpoint, marked on the map, are saved in
 # level 2; Ctrl+Q ends the editor. An editor ended by SIGTERM after an edit keeps a
 # recovery copy that is offered when the file is opened again, and a file changed by
-# another program is not saved over unasked.
+# another program is not saved over unasked. A set of the game's data folder opens as a
+# copy saved in the player's own folder, and a set with one level made is test played and
+# proved.
 # Usage: editor.sh ZORBO-EDIT DATA-DIR [PART [SCREENSHOT.png]]
 # PART is "all" (the default), "prove" (the opening and Prove, whose solvers take most of
 # the time in a slow build) or "main" (the rest), so that ctest can run the two halves as
@@ -178,7 +180,8 @@ fi
 # at column 12 no route is found and a dashed orange line marks the furthest column
 # reached, left of the wall.
 # The solvers of one proof: F6 starts them, and they are waited for to the end.
-prove_started() {
+prove_started() {   # [SET]: the set's name, Standard when not given
+  local set=${1:-Standard}
   key F6
   local seen= solvers=
   for _ in $(seq 100); do
@@ -190,7 +193,7 @@ prove_started() {
   [ "$(echo "$solvers" | wc -l)" -le 2 ] || fail "more than two solvers at once: $solvers"
   seen=$(tr '\0' ' ' < "/proc/$(echo "$solvers" | head -1)/cmdline")
   case "$seen" in
-    *"--level-set Standard --difficulty easy --each --level 1 --checkpoints --progress --route "*) ;;
+    *"--level-set $set --difficulty easy --each --level 1 --checkpoints --progress --route "*) ;;
     *) fail "the solver was started as: $seen" ;;
   esac
 }
@@ -413,4 +416,83 @@ echo "ok: the recovery copy is offered on the next open, and saving it writes th
 key ctrl+q
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not end the editor the second time"
+pid=
+
+# 10. A set that comes with the game opens as a copy: the editor, here copied with its own
+# data folder so that nothing of the build's can be written, opens its data folder's
+# Standard.txt saying so in its title; the first save asks for a name in the player's own
+# folder, $XDG_DATA_HOME/zorbo/levels, made private, and the game's set stays as it was.
+bin=$work/bin
+mkdir -p "$bin"
+cp "$editor" "$bin/zorbo-edit"
+cp -r "$data" "$bin/Data"
+programs=$(cd "$(dirname "$editor")" && pwd)
+ln -s "$programs/zorbo" "$bin/zorbo"
+ln -s "$programs/zorbo_solve" "$bin/zorbo_solve"
+shipped=$bin/Data/Standard.txt
+cp "$shipped" "$original"
+own=$XDG_DATA_HOME/zorbo/levels
+"$bin/zorbo-edit" "$shipped" > "$work/out" 2>&1 &
+pid=$!
+win=$(settled_window --class '^zorboedit$')
+[ -n "$win" ] || fail "no editor window for the shipped set"
+xdotool getwindowname "$win" | grep -q "Standard.txt (shipped with the game: saved as a copy)" ||
+  fail "the title does not say the set is a copy: $(xdotool getwindowname "$win")"
+xdotool windowfocus --sync "$win" 2>/dev/null
+sleep 0.3
+click_cell 5 3
+xdotool key ctrl+s
+chooser=$(wait_dialog 'Save the level set as')
+[ -n "$chooser" ] || fail "the first save of a copy asked for no name"
+[ "$(stat -c %a "$own")" = 700 ] || fail "the player's folder $own is not private"
+xdotool windowfocus --sync "$chooser" 2>/dev/null
+key Return
+for _ in $(seq 50); do [ -f "$own/Standard.txt" ] && break; sleep 0.1; done
+[ -f "$own/Standard.txt" ] || fail "the copy was not saved as $own/Standard.txt: $(ls -a "$own")"
+cmp -s "$original" "$shipped" || fail "the game's own set was changed"
+[ "$(cmp -l "$original" "$own/Standard.txt" | awk '{ print $1, $2, $3 }')" = "$painted" ] ||
+  fail "the copy does not hold the edit"
+xdotool getwindowname "$win" | grep -q "^Standard.txt - " || fail "the saved copy is still called one: $(xdotool getwindowname "$win")"
+echo "ok: a shipped set opens as a copy, saved in the player's own folder"
+key ctrl+q
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not end the editor of the copy"
+pid=
+
+# 11. A new set with only level 1 made: the Test play button starts the game at the level's
+# hero start (no column), and Prove starts the solvers, though nine levels are empty.
+{
+  head -n 16 "$original"
+  for _ in $(seq 9); do echo '*'; for _ in $(seq 15); do echo; done; done
+} > "$own/First.txt"
+"$bin/zorbo-edit" "$own/First.txt" > "$work/out" 2>&1 &
+pid=$!
+win=$(settled_window --class '^zorboedit$')
+[ -n "$win" ] || fail "no editor window for a set of one level"
+xdotool windowfocus --sync "$win" 2>/dev/null
+sleep 0.3
+xdotool mousemove --window "$win" 933 41 click 1   # the tool bar's Test play
+game=
+for _ in $(seq 100); do
+  game=$(pgrep -P "$pid" -f "$bin/zorbo " | head -1)
+  [ -n "$game" ] && break
+  sleep 0.1
+done
+[ -n "$game" ] || fail "Test play of a set with one level made started no game"
+args=$(tr '\0' ' ' < "/proc/$game/cmdline")
+case "$args" in
+  *"--level-set First --level 1 --loop-level "*) ;;
+  *) fail "the game was started as: $args" ;;
+esac
+gamewin=$(settled_window --pid "$game")
+[ -n "$gamewin" ] || fail "the game of a set with one level made opened no window"
+escape_in "$gamewin"
+echo "ok: the Test play button starts a set with one level made at that level's hero start"
+xdotool windowfocus --sync "$win" 2>/dev/null
+prove_started First
+key shift+F6
+echo "ok: Prove starts on a set with one level made"
+key ctrl+q
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not end the editor of the set of one level"
 pid=

@@ -64,6 +64,22 @@ expected='Exec="/opt/my games/\\$zorbo/'"$bindir"'/zorbo"'
 [ "$exec_line" = "$expected" ] || fail "installed for $odd the desktop entry says $exec_line, not $expected"
 grep -q '^Icon=zorbo$' "$desktop" || fail "the desktop entry names another icon"
 
+# The installed game plays a set of the player's own folder by its name, and a recording
+# of it replays from there; the installed editor's help names that folder.
+player=$(mktemp -d)
+trap 'rm -rf "$prefix" "$man" "$stage" "$player"' EXIT
+mkdir -p "$player/data/zorbo/levels"
+cp "$prefix/$datadir/Data/Standard.txt" "$player/data/zorbo/levels/Mine.txt"
+own() {
+  env XDG_DATA_HOME="$player/data" XDG_CONFIG_HOME="$player/config" XDG_STATE_HOME="$player/state" \
+    HOME="$player/home" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$prefix/$bindir/zorbo" "$@"
+}
+own --level-set Mine --level 1 --quit-after-frames 5 | grep -q '^frames=5 ' || fail "the installed game does not play Mine"
+own --level-set Mine --level 2 --record "$player/mine.rec" --quit-after-frames 40 >/dev/null ||
+  fail "the installed game does not record Mine"
+own --play "$player/mine.rec" --headless | grep -q '^level 2 ' || fail "the recording of Mine does not replay"
+"$prefix/$bindir/zorbo-edit" --help | grep -q 'zorbo/levels' || fail "the editor's help does not name the levels folder"
+
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
 echo "installed tree is complete"

@@ -166,6 +166,28 @@ ended || fail "escape at the next start: exit status $?"
 cmp -s "$work/kept" "$settings" || fail "the next start changed the settings file: $(cat "$settings")"
 echo "ok: the next start shows the last choices (level 4 of Hard, 640 x 480)"
 
+# The player's own level sets ($XDG_DATA_HOME/zorbo/levels) are listed after the data
+# folder's: Mine by its name, and his Hard, which a data folder set shares, as "Hard (mine)";
+# each starts its own file.
+own="$XDG_DATA_HOME/zorbo/levels"
+mkdir -p "$own"
+write_levels 10 | sed 's/^\*level /*mine /' > "$own/Mine.txt"
+write_levels 10 | sed 's/^\*level /*own hard /' > "$own/Hard.txt"
+for choice in "Mine:mine" "hard (mine):own hard"; do
+  start --data "$work/Data" --quit-after-frames 9999999
+  type_into "$dialog" "${level_set[@]}" "${choice%%:*}"
+  click "$dialog" "${new_game[@]}"
+  wait_gone 100 "$dialog" || fail "the dialog stayed open after New Game with ${choice%%:*}"
+  game=$(settled_window --class '^zorbo$') || fail "no game window for ${choice%%:*}"
+  name=$(xdotool getwindowname "$game")
+  [ "$name" = "Zorbo — 4 · ${choice#*:} 4" ] || fail "${choice%%:*} began '$name'"
+  xdotool windowfocus --sync "$game" 2>/dev/null
+  escape_in "$game"
+  ended || fail "escape in ${choice%%:*}: exit status $?"
+  echo "ok: the player's own set \"${choice%%:*}\" is listed and played"
+done
+grep -qx "level-set Hard (mine)" "$settings" || fail "the settings file lacks the marked name: $(cat "$settings")"
+
 # 2. Refusals, the help window and "Exit".
 start --data "$work/Data" --quit-after-frames 9999999
 click "$dialog" "${help[@]}"

@@ -72,6 +72,14 @@ play_installed() {
   "$programs/zorbo" --check-level-set "$data/Standard.txt" >/dev/null || fail "the installed Standard set has problems"
   [ "$("$programs/zorbo" --play "$recording" --headless | tail -n 1)" = "$expected" ] \
     || fail "the recording replays differently with $programs/zorbo"
+  # A set of the player's own folder is played by its name, as a user who is not root would.
+  rm -rf "$work/player"
+  mkdir -p "$work/player/data/zorbo/levels"
+  cp "$data/Standard.txt" "$work/player/data/zorbo/levels/Mine.txt"
+  env XDG_DATA_HOME="$work/player/data" XDG_CONFIG_HOME="$work/player/config" XDG_STATE_HOME="$work/player/state" \
+    HOME="$work/player/home" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+    "$programs/zorbo" --level-set Mine --level 1 --quit-after-frames 5 | grep -q '^frames=5 ' \
+    || fail "$programs/zorbo does not play a set of the player's own folder"
 }
 
 dpkg-deb -x "$deb" "$work/root"
@@ -86,6 +94,19 @@ else
   dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i"; }
   installed=yes
   play_installed /usr/games /usr/share/games/zorbo/Data
+  # A user who is not root plays a set of his own folder with the installed game.
+  if command -v setpriv >/dev/null && id nobody >/dev/null 2>&1; then
+    home=$(mktemp -d)
+    chmod 755 "$home"
+    mkdir -p "$home/.local/share/zorbo/levels"
+    cp /usr/share/games/zorbo/Data/Standard.txt "$home/.local/share/zorbo/levels/Mine.txt"
+    chown -R nobody "$home"
+    out=$(setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups env -i HOME="$home" PATH=/usr/bin:/bin \
+            SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy /usr/games/zorbo --level-set Mine --level 1 --quit-after-frames 5 2>&1)
+    rm -rf "$home"
+    grep -q '^frames=5 ' <<<"$out" || fail "the installed game does not play a user's own set as nobody: $out"
+    echo "a user who is not root plays a set of his own folder"
+  fi
   dpkg -r zorbo >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -r"; }
   installed=no
   for f in $(awk '$1 !~ /^d/ {print $6}' "$work/list") ./usr/share/games/zorbo ./usr/share/doc/zorbo; do

@@ -45,6 +45,27 @@ grep -q "the game refuses it" "$work/out" || fail "the summary does not say the 
 run env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$zorbo" --data "$work/Data" --level-set Fifo
 expect 1 "Fifo.txt: error: the file is a FIFO, not a regular file" "a FIFO to --level-set"
 
+# The player's own folder: what is no level set there is refused as in the data folder,
+# naming the file, and so is a name no folder holds.
+levels="$XDG_DATA_HOME/zorbo/levels"
+mkdir -p "$levels"
+mkfifo "$levels/Pipe.txt"
+echo "shopping: eggs, milk" > "$levels/Notes.txt"
+ln -s "$levels/nowhere.txt" "$levels/Gone.txt"
+ln -s Loop.txt "$levels/Loop.txt"
+play_own() { run env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$zorbo" --data "$work/Data" --level-set "$@"; }
+play_own Pipe
+expect 1 "$levels/Pipe.txt: error: the file is a FIFO, not a regular file" "a FIFO in the player's folder"
+play_own Notes
+expect 1 "$levels/Notes.txt:1:1: error:" "a file of the player's that is no level set"
+play_own Gone
+expect 1 "$levels/Gone.txt: error: the file cannot be opened" "a link of the player's that leads nowhere"
+play_own Loop
+expect 1 "$levels/Loop.txt: error: the file cannot be opened" "a link of the player's that loops"
+play_own Nowhere
+expect 1 "there is no level set \"Nowhere\": Nowhere.txt is neither in the data folder $work/Data/ nor in $levels/" \
+  "a name found in neither folder"
+
 # A bitmap or a wave that is a FIFO is warned about, and the game runs on without it.
 rm "$work/Data/game_1.bmp" "$work/Data/m001.wav"
 mkfifo "$work/Data/game_1.bmp" "$work/Data/m001.wav"
