@@ -3,6 +3,7 @@
 #include "Solver.h"
 #include "SolveText.h"
 #include "app/CommandLine.h"
+#include "level/LevelSets.h"
 #include "media/AtomicFile.h"
 #include "record/RecordingWriter.h"
 
@@ -278,6 +279,11 @@ int main(int argc, char** argv)
     }
     Settings settings = cl.settings;
     settings.DataPath = FindDataPath(cl.dataDir, "");
+    // The set is found as the game finds it: DIR's first, then the player's own.
+    if (std::string error; !ChooseLevelSet(cl, PlayerLevelsFolder(), settings, error)) {
+        std::fprintf(stderr, "zorbo_solve: %s\n", error.c_str());
+        return kSolveFailed;
+    }
     CatchSignals();
     req.options.cancel = &gCancel;
     if (req.progress)
