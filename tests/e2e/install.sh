@@ -70,9 +70,12 @@ player=$(mktemp -d)
 trap 'rm -rf "$prefix" "$man" "$stage" "$player"' EXIT
 mkdir -p "$player/data/zorbo/levels"
 cp "$prefix/$datadir/Data/Standard.txt" "$player/data/zorbo/levels/Mine.txt"
+# (Fontconfig keeps some allocations for the life of the process: a sanitizer build's leak
+# check is left out.)
 own() {
   env XDG_DATA_HOME="$player/data" XDG_CONFIG_HOME="$player/config" XDG_STATE_HOME="$player/state" \
-    HOME="$player/home" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$prefix/$bindir/zorbo" "$@"
+    HOME="$player/home" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+    ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$prefix/$bindir/zorbo" "$@"
 }
 own --level-set Mine --level 1 --quit-after-frames 5 | grep -q '^frames=5 ' || fail "the installed game does not play Mine"
 own --level-set Mine --level 2 --record "$player/mine.rec" --quit-after-frames 40 >/dev/null ||
