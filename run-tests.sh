@@ -27,11 +27,11 @@ fuzz() {
 }
 cmake -S tests/fuzz -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/fuzz -j 2
-fuzz level "level-set reader" 60 65536
-fuzz recording "recording reader" 60 65536 tests/fuzz/corpus/recording/*
-fuzz editor "level editor document" 30 65536 assets/levels/*.txt
-fuzz settings "launcher settings reader" 20 8192 tests/fuzz/corpus/settings/*
-fuzz progress "progress reader" 20 40000 tests/fuzz/corpus/progress/*
-fuzz recovery "level editor recovery copy" 20 65536 tests/fuzz/corpus/recovery/*
-fuzz media "bitmap, wave and tune header checks" 20 4096 build/release/Data/game_1.bmp build/release/Data/m001.wav \
+fuzz level "level-set reader" 30 65536
+fuzz recording "recording reader" 30 65536 tests/fuzz/corpus/recording/*
+fuzz editor "level editor document" 20 65536 assets/levels/*.txt
+fuzz settings "launcher settings reader" 15 8192 tests/fuzz/corpus/settings/*
+fuzz progress "progress reader" 15 40000 tests/fuzz/corpus/progress/*
+fuzz recovery "level editor recovery copy" 15 65536 tests/fuzz/corpus/recovery/*
+fuzz media "bitmap, wave and tune header checks" 15 4096 build/release/Data/game_1.bmp build/release/Data/m001.wav \
   build/release/Data/tune-parade.ogg
