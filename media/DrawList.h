@@ -104,4 +104,13 @@ struct DrawList {
     }
 };
 
+// The command that drew the frame's first tile map (its index), or -1 when it drew none.
+inline int FirstTiles(const DrawList& f)
+{
+    for (size_t i = 0; i < f.commands.size(); ++i)
+        if (const auto* t = std::get_if<Draw::Tiles>(&f.commands[i]); t != nullptr && t->view < f.tileViews.size())
+            return static_cast<int>(i);
+    return -1;
+}
+
 } // namespace zorbo

@@ -12,10 +12,8 @@ namespace {
 
 const TileView* FirstTileView(const DrawList& frame)
 {
-    for (const DrawCommand& c : frame.commands)
-        if (const auto* t = std::get_if<Draw::Tiles>(&c); t != nullptr && t->view < frame.tileViews.size())
-            return &frame.tileViews[t->view];
-    return nullptr;
+    const int at = FirstTiles(frame);
+    return at < 0 ? nullptr : &frame.tileViews[std::get<Draw::Tiles>(frame.commands[static_cast<size_t>(at)]).view];
 }
 
 // Each cell where the tile map drew it: column `first` + i lies at (i - 1) * 16 - shift.

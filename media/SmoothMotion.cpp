@@ -13,15 +13,6 @@ namespace zorbo {
 
 namespace {
 
-// The first tile map a frame drew (its index among the commands), or -1.
-int FirstTiles(const DrawList& f)
-{
-    for (size_t i = 0; i < f.commands.size(); ++i)
-        if (const auto* t = std::get_if<Draw::Tiles>(&f.commands[i]); t != nullptr && t->view < f.tileViews.size())
-            return static_cast<int>(i);
-    return -1;
-}
-
 const TileView& ViewOf(const DrawList& f, int command)
 {
     return f.tileViews[std::get<Draw::Tiles>(f.commands[static_cast<size_t>(command)]).view];
